@@ -1,0 +1,15 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessaly::record {
+
+// One page of the page index, or one kept search result.
+struct PageEntry {
+  uint32_t firstSector = 0;  // absolute sector number in the file
+  std::string label;         // UTF-8 text shown in the tree
+  uint32_t sectorCount = 0;
+};
+
+}  // namespace tessaly::record

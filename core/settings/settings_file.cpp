@@ -1,0 +1,160 @@
+#include "settings/settings_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "base/atomic_file.h"
+#include "base/texts.h"
+#include "settings/unit_table.h"
+
+namespace tessaly::settings {
+namespace {
+
+static_assert(std::endian::native == std::endian::little, "the settings file is the little-endian image of the fields");
+
+
+// Distinct line colours (0x00BBGGRR) for a first start.
+constexpr uint32_t kDefaultColors[kChannels] = {
+    0x0000FF, 0x00A000, 0xFF0000, 0x00A0FF, 0xA000A0, 0xA0A000, 0x0060C0, 0x808000, 0x4040FF,
+    0x40C040, 0xC04040, 0x008080, 0x800080, 0x404080, 0x208020, 0x802020, 0x606060, 0x2080FF,
+};
+
+// The file is the raw little-endian image of the fields at fixed offsets.
+constexpr size_t kPagingOffset = 0;
+constexpr size_t kDisplayOffset = 16;
+constexpr size_t kSerialOffset = kDisplayOffset + sizeof(DisplaySettings);
+constexpr size_t kLanguageOffset = kSerialOffset + 20;
+constexpr size_t kAutoRangeOffset = kLanguageOffset + 4;
+static_assert(kSerialOffset == 1160 && kAutoRangeOffset + 4 == kSettingsFileSize);
+
+using Image = unsigned char[kSettingsFileSize];
+
+void ToImage(const CRecorderData& data, Image image) {
+  const int32_t paging[4] = {data.pageMode, static_cast<int32_t>(data.sectorsPerPage),
+                             static_cast<int32_t>(data.pageCount), data.autoPaging};
+  const int32_t serial[5] = {data.comPort, data.baudIndex, data.parityIndex, data.deviceAddress, data.pollIntervalMs};
+  std::memcpy(image + kPagingOffset, paging, sizeof paging);
+  std::memcpy(image + kDisplayOffset, &data.Display(), sizeof(DisplaySettings));
+  std::memcpy(image + kSerialOffset, serial, sizeof serial);
+  std::memcpy(image + kLanguageOffset, &data.language, 4);
+  std::memcpy(image + kAutoRangeOffset, &data.autoRange, 4);
+}
+
+void FromImage(const Image image, CRecorderData& data) {
+  int32_t paging[4];
+  int32_t serial[5];
+  std::memcpy(paging, image + kPagingOffset, sizeof paging);
+  std::memcpy(&data.Display(), image + kDisplayOffset, sizeof(DisplaySettings));
+  std::memcpy(serial, image + kSerialOffset, sizeof serial);
+  std::memcpy(&data.language, image + kLanguageOffset, 4);
+  std::memcpy(&data.autoRange, image + kAutoRangeOffset, 4);
+  data.pageMode = paging[0];
+  data.sectorsPerPage = static_cast<uint32_t>(paging[1]);
+  data.pageCount = static_cast<uint32_t>(paging[2]);
+  data.autoPaging = paging[3];
+  data.comPort = serial[0];
+  data.baudIndex = serial[1];
+  data.parityIndex = serial[2];
+  data.deviceAddress = serial[3];
+  data.pollIntervalMs = serial[4];
+}
+
+int32_t Clamp(int32_t v, int32_t lo, int32_t hi, int32_t fallback) { return v < lo || v > hi ? fallback : v; }
+
+void CorrectRanges(CRecorderData& data) {
+  for (ChannelInfo& ch : data.channels) {
+    ch.lineWidth = std::clamp(ch.lineWidth, 1, 4);
+    ch.unitIndex = Clamp(ch.unitIndex, 0, kUnitCount - 1, 0);
+  }
+  data.baudIndex = Clamp(data.baudIndex, 0, 4, 2);
+  data.parityIndex = Clamp(data.parityIndex, 0, 2, 0);
+  data.deviceAddress = std::clamp(data.deviceAddress, 0, 99);
+  data.pollIntervalMs = std::max(data.pollIntervalMs, 0);
+}
+
+}  // namespace
+
+std::string SettingsFolder() {
+  if (const char* dir = std::getenv("TESSALY_SETTINGS_DIR"); dir && *dir) return dir;
+  char path[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return ".";
+  const std::string exe(path, static_cast<size_t>(n));
+  const size_t slash = exe.rfind('/');
+  return slash == std::string::npos ? "." : exe.substr(0, slash);
+}
+
+std::string SettingsPath() { return SettingsFolder() + "/记录仪.ini"; }
+
+void ApplyDefaultSettings(CRecorderData& data) {
+  data.pageMode = 0;
+  data.sectorsPerPage = 1024;
+  data.pageCount = 10;
+  data.autoPaging = 1;
+
+  DisplaySettings& d = data.Display();
+  d = DisplaySettings{};
+  d.yAxisMode = 1;
+  d.yRangeMin = 0.0f;
+  d.yRangeMax = 100.0f;
+  d.showGrid = 1;
+  d.gridColor = 0xC0C0C0;
+  d.backColor = 0xFFFFFF;
+  for (int i = 0; i < kChannels; ++i) {
+    ChannelInfo& ch = d.channels[i];
+    ch.color = kDefaultColors[i];
+    ch.lineWidth = 1;
+    ch.shown = 1;
+    ch.rangeLow = 0.0f;
+    ch.rangeHigh = 100.0f;
+  }
+  d.allGraphInterval = 1;
+  d.partGraphInterval = 1;
+  d.listInterval = 1;
+  d.autoInterval = 1;
+  d.showCursor = 1;
+}
+
+void ReadSettings(CRecorderData& data) {
+  ApplyDefaultSettings(data);
+  // Created empty when missing; an existing file is not truncated.
+  const int fd = ::open(SettingsPath().c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd >= 0) {
+    // The reads in field order, each taking what the file still holds, come
+    // to reading the file's prefix over the image of the current values.
+    Image image;
+    ToImage(data, image);
+    size_t done = 0;
+    while (done < kSettingsFileSize) {
+      const ssize_t n = ::read(fd, image + done, kSettingsFileSize - done);
+      if (n <= 0) break;
+      done += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    FromImage(image, data);
+  }
+  CorrectRanges(data);
+  std::memset(data.deviceName, 0, sizeof data.deviceName);
+  for (ChannelInfo& ch : data.channels) {
+    ch.shown = 1;
+    std::memset(ch.name, 0, sizeof ch.name);
+    std::memset(ch.unit, 0, sizeof ch.unit);
+  }
+}
+
+bool WriteSettings(CRecorderData& data) {
+  Image image;
+  ToImage(data, image);
+  base::AtomicFile file;
+  const bool ok = file.Open(SettingsPath()) && file.Write(image, sizeof image) && file.Commit();
+  if (!ok) data.ShowMessage(base::Text(base::TextId::FileOpenFailed, data.language));
+  return ok;
+}
+
+}  // namespace tessaly::settings

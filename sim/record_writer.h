@@ -1,0 +1,59 @@
+#pragma once
+// Builds record files the way the recorder writes them: an optional header
+// block, then 512-byte data sectors with valid CRCs, and faults on request.
+// Used by tessaly-sim and, in memory, by the tests.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tessaly::sim {
+
+enum class SectorFault {
+  None,
+  BadCrc,         // CRC field wrong
+  NotCalendar,    // hour 30: decodable, not a calendar time
+  MonthZero,      // month 0: decodable, samples get an invalid time
+  YearTooLarge,   // year byte 150: calendar-valid, not decodable
+  Overlap,        // stamped one second earlier than it follows on
+};
+
+struct RecordSpec {
+  bool header = true;
+  int headerSectors = 2;  // b; the names need b >= 2
+  std::string deviceName = "Tessaly-R18";                // UTF-8, stored GBK
+  std::array<std::string, 18> names{};                   // UTF-8; empty stays empty
+  std::array<std::string, 18> units{};
+  int channels = 4;           // C, byte 9
+  int samplesPerSector = 6;   // N, byte 10
+  uint16_t interval = 10;     // units of 100 ms
+  std::array<int, 18> decimals{};  // per channel, 0..15
+  // Start of sector 0: year, month, day, hour, minute, second.
+  int year = 2015, month = 1, day = 5, hour = 8, minute = 0, second = 0;
+  uint32_t sectorCount = 100;
+  // Value of channel c for the global sample index n (sector * N + s).
+  std::function<float(int channel, uint64_t sample)> waveform;
+  // Faults by data-sector index.
+  std::vector<std::pair<uint32_t, SectorFault>> faults;
+};
+
+// The default waveform: a slow sine per channel with its own phase and level.
+float DemoWave(int channel, uint64_t sample);
+
+// Header block of `spec.headerSectors` sectors with both CRCs set.
+std::vector<unsigned char> BuildHeader(const RecordSpec& spec);
+
+// Data sector `index` of the file described by `spec`.
+void BuildSector(const RecordSpec& spec, uint32_t index, unsigned char* out512);
+
+// Sets the CRC field of a data sector (for tests that edit sector bytes).
+void SealSector(unsigned char* sector512);
+
+// The whole file in memory (small fixtures).
+std::vector<unsigned char> BuildRecordFile(const RecordSpec& spec);
+
+// Streams the file to `path` (written under a temporary name, then renamed).
+bool WriteRecordFile(const std::string& path, const RecordSpec& spec);
+
+}  // namespace tessaly::sim

@@ -1,0 +1,224 @@
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "base/texts.h"
+#include "settings/recorder_data.h"
+#include "settings/settings_file.h"
+#include "settings/unit_table.h"
+#include "support/temp_dir.h"
+
+namespace tessaly::settings {
+namespace {
+
+using tessaly::testing::ReadFileBytes;
+using tessaly::testing::ScopedSettingsDir;
+using tessaly::testing::WriteFileBytes;
+
+class RecordingSink : public base::MessageSink {
+ public:
+  void ShowMessage(const std::string& text) override { said.push_back(text); }
+  std::vector<std::string> said;
+};
+
+// A complete file image whose every field is recognisable.
+std::string DistinctImage() {
+  std::string image(kSettingsFileSize, '\0');
+  auto put = [&](size_t offset, int32_t v) { std::memcpy(&image[offset], &v, 4); };
+  put(0, 1);       // pageMode
+  put(4, 77);      // sectorsPerPage
+  put(8, 5);       // pageCount
+  put(12, 0);      // autoPaging
+  put(16, 0);      // yAxisMode
+  float ymax = 250.5f;
+  std::memcpy(&image[24], &ymax, 4);
+  put(40 + 60 * 2 + 0, 0x123456);  // channel 3 colour
+  put(40 + 60 * 2 + 4, 3);         // channel 3 line width
+  put(40 + 60 * 2 + 8, 0);         // channel 3 hidden
+  std::memcpy(&image[40 + 60 * 2 + 16], "NAME", 4);
+  put(1128, 7);    // listInterval
+  put(1132, 0);    // autoInterval
+  std::memcpy(&image[1140], "DEV", 3);
+  put(1160, 3);    // comPort
+  put(1164, 4);    // baudIndex
+  put(1168, 2);    // parityIndex
+  put(1172, 42);   // deviceAddress
+  put(1176, 2500); // pollIntervalMs
+  put(1180, 1);    // language
+  put(1184, 1);    // autoRange
+  return image;
+}
+
+TEST(Settings, RecordLayoutsHaveTheirStoredSizes) {
+  EXPECT_EQ(sizeof(ChannelInfo), 60u);
+  EXPECT_EQ(sizeof(DisplaySettings), 1144u);
+  EXPECT_EQ(offsetof(ChannelInfo, rangeLow), 52u);
+  EXPECT_EQ(offsetof(DisplaySettings, allGraphInterval), 1120u - 16u);
+  EXPECT_EQ(offsetof(DisplaySettings, deviceName), 1140u - 16u);
+  EXPECT_EQ(kUnitTable.size(), 66u);
+  EXPECT_STREQ(kUnitTable[7], "℃");
+  EXPECT_STREQ(kUnitTable[65], "uS/cm");
+}
+
+TEST(Settings, InitialValuesBeforeAnyRead) {
+  CRecorderData data;
+  EXPECT_EQ(data.bandTool, -1);
+  EXPECT_EQ(data.cursorTool, -1);
+  EXPECT_EQ(data.idle.load(), 1);
+  EXPECT_EQ(data.running.load(), 0);
+  EXPECT_EQ(data.yAxisMode, 0);
+  EXPECT_EQ(data.sectorsPerPage, 0u);
+}
+
+TEST(Settings, CompleteFileIsReadAtItsOffsetsThenReset) {
+  ScopedSettingsDir dir;
+  WriteFileBytes(dir.SettingsFile(), DistinctImage());
+  CRecorderData data;
+  ReadSettings(data);
+  EXPECT_EQ(data.pageMode, 1);
+  EXPECT_EQ(data.sectorsPerPage, 77u);
+  EXPECT_EQ(data.pageCount, 5u);
+  EXPECT_EQ(data.autoPaging, 0);
+  EXPECT_EQ(data.yAxisMode, 0);
+  EXPECT_FLOAT_EQ(data.yRangeMax, 250.5f);
+  EXPECT_EQ(data.channels[2].color, 0x123456u);
+  EXPECT_EQ(data.channels[2].lineWidth, 3);
+  EXPECT_EQ(data.listInterval, 7);
+  EXPECT_EQ(data.autoInterval, 0);
+  EXPECT_EQ(data.comPort, 3);
+  EXPECT_EQ(data.baudIndex, 4);
+  EXPECT_EQ(data.parityIndex, 2);
+  EXPECT_EQ(data.deviceAddress, 42);
+  EXPECT_EQ(data.pollIntervalMs, 2500);
+  EXPECT_EQ(data.language, 1);
+  EXPECT_EQ(data.autoRange, 1);
+  // The resets: names, units and device name never survive a read; every channel shown.
+  EXPECT_EQ(ChannelName(data.channels[2]), "");
+  EXPECT_EQ(DeviceName(data), "");
+  for (const ChannelInfo& ch : data.channels) EXPECT_EQ(ch.shown, 1);
+}
+
+TEST(Settings, WriteThenReadRoundTripsEveryPersistedField) {
+  ScopedSettingsDir dir;
+  WriteFileBytes(dir.SettingsFile(), DistinctImage());
+  CRecorderData data;
+  ReadSettings(data);
+  ASSERT_TRUE(WriteSettings(data));
+  std::string written = ReadFileBytes(dir.SettingsFile());
+  ASSERT_EQ(written.size(), kSettingsFileSize);
+  // What changed is exactly what the read resets: channel 3's shown flag and
+  // name, and the device name.
+  std::string expected = DistinctImage();
+  const int32_t one = 1;
+  std::memcpy(&expected[40 + 60 * 2 + 8], &one, 4);
+  std::memset(&expected[40 + 60 * 2 + 16], 0, 4);
+  std::memset(&expected[1140], 0, 3);
+  for (int i = 0; i < 18; ++i) std::memcpy(&expected[40 + 60 * i + 8], &one, 4);
+  // Line widths of 0 in the image are corrected to 1 on reading.
+  for (int i = 0; i < 18; ++i)
+    if (i != 2) std::memcpy(&expected[40 + 60 * i + 4], &one, 4);
+  EXPECT_EQ(written, expected);
+}
+
+TEST(Settings, MissingFileIsCreatedEmptyAndGivesSoundDefaults) {
+  ScopedSettingsDir dir;
+  CRecorderData data;
+  ReadSettings(data);
+  struct stat st {};
+  ASSERT_EQ(::stat(dir.SettingsFile().c_str(), &st), 0);
+  EXPECT_EQ(st.st_size, 0);
+  EXPECT_EQ(data.autoPaging, 1);
+  EXPECT_EQ(data.pageMode, 0);
+  EXPECT_EQ(data.sectorsPerPage, 1024u);
+  EXPECT_GT(data.pageCount, 0u);
+  EXPECT_EQ(data.autoInterval, 1);
+  EXPECT_EQ(data.listInterval, 1);
+  EXPECT_GT(data.partGraphInterval, 0);
+  EXPECT_EQ(data.language, 0);
+  for (const ChannelInfo& ch : data.channels) {
+    EXPECT_EQ(ch.shown, 1);
+    EXPECT_GE(ch.lineWidth, 1);
+    EXPECT_NE(ch.rangeLow, ch.rangeHigh);
+  }
+  ASSERT_TRUE(WriteSettings(data));
+  EXPECT_EQ(ReadFileBytes(dir.SettingsFile()).size(), kSettingsFileSize);
+}
+
+TEST(Settings, FileOf1160BytesLeavesSerialLanguageAndAutoRangeAtZero) {
+  ScopedSettingsDir dir;
+  WriteFileBytes(dir.SettingsFile(), DistinctImage().substr(0, 1160));
+  CRecorderData data;
+  ReadSettings(data);
+  EXPECT_EQ(data.sectorsPerPage, 77u);
+  EXPECT_EQ(data.listInterval, 7);
+  EXPECT_EQ(data.comPort, 0);
+  EXPECT_EQ(data.baudIndex, 0);
+  EXPECT_EQ(data.language, 0);
+  EXPECT_EQ(data.autoRange, 0);
+}
+
+TEST(Settings, ShortFileKeepsDefaultsBeyondWhatItHolds) {
+  ScopedSettingsDir dir;
+  WriteFileBytes(dir.SettingsFile(), DistinctImage().substr(0, 6));  // pageMode and half of sectorsPerPage
+  CRecorderData data;
+  ReadSettings(data);
+  EXPECT_EQ(data.pageMode, 1);
+  EXPECT_EQ(data.sectorsPerPage & 0xFFFFu, 77u);  // low half from the file, high half from the default
+  EXPECT_EQ(data.listInterval, 1);
+  EXPECT_EQ(data.autoInterval, 1);
+}
+
+TEST(Settings, OutOfRangeValuesAreCorrectedBeforeUse) {
+  ScopedSettingsDir dir;
+  std::string image = DistinctImage();
+  auto put = [&](size_t offset, int32_t v) { std::memcpy(&image[offset], &v, 4); };
+  put(40 + 4, 9);      // channel 1 line width
+  put(40 + 60 + 4, -2);
+  put(40 + 12, 66);    // channel 1 unit index
+  put(40 + 60 + 12, -1);
+  put(1164, 5);        // baud index
+  put(1168, 7);        // parity index
+  WriteFileBytes(dir.SettingsFile(), image);
+  CRecorderData data;
+  ReadSettings(data);
+  EXPECT_EQ(data.channels[0].lineWidth, 4);
+  EXPECT_EQ(data.channels[1].lineWidth, 1);
+  EXPECT_EQ(data.channels[0].unitIndex, 0);
+  EXPECT_EQ(data.channels[1].unitIndex, 0);
+  EXPECT_EQ(data.baudIndex, 2);
+  EXPECT_EQ(data.parityIndex, 0);
+}
+
+TEST(Settings, FailedWriteReportsInTheLanguageAndKeepsThePreviousFile) {
+  ScopedSettingsDir dir;
+  const std::string previous = DistinctImage();
+  WriteFileBytes(dir.SettingsFile(), previous);
+  ::chmod(dir.SettingsFile().c_str(), 0444);
+  for (int language : {0, 1}) {
+    CRecorderData data;
+    RecordingSink sink;
+    data.messages = &sink;
+    data.language = language;
+    EXPECT_FALSE(WriteSettings(data));
+    ASSERT_EQ(sink.said.size(), 1u);
+    EXPECT_EQ(sink.said[0], language == 0 ? "文件打开失败" : "Failed to open file");
+  }
+  EXPECT_EQ(ReadFileBytes(dir.SettingsFile()), previous);
+}
+
+TEST(Settings, WriteIntoMissingFolderFailsWithTheMessage) {
+  testing::TempDir tmp;
+  ::setenv("TESSALY_SETTINGS_DIR", tmp.File("absent").c_str(), 1);
+  CRecorderData data;
+  RecordingSink sink;
+  data.messages = &sink;
+  data.language = 1;
+  EXPECT_FALSE(WriteSettings(data));
+  EXPECT_EQ(sink.said, std::vector<std::string>{"Failed to open file"});
+  ::unsetenv("TESSALY_SETTINGS_DIR");
+}
+
+}  // namespace
+}  // namespace tessaly::settings
