@@ -1,10 +1,12 @@
-// GUI tests drive real widgets, so they need one QApplication for the run.
+// GUI tests drive real widgets, so they need one QApplication for the run;
+// always offscreen, also when ctest lists the tests at build time.
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }
