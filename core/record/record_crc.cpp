@@ -1,5 +1,14 @@
 #include "record/record_crc.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define TESSALY_CRC_CLMUL 1
+#endif
+
 namespace tessaly::record {
 namespace {
 
@@ -10,6 +19,111 @@ constexpr uint32_t kNibbleTable[16] = {
     0x00000000, 0x1DB71064, 0x3B6E20C8, 0x26D930AC, 0x76DC4190, 0x6B6B51F4, 0x4DB26158, 0x5005713C,
     0xEDB88320, 0xF00F9344, 0xD6D6A3E8, 0xCB61B38C, 0x9B64C2B0, 0x86D3D2D4, 0xA00AE278, 0xBDBDF21C,
 };
+
+// Slicing by eight: table[k][b] is the register contribution of byte b
+// followed by k zero bytes, so eight bytes take eight independent lookups.
+using SliceTables = std::array<std::array<uint32_t, 256>, 8>;
+
+constexpr SliceTables MakeSliceTables() {
+  SliceTables t{};
+  for (uint32_t i = 0; i < 256; ++i) {
+    uint32_t reg = i;
+    for (int bit = 0; bit < 8; ++bit) reg = (reg >> 1) ^ ((reg & 1u) ? kPolynomial : 0u);
+    t[0][i] = reg;
+  }
+  for (size_t k = 1; k < 8; ++k)
+    for (size_t i = 0; i < 256; ++i) t[k][i] = (t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFF];
+  return t;
+}
+constexpr SliceTables kSlice = MakeSliceTables();
+
+// The folding starts from the first 64 bytes, which also hold every CRC field.
+constexpr size_t kFoldHead = 64;
+
+uint32_t CrcSliced(uint32_t reg, const unsigned char* p, size_t length) {
+  for (; length >= 8; p += 8, length -= 8) {
+    const uint32_t lo = reg ^ (uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24);
+    reg = kSlice[7][lo & 0xFF] ^ kSlice[6][(lo >> 8) & 0xFF] ^ kSlice[5][(lo >> 16) & 0xFF] ^ kSlice[4][lo >> 24] ^
+          kSlice[3][p[4]] ^ kSlice[2][p[5]] ^ kSlice[1][p[6]] ^ kSlice[0][p[7]];
+  }
+  for (; length > 0; ++p, --length) reg = (reg >> 8) ^ kSlice[0][(reg ^ *p) & 0xFF];
+  return reg;
+}
+
+#ifdef TESSALY_CRC_CLMUL
+// Folding: a 16-byte chunk A that lies D bits before the end of what follows
+// contributes A(x) * x^D mod P. With A = Ah * x^64 + Al, A * x^D is congruent
+// to Ah * (x^(D+64) mod P) + Al * (x^D mod P), a product of at most 96 bits
+// that replaces A and is added to the chunk D bits later. In the reflected
+// layout the low quadword of a chunk holds Ah, and a carry-less product of two
+// reflected 64-bit values comes out one bit short, so each constant is
+// x^(n-1) mod P, bit-reversed into the top half of a quadword.
+constexpr uint64_t FoldConstant(int n) {
+  uint64_t reg = 1;  // x^0, bit d standing for x^d
+  for (int i = 0; i < n - 1; ++i) {
+    reg <<= 1;
+    if (reg & 0x100000000ull) reg ^= 0x104C11DB7ull;
+  }
+  uint64_t reflected = 0;
+  for (int d = 0; d < 32; ++d)
+    if ((reg >> d) & 1u) reflected |= 1ull << (63 - d);
+  return reflected;
+}
+// Al is multiplied by x^D, Ah by x^(D+64).
+constexpr uint64_t kFold128Al = FoldConstant(128);
+constexpr uint64_t kFold128Ah = FoldConstant(192);
+constexpr uint64_t kFold512Al = FoldConstant(512);
+constexpr uint64_t kFold512Ah = FoldConstant(576);
+
+__attribute__((target("pclmul,sse2"))) inline __m128i Fold(__m128i chunk, __m128i constants) {
+  return _mm_xor_si128(_mm_clmulepi64_si128(chunk, constants, 0x00), _mm_clmulepi64_si128(chunk, constants, 0x11));
+}
+
+__attribute__((target("pclmul,sse2"))) inline __m128i Load(const unsigned char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+// The first 64 bytes come from `head`, the rest from `p`. The initial register
+// enters as the first four message bytes XORed with it; the folded remainder
+// is a 16-byte message with the same checksum from a zero register, finished
+// (with the tail) by the tables.
+__attribute__((target("pclmul,sse2"))) uint32_t CrcClmul(const unsigned char* head, const unsigned char* p,
+                                                         size_t length) {
+  const __m128i by512 = _mm_set_epi64x(static_cast<long long>(kFold512Al), static_cast<long long>(kFold512Ah));
+  const __m128i by128 = _mm_set_epi64x(static_cast<long long>(kFold128Al), static_cast<long long>(kFold128Ah));
+  __m128i x0 = _mm_xor_si128(Load(head), _mm_cvtsi32_si128(static_cast<int>(kInitial)));
+  __m128i x1 = Load(head + 16);
+  __m128i x2 = Load(head + 32);
+  __m128i x3 = Load(head + 48);
+  while (length >= 64) {
+    x0 = _mm_xor_si128(Fold(x0, by512), Load(p));
+    x1 = _mm_xor_si128(Fold(x1, by512), Load(p + 16));
+    x2 = _mm_xor_si128(Fold(x2, by512), Load(p + 32));
+    x3 = _mm_xor_si128(Fold(x3, by512), Load(p + 48));
+    p += 64;
+    length -= 64;
+  }
+  x0 = _mm_xor_si128(Fold(x0, by128), x1);
+  x0 = _mm_xor_si128(Fold(x0, by128), x2);
+  x0 = _mm_xor_si128(Fold(x0, by128), x3);
+  while (length >= 16) {
+    x0 = _mm_xor_si128(Fold(x0, by128), Load(p));
+    p += 16;
+    length -= 16;
+  }
+  unsigned char remainder[16];
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(remainder), x0);
+  return CrcSliced(CrcSliced(0, remainder, sizeof remainder), p, length);
+}
+
+bool HaveClmul() {
+  static const bool have = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("pclmul") != 0;
+  }();
+  return have;
+}
+#endif
 
 }  // namespace
 
@@ -30,6 +144,33 @@ uint32_t RecordCrcNibble(const unsigned char* bytes, size_t length) {
     reg = (reg >> 4) ^ kNibbleTable[reg & 0x0F];
   }
   return reg;
+}
+
+uint32_t RecordCrcSliced(const unsigned char* bytes, size_t length) { return CrcSliced(kInitial, bytes, length); }
+
+namespace {
+
+// The checksum of `head` (its first headLength bytes) followed by `rest`.
+uint32_t Crc(const unsigned char* head, size_t headLength, const unsigned char* rest, size_t restLength) {
+#ifdef TESSALY_CRC_CLMUL
+  if (headLength == kFoldHead && HaveClmul()) return CrcClmul(head, rest, restLength);
+#endif
+  return CrcSliced(CrcSliced(kInitial, head, headLength), rest, restLength);
+}
+
+}  // namespace
+
+uint32_t RecordCrcFast(const unsigned char* bytes, size_t length) {
+  const size_t head = std::min(length, kFoldHead);
+  return Crc(bytes, head, bytes + head, length - head);
+}
+
+uint32_t RecordCrcOfField(const unsigned char* bytes, size_t length, size_t field) {
+  unsigned char head[kFoldHead];
+  const size_t headLength = std::min(length, kFoldHead);
+  std::memcpy(head, bytes, headLength);
+  if (field + 4 <= headLength) std::memset(head + field, 0, 4);
+  return Crc(head, headLength, bytes + headLength, length - headLength);
 }
 
 }  // namespace tessaly::record

@@ -1,13 +1,17 @@
 #include "record/record_time.h"
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 namespace tessaly::record {
 namespace {
 
 // Days from 1970-01-01 to the given civil date (H. Hinnant's algorithm),
-// valid for the whole proleptic Gregorian range used here.
-int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
+// valid for the whole proleptic Gregorian range used here. constexpr, so the
+// epochs below are constants: a RecordTime made during another file's static
+// initialisation must not see them still zero.
+constexpr int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
   y -= m <= 2;
   const int64_t era = (y >= 0 ? y : y - 399) / 400;
   const int64_t yoe = y - era * 400;
@@ -28,8 +32,8 @@ void CivilFromDays(int64_t z, int& year, int& month, int& day) {
   year = static_cast<int>(yoe + era * 400 + (month <= 2));
 }
 
-const int64_t kEpoch1601 = DaysFromCivil(1601, 1, 1);
-const int64_t kOleEpochDays = DaysFromCivil(1899, 12, 30) - DaysFromCivil(1601, 1, 1);
+constexpr int64_t kEpoch1601 = DaysFromCivil(1601, 1, 1);
+constexpr int64_t kOleEpochDays = DaysFromCivil(1899, 12, 30) - DaysFromCivil(1601, 1, 1);
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
@@ -37,9 +41,13 @@ int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0
 
 RecordTime RecordTime::FromCalendar(int year, int month, int day, int hour, int minute, int second) {
   if (month < 1 || month > 12 || year < -29000 || year > 29000) return {RecordTimeStatus::Invalid, 0};
-  const int64_t days = DaysFromCivil(year, month, 1) - kEpoch1601 + (day - 1);
+  const int64_t days = DaysFromCivil(year, month, 1) - kEpoch1601 + (int64_t{day} - 1);
   const int64_t seconds = days * 86'400 + int64_t{hour} * 3600 + int64_t{minute} * 60 + second;
-  return {RecordTimeStatus::Valid, seconds * kTicksPerSecond};
+  // 100-ns ticks from 1601 reach about 29,000 years either way, so the early
+  // part of the year range (and far carried-over fields) cannot be held.
+  int64_t ticks = 0;
+  if (__builtin_mul_overflow(seconds, kTicksPerSecond, &ticks)) return {RecordTimeStatus::Invalid, 0};
+  return {RecordTimeStatus::Valid, ticks};
 }
 
 RecordTime RecordTime::FromOleDate(double oleDate) {
@@ -78,13 +86,34 @@ CalendarFields RecordTime::Fields() const {
 
 RecordTime RecordTime::Add(int64_t span) const {
   if (!IsValid()) return *this;
-  return {RecordTimeStatus::Valid, ticks + span};
+  int64_t sum = 0;
+  if (__builtin_add_overflow(ticks, span, &sum)) return {RecordTimeStatus::Invalid, 0};
+  return {RecordTimeStatus::Valid, sum};
 }
 
 RecordTime RecordTime::Difference(const RecordTime& a, const RecordTime& b) {
   if (a.status == RecordTimeStatus::Null || b.status == RecordTimeStatus::Null) return {RecordTimeStatus::Null, 0};
-  if (a.status == RecordTimeStatus::Invalid || b.status == RecordTimeStatus::Invalid) return {RecordTimeStatus::Invalid, 0};
-  return {RecordTimeStatus::Valid, a.ticks - b.ticks};
+  int64_t difference = 0;
+  if (a.status == RecordTimeStatus::Invalid || b.status == RecordTimeStatus::Invalid ||
+      __builtin_sub_overflow(a.ticks, b.ticks, &difference))
+    return {RecordTimeStatus::Invalid, 0};
+  return {RecordTimeStatus::Valid, difference};
+}
+
+std::optional<CalendarFields> ParseCalendarText(std::string_view text) {
+  CalendarFields f{};
+  int consumed = 0;
+  const std::string copy(text);
+  if (std::sscanf(copy.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &f.year, &f.month, &f.day, &f.hour, &f.minute, &f.second,
+                  &consumed) != 6 ||
+      static_cast<size_t>(consumed) != copy.size())
+    return std::nullopt;
+  // A real calendar time survives the round trip unchanged.
+  const CalendarFields back = RecordTime::FromCalendar(f.year, f.month, f.day, f.hour, f.minute, f.second).Fields();
+  if (back.year != f.year || back.month != f.month || back.day != f.day || back.hour != f.hour ||
+      back.minute != f.minute || back.second != f.second)
+    return std::nullopt;
+  return f;
 }
 
 }  // namespace tessaly::record
