@@ -1,0 +1,33 @@
+#pragma once
+// The real-time CSV: one line per record of the store, "序号,时间" and the 18
+// channels, the channels whose chart series is not shown left empty; GBK
+// text, CR LF line ends, no quoting.
+#include <array>
+#include <functional>
+#include <string>
+
+#include "realtime/realtime_record.h"
+
+namespace tessaly::realtime {
+class RecordStore;
+}
+
+namespace tessaly::output {
+
+enum class ExportResult { Written, Empty, OpenFailed, WriteFailed };
+
+struct RealtimeCsvColumns {
+  std::array<std::string, realtime::kRecordChannels> names;  // UTF-8
+  // Whether channel i's series is shown; asked again for every line.
+  std::function<bool(int channel)> active;
+};
+
+// Writes the records the store holds when the export starts (a copy, so the
+// worker may go on meanwhile). `progress(i, n)` follows line i of n at i = 0,
+// the last line and every multiple of 100. Nothing is written for an empty
+// store; an unwritable file leaves what was at `path` untouched.
+ExportResult ExportRealtimeCsv(const std::string& path, const realtime::RecordStore& store,
+                               const RealtimeCsvColumns& columns,
+                               const std::function<void(unsigned line, unsigned lines)>& progress = {});
+
+}  // namespace tessaly::output
