@@ -5,17 +5,15 @@
 #include "base/gbk.h"
 #include "base/texts.h"
 #include "realtime/data_file.h"
-#include "realtime/record_store.h"
 
 namespace tessaly::output {
 
 using base::Text;
 using base::TextId;
 
-ExportResult ExportRealtimeCsv(const std::string& path, const realtime::RecordStore& store,
+ExportResult ExportRealtimeCsv(const std::string& path, const std::vector<realtime::RealtimeRecord>& records,
                                const RealtimeCsvColumns& columns,
                                const std::function<void(unsigned, unsigned)>& progress) {
-  const auto records = store.Snapshot();
   if (records.empty()) return ExportResult::Empty;
   base::AtomicFile file;
   if (!file.Open(path)) return ExportResult::OpenFailed;

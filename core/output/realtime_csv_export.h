@@ -5,12 +5,9 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "realtime/realtime_record.h"
-
-namespace tessaly::realtime {
-class RecordStore;
-}
 
 namespace tessaly::output {
 
@@ -22,11 +19,11 @@ struct RealtimeCsvColumns {
   std::function<bool(int channel)> active;
 };
 
-// Writes the records the store holds when the export starts (a copy, so the
-// worker may go on meanwhile). `progress(i, n)` follows line i of n at i = 0,
-// the last line and every multiple of 100. Nothing is written for an empty
-// store; an unwritable file leaves what was at `path` untouched.
-ExportResult ExportRealtimeCsv(const std::string& path, const realtime::RecordStore& store,
+// Writes `records` (for the store, its Snapshot, so the worker may go on
+// meanwhile). `progress(i, n)` follows line i of n at i = 0, the last line
+// and every multiple of 100. Nothing is written without records; an
+// unwritable file leaves what was at `path` untouched.
+ExportResult ExportRealtimeCsv(const std::string& path, const std::vector<realtime::RealtimeRecord>& records,
                                const RealtimeCsvColumns& columns,
                                const std::function<void(unsigned line, unsigned lines)>& progress = {});
 

@@ -39,7 +39,7 @@ TEST(RealtimeCsv, WritesEveryRecordWithTheShownChannelsOnly) {
   std::vector<std::pair<unsigned, unsigned>> steps;
   TempDir dir;
   const std::string path = dir.File("rt.csv");
-  ASSERT_EQ(ExportRealtimeCsv(path, store, columns, [&](unsigned i, unsigned n) { steps.push_back({i, n}); }),
+  ASSERT_EQ(ExportRealtimeCsv(path, store.Snapshot(), columns, [&](unsigned i, unsigned n) { steps.push_back({i, n}); }),
             ExportResult::Written);
 
   std::string zeros;
@@ -56,10 +56,10 @@ TEST(RealtimeCsv, AnEmptyStoreOrAnUnwritablePathWritesNothing) {
   realtime::RecordStore store;
   RealtimeCsvColumns columns;
   columns.active = [](int) { return true; };
-  EXPECT_EQ(ExportRealtimeCsv(dir.File("empty.csv"), store, columns), ExportResult::Empty);
+  EXPECT_EQ(ExportRealtimeCsv(dir.File("empty.csv"), store.Snapshot(), columns), ExportResult::Empty);
   EXPECT_FALSE(std::filesystem::exists(dir.File("empty.csv")));
   store.Append(RealtimeRecord{});
-  EXPECT_EQ(ExportRealtimeCsv(dir.File("missing/x.csv"), store, columns), ExportResult::OpenFailed);
+  EXPECT_EQ(ExportRealtimeCsv(dir.File("missing/x.csv"), store.Snapshot(), columns), ExportResult::OpenFailed);
 }
 
 }  // namespace
