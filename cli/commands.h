@@ -7,5 +7,7 @@ namespace tessaly::cli {
 
 int RunInfo(const std::vector<std::string>& args);
 int RunCsv(const std::vector<std::string>& args);
+int RunAcquire(const std::vector<std::string>& args);
+int RunDt2Csv(const std::vector<std::string>& args);
 
 }  // namespace tessaly::cli

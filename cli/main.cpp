@@ -8,6 +8,8 @@ namespace {
 constexpr tessaly::base::Subcommand kCommands[] = {
     {"info", tessaly::cli::RunInfo},
     {"csv", tessaly::cli::RunCsv},
+    {"acquire", tessaly::cli::RunAcquire},
+    {"dt2csv", tessaly::cli::RunDt2Csv},
 };
 
 }  // namespace

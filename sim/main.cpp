@@ -1,14 +1,19 @@
 // tessaly-sim: one table line per subcommand.
 #include "base/command_line.h"
+#include "instrument_command.h"
 #include "record_command.h"
 
 namespace {
 
 constexpr tessaly::base::Subcommand kCommands[] = {
     {"record", tessaly::sim::RunRecordCommand},
+    {"instrument", tessaly::sim::RunInstrumentCommand},
 };
 
-void Usage() { tessaly::sim::PrintRecordUsage(); }
+void Usage() {
+  tessaly::sim::PrintRecordUsage();
+  tessaly::sim::PrintInstrumentUsage();
+}
 
 }  // namespace
 

@@ -12,18 +12,17 @@ using base::Text;
 using base::TextId;
 
 ExportResult ExportRealtimeCsv(const std::string& path, const std::vector<realtime::RealtimeRecord>& records,
-                               const RealtimeCsvColumns& columns,
-                               const std::function<void(unsigned, unsigned)>& progress) {
-  if (records.empty()) return ExportResult::Empty;
+                               const RealtimeCsvColumns& columns, const ExportProgress& progress) {
+  if (records.empty()) return ExportResult::NothingToWrite;
   base::AtomicFile file;
   if (!file.Open(path)) return ExportResult::OpenFailed;
 
-  std::string line = Text(TextId::RealtimeCsvHeader, base::kChinese);
+  std::string line = Text(TextId::CsvHeading, base::kChinese);
   for (int i = 0; i < realtime::kRecordChannels; ++i) line += "," + (columns.active(i) ? columns.names[i] : "");
   file.Write(base::Utf8ToGbk(line) + "\r\n");
 
-  const unsigned n = static_cast<unsigned>(records.size());
-  for (unsigned row = 0; row < n; ++row) {
+  const auto n = static_cast<uint32_t>(records.size());
+  for (uint32_t row = 0; row < n; ++row) {
     const record::CalendarFields f = realtime::RecordFields(records[row]);
     line = base::FormatText(Text(TextId::RealtimeCsvRowStart, base::kChinese), static_cast<int>(row), f.year, f.month, f.day, f.hour,
                             f.minute, f.second);
@@ -31,7 +30,7 @@ ExportResult ExportRealtimeCsv(const std::string& path, const std::vector<realti
       line += columns.active(i) ? base::Format(",%f", static_cast<double>(records[row].values[i])) : ",";
     line += "\r\n";
     if (!file.Write(line)) return ExportResult::WriteFailed;
-    if (progress && (row == 0 || row == n - 1 || row % 100 == 0)) progress(row, n);
+    ReportRowProgress(progress, row, n);
   }
   return file.Commit() ? ExportResult::Written : ExportResult::WriteFailed;
 }

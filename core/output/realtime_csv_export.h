@@ -7,11 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "output/export.h"
 #include "realtime/realtime_record.h"
 
 namespace tessaly::output {
-
-enum class ExportResult { Written, Empty, OpenFailed, WriteFailed };
 
 struct RealtimeCsvColumns {
   std::array<std::string, realtime::kRecordChannels> names;  // UTF-8
@@ -20,11 +19,9 @@ struct RealtimeCsvColumns {
 };
 
 // Writes `records` (for the store, its Snapshot, so the worker may go on
-// meanwhile). `progress(i, n)` follows line i of n at i = 0, the last line
-// and every multiple of 100. Nothing is written without records; an
-// unwritable file leaves what was at `path` untouched.
+// meanwhile), reporting progress after line i. Nothing is written without
+// records; an unwritable file leaves what was at `path` untouched.
 ExportResult ExportRealtimeCsv(const std::string& path, const std::vector<realtime::RealtimeRecord>& records,
-                               const RealtimeCsvColumns& columns,
-                               const std::function<void(unsigned line, unsigned lines)>& progress = {});
+                               const RealtimeCsvColumns& columns, const ExportProgress& progress = {});
 
 }  // namespace tessaly::output

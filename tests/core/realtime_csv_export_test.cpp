@@ -36,10 +36,10 @@ TEST(RealtimeCsv, WritesEveryRecordWithTheShownChannelsOnly) {
   columns.names[2] = "CH3";
   // Channel 2 is hidden; channels 4 to 18 are shown with empty names.
   columns.active = [](int channel) { return channel != 1; };
-  std::vector<std::pair<unsigned, unsigned>> steps;
+  std::vector<std::pair<uint32_t, uint32_t>> steps;
   TempDir dir;
   const std::string path = dir.File("rt.csv");
-  ASSERT_EQ(ExportRealtimeCsv(path, store.Snapshot(), columns, [&](unsigned i, unsigned n) { steps.push_back({i, n}); }),
+  ASSERT_EQ(ExportRealtimeCsv(path, store.Snapshot(), columns, [&](uint32_t i, uint32_t n) { steps.push_back({i, n}); }),
             ExportResult::Written);
 
   std::string zeros;
@@ -48,7 +48,7 @@ TEST(RealtimeCsv, WritesEveryRecordWithTheShownChannelsOnly) {
                                "0,2015-01-05 08-09-10,3.000000,,-1.250000" + zeros + "\r\n" +
                                "1,-0001--01--01 -01--01--01,45000.000000,,0.000000" + zeros + "\r\n";
   EXPECT_EQ(ReadFileBytes(path), expected);
-  EXPECT_EQ(steps, (std::vector<std::pair<unsigned, unsigned>>{{0, 2}, {1, 2}}));
+  EXPECT_EQ(steps, (std::vector<std::pair<uint32_t, uint32_t>>{{0, 2}, {1, 2}}));
 }
 
 TEST(RealtimeCsv, AnEmptyStoreOrAnUnwritablePathWritesNothing) {
@@ -56,7 +56,7 @@ TEST(RealtimeCsv, AnEmptyStoreOrAnUnwritablePathWritesNothing) {
   realtime::RecordStore store;
   RealtimeCsvColumns columns;
   columns.active = [](int) { return true; };
-  EXPECT_EQ(ExportRealtimeCsv(dir.File("empty.csv"), store.Snapshot(), columns), ExportResult::Empty);
+  EXPECT_EQ(ExportRealtimeCsv(dir.File("empty.csv"), store.Snapshot(), columns), ExportResult::NothingToWrite);
   EXPECT_FALSE(std::filesystem::exists(dir.File("empty.csv")));
   store.Append(RealtimeRecord{});
   EXPECT_EQ(ExportRealtimeCsv(dir.File("missing/x.csv"), store.Snapshot(), columns), ExportResult::OpenFailed);
