@@ -6,6 +6,7 @@
 
 #include "base/command_line.h"
 #include "instrument_server.h"
+#include "usage_error.h"
 
 namespace tessaly::sim {
 namespace {
@@ -13,8 +14,6 @@ namespace {
 using base::ArgError;
 using base::CommandLine;
 using base::TextId;
-
-constexpr std::string_view kProgram = "tessaly-sim";
 
 constexpr base::OptionSpec kOptions[] = {
     {"--address"},  {"--channels"},     {"--baud"},         {"--pace", false}, {"--delay"},
@@ -50,11 +49,7 @@ bool BuildOptions(const CommandLine& line, InstrumentOptions& o, ArgError& error
          line.Integer<int64_t>("--exit-after", 0, kMaxCount, o.exitAfter, error);
 }
 
-int UsageError(const ArgError& error) {
-  base::ReportError(kProgram, error.Message(base::kEnglish), 2);
-  PrintInstrumentUsage();
-  return 2;
-}
+int UsageError(const ArgError& error) { return ReportUsageError(error, PrintInstrumentUsage); }
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include "base/command_line.h"
 #include "instrument_command.h"
 #include "record_command.h"
+#include "usage_error.h"
 
 namespace {
 
@@ -17,4 +18,4 @@ void Usage() {
 
 }  // namespace
 
-int main(int argc, char** argv) { return tessaly::base::RunSubcommand("tessaly-sim", argc, argv, kCommands, Usage); }
+int main(int argc, char** argv) { return tessaly::base::RunSubcommand(tessaly::sim::kProgram, argc, argv, kCommands, Usage); }

@@ -300,32 +300,46 @@ int32_t CSerial::WriteText(const char* text, uint32_t* written, uint32_t timeout
   return WriteBytes(text, static_cast<uint32_t>(std::strlen(text)), written, timeoutMs);
 }
 
+namespace {
+
+// Moves up to `size` bytes with `transfer` (a read or a write returning its
+// count), waiting for `events` on the descriptor while nothing moves, unless
+// `wait` is false. 0, errno, or kErrorTimeout when the deadline passed.
+template <typename Transfer>
+int32_t Pump(int fd, Transfer transfer, uint32_t size, uint32_t& count, short events, bool wait, uint32_t timeoutMs) {
+  const bool infinite = timeoutMs == kInfinite;
+  const Clock::time_point deadline = DeadlineAfter(infinite ? 0 : timeoutMs);
+  while (count < size) {
+    // A raw terminal with VMIN = VTIME = 0 reads 0 (or EAGAIN) when empty.
+    const ssize_t n = transfer(count, size - count);
+    if (n > 0) {
+      count += static_cast<uint32_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN) return errno;
+    if (!wait) break;
+    pollfd p{fd, events, 0};
+    const int ready = ::poll(&p, 1, PollTimeout(infinite, deadline));
+    if (ready < 0 && errno != EINTR) return errno;
+    if (ready == 0) return kErrorTimeout;
+  }
+  return 0;
+}
+
+}  // namespace
+
 int32_t CSerial::WriteBytes(const void* data, uint32_t size, uint32_t* written, uint32_t timeoutMs) {
   uint32_t local = 0;
   uint32_t& count = written ? *written : local;
   count = 0;
   if (const int32_t error = CheckIo(timeoutMs)) return error;
   const auto* bytes = static_cast<const unsigned char*>(data);
-  const bool infinite = timeoutMs == kInfinite;
-  const Clock::time_point deadline = DeadlineAfter(infinite ? 0 : timeoutMs);
-  while (count < size) {
-    const ssize_t n = ::write(fd_, bytes + count, size - count);
-    if (n > 0) {
-      count += static_cast<uint32_t>(n);
-      continue;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno != EAGAIN) return Fail(errno);
-    pollfd p{fd_, POLLOUT, 0};
-    const int ready = ::poll(&p, 1, PollTimeout(infinite, deadline));
-    if (ready < 0 && errno != EINTR) return Fail(errno);
-    if (ready == 0) {
-      // What the driver has not sent yet is cancelled with the call.
-      ::tcflush(fd_, TCOFLUSH);
-      return Fail(kErrorTimeout);
-    }
-  }
-  return Succeed();
+  const auto write = [&](uint32_t at, uint32_t n) { return ::write(fd_, bytes + at, n); };
+  const int32_t result = Pump(fd_, write, size, count, POLLOUT, true, timeoutMs);
+  // What the driver has not sent by the time-out is cancelled with the call.
+  if (result == kErrorTimeout) ::tcflush(fd_, TCOFLUSH);
+  return lastError_ = result;
 }
 
 int32_t CSerial::ReadBytes(void* buffer, uint32_t size, uint32_t* read, uint32_t timeoutMs) {
@@ -334,24 +348,8 @@ int32_t CSerial::ReadBytes(void* buffer, uint32_t size, uint32_t* read, uint32_t
   count = 0;
   if (const int32_t error = CheckIo(timeoutMs)) return error;
   auto* bytes = static_cast<unsigned char*>(buffer);
-  const bool infinite = timeoutMs == kInfinite;
-  const Clock::time_point deadline = DeadlineAfter(infinite ? 0 : timeoutMs);
-  while (count < size) {
-    // A raw terminal with VMIN = VTIME = 0 answers 0 (or EAGAIN) when empty.
-    const ssize_t n = ::read(fd_, bytes + count, size - count);
-    if (n > 0) {
-      count += static_cast<uint32_t>(n);
-      continue;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno != EAGAIN) return Fail(errno);
-    if (readMode_ == 0) break;
-    pollfd p{fd_, POLLIN, 0};
-    const int ready = ::poll(&p, 1, PollTimeout(infinite, deadline));
-    if (ready < 0 && errno != EINTR) return Fail(errno);
-    if (ready == 0) return Fail(kErrorTimeout);
-  }
-  return Succeed();
+  const auto readSome = [&](uint32_t at, uint32_t n) { return ::read(fd_, bytes + at, n); };
+  return lastError_ = Pump(fd_, readSome, size, count, POLLIN, readMode_ == 1, timeoutMs);
 }
 
 }  // namespace tessaly::realtime
