@@ -7,11 +7,13 @@ namespace {
 
 constexpr tessaly::base::Subcommand kCommands[] = {
     {"info", tessaly::cli::RunInfo},
-    {"csv", tessaly::cli::RunCsv},
     {"pages", tessaly::cli::RunPages},
+    {"csv", tessaly::cli::RunCsv},
     {"xlsx", tessaly::cli::RunXlsx},
     {"search", tessaly::cli::RunSearch},
     {"stats", tessaly::cli::RunStats},
+    {"acquire", tessaly::cli::RunAcquire},
+    {"dt2csv", tessaly::cli::RunDt2Csv},
 };
 
 }  // namespace

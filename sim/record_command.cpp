@@ -12,6 +12,7 @@
 #include "record/record_time.h"
 #include "record/sample.h"
 #include "record_writer.h"
+#include "usage_error.h"
 #include "settings/channel_info.h"
 #include "waveform.h"
 
@@ -22,7 +23,6 @@ using base::ArgError;
 using base::CommandLine;
 using base::TextId;
 
-constexpr std::string_view kProgram = "tessaly-sim";
 constexpr uint32_t kMaxSectors = (4ull << 30) / 512 - 256;  // a 4 GiB file
 
 constexpr base::OptionSpec kOptions[] = {
@@ -183,11 +183,7 @@ bool BuildSpec(const CommandLine& line, RecordSpec& spec, ArgError& error) {
   return true;
 }
 
-int UsageError(const ArgError& error) {
-  base::ReportError(kProgram, error.Message(base::kEnglish), 2);
-  PrintRecordUsage();
-  return 2;
-}
+int UsageError(const ArgError& error) { return ReportUsageError(error, PrintRecordUsage); }
 
 }  // namespace
 

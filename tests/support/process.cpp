@@ -1,6 +1,7 @@
 #include "support/process.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,15 +12,14 @@ extern char** environ;
 
 namespace tessaly::testing {
 
-ProcessResult RunProcess(const std::vector<std::string>& argv) {
-  ProcessResult result;
+ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
   int outPipe[2];
   int errPipe[2];
-  if (::pipe(outPipe) != 0) return result;
+  if (::pipe(outPipe) != 0) return;
   if (::pipe(errPipe) != 0) {
     ::close(outPipe[0]);
     ::close(outPipe[1]);
-    return result;
+    return;
   }
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -30,16 +30,49 @@ ProcessResult RunProcess(const std::vector<std::string>& argv) {
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
-  pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+  if (posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0) pid_ = -1;
   posix_spawn_file_actions_destroy(&actions);
   ::close(outPipe[1]);
   ::close(errPipe[1]);
+  out_ = outPipe[0];
+  err_ = errPipe[0];
+}
 
+ChildProcess::~ChildProcess() {
+  if (pid_ > 0) {
+    ::kill(pid_, SIGKILL);
+    Finish();
+  }
+  for (int fd : {out_, err_})
+    if (fd >= 0) ::close(fd);
+}
+
+bool ChildProcess::ReadLine(std::string& line) {
+  for (;;) {
+    if (const size_t end = unread_.find('\n'); end != std::string::npos) {
+      line = unread_.substr(0, end);
+      unread_.erase(0, end + 1);
+      return true;
+    }
+    char buffer[4096];
+    const ssize_t n = out_ < 0 ? 0 : ::read(out_, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    unread_.append(buffer, static_cast<size_t>(n));
+  }
+}
+
+void ChildProcess::Signal(int signal) {
+  if (pid_ > 0) ::kill(pid_, signal);
+}
+
+ProcessResult ChildProcess::Finish() {
+  ProcessResult result;
+  result.out.swap(unread_);
   // Both pipes are drained together, so a child filling one never blocks.
-  pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+  pollfd fds[2] = {{out_, POLLIN, 0}, {err_, POLLIN, 0}};
   std::string* sinks[2] = {&result.out, &result.err};
-  int open = 2;
+  int open = (out_ >= 0) + (err_ >= 0);
   while (open > 0) {
     if (::poll(fds, 2, -1) < 0) {
       if (errno == EINTR) continue;
@@ -58,12 +91,16 @@ ProcessResult RunProcess(const std::vector<std::string>& argv) {
       }
     }
   }
-  if (spawned != 0) return result;
+  out_ = err_ = -1;
+  if (pid_ <= 0) return result;
   int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
   }
+  pid_ = -1;
   if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
   return result;
 }
+
+ProcessResult RunProcess(const std::vector<std::string>& argv) { return ChildProcess(argv).Finish(); }
 
 }  // namespace tessaly::testing

@@ -1,5 +1,8 @@
 #pragma once
-// Runs a program to its end and captures what it wrote.
+// Runs a program and captures what it wrote: to its end, or in the
+// background while the test talks to it.
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -11,7 +14,29 @@ struct ProcessResult {
   std::string err;
 };
 
-// `argv[0]` is the program's path; no shell is involved.
+// A started program. `argv[0]` is the program's path; no shell is involved.
+class ChildProcess {
+ public:
+  explicit ChildProcess(const std::vector<std::string>& argv);
+  ~ChildProcess();  // kills and reaps a child that was not finished
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // The next line of its stdout, without the line feed; false at the end of
+  // its output. Its stderr is read only by Finish, so it should stay short.
+  bool ReadLine(std::string& line);
+  void Signal(int signal);
+  // Everything it writes from now on (and what ReadLine left over), and its
+  // exit, once it has ended.
+  ProcessResult Finish();
+
+ private:
+  pid_t pid_ = -1;
+  int out_ = -1;
+  int err_ = -1;
+  std::string unread_;  // stdout read past the last line handed out
+};
+
 ProcessResult RunProcess(const std::vector<std::string>& argv);
 
 }  // namespace tessaly::testing

@@ -1,0 +1,66 @@
+#pragma once
+// The recorder's side of the serial protocol: answers the connection check
+// (function 0x03, register 0x4000, 2 registers) and the channel request
+// (function 0x04 from register 0, 2 per channel) with waveform values, and
+// damages its answers on request. No I/O here; InstrumentServer puts it on
+// a pseudo-terminal.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tessaly::sim {
+
+struct InstrumentOptions {
+  int address = 1;
+  int channels = 18;
+  int baud = 9600;             // for the wire-time pacing
+  bool pace = false;           // bytes at the wire time of the baud rate (10 bits each)
+  int delayMs = 0;             // before every answer
+  int pieces = 1;              // an answer is written in this many pieces ...
+  int pieceGapMs = 5;          // ... this far apart
+  double dropRate = 0;         // answers not sent
+  double corruptRate = 0;      // answers with one byte changed
+  double truncateRate = 0;     // answers cut short
+  uint64_t seed = 1;           // the faults are drawn from it, reproducibly
+  int exceptionCode = 0;       // non-zero: every request gets this Modbus exception
+  int answerAddress = -1;      // answer with this address instead of our own
+  int64_t silentAfter = -1;    // answer nothing after this many requests
+  int64_t exitAfter = -1;      // end after this many requests
+};
+
+using Bytes = std::vector<uint8_t>;
+
+class Instrument {
+ public:
+  static constexpr float kSyncValue = 1.0f;
+  static constexpr uint8_t kIllegalFunction = 0x01;
+  static constexpr uint8_t kIllegalAddress = 0x02;
+
+  explicit Instrument(const InstrumentOptions& options);
+
+  // Takes bytes from the line and appends the answers to the requests they
+  // complete. Frames with a bad CRC are skipped byte by byte, frames for
+  // other addresses ignored; a dropped or withheld answer adds nothing.
+  void Receive(const uint8_t* data, size_t size, std::vector<Bytes>& answers);
+
+  // Requests addressed to us so far.
+  uint64_t Requests() const { return requests_; }
+  // True once exitAfter requests have been answered.
+  bool Finished() const;
+
+  // Channel `channel` (from 0) as the poll-th channel request (from 0) reads it.
+  static float ChannelValue(int channel, uint64_t poll);
+
+ private:
+  bool Answer(const uint8_t* frame, Bytes& answer);
+  bool Damage(Bytes& answer);  // true: drop it
+  double Draw();  // uniform in [0, 1)
+
+  InstrumentOptions options_;
+  Bytes pending_;
+  uint64_t requests_ = 0;
+  uint64_t polls_ = 0;
+  uint64_t random_;
+};
+
+}  // namespace tessaly::sim

@@ -1,0 +1,158 @@
+#include <signal.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "base/format.h"
+#include "base/gbk.h"
+#include "instrument.h"
+#include "realtime/data_file.h"
+#include "support/process.h"
+#include "support/temp_dir.h"
+#include "tools.h"
+
+namespace tessaly::testing {
+namespace {
+
+using realtime::RealtimeRecord;
+using sim::Instrument;
+
+size_t CountLines(const std::string& text, const std::string& start) {
+  size_t n = 0;
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = std::min(text.find('\n', at), text.size());
+    n += text.compare(at, start.size(), start) == 0;
+    at = end + 1;
+  }
+  return n;
+}
+
+class AcquireTest : public ::testing::Test {
+ protected:
+  // Starts `tessaly-sim instrument options...` and returns its device path.
+  std::string StartInstrument(std::vector<std::string> options = {}) {
+    options.insert(options.begin(), {TESSALY_SIM_PATH, "instrument"});
+    sim_ = std::make_unique<ChildProcess>(options);
+    std::string path;
+    EXPECT_TRUE(sim_->ReadLine(path));
+    return path;
+  }
+
+  std::vector<std::string> Acquire(const std::string& device, std::vector<std::string> options) {
+    options.insert(options.begin(), {TESSALY_CLI_PATH, "acquire", "--device", device, "--interval", "0", "--folder",
+                                     dir_.path().string()});
+    return options;
+  }
+
+  // Every .DT file written below the folder.
+  std::vector<std::string> DataFiles() const {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_.path()))
+      if (entry.is_regular_file() && realtime::HasDataExtension(entry.path().string()))
+        files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
+  }
+
+  // The records of the one file the run wrote.
+  std::vector<RealtimeRecord> Saved() const {
+    const auto files = DataFiles();
+    EXPECT_EQ(files.size(), 1u);
+    if (files.empty()) return {};
+    return realtime::ReadDataFile(files[0]).value_or(std::vector<RealtimeRecord>{});
+  }
+
+  TempDir dir_;
+  std::unique_ptr<ChildProcess> sim_;
+};
+
+TEST_F(AcquireTest, AcquiresLogsAndSavesWhatTheCsvReadsBack) {
+  const std::string device = StartInstrument({"--channels", "3"});
+  const ProcessResult run = Cli({"acquire", "--device", device, "--interval", "0", "--count", "5", "--channels", "3",
+                                 "--folder", dir_.path().string(), "--lang", "en"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("Send：01 03 40 00 00 02 d1 cb \nreceive:01 03 04 ", 0), 0u) << run.out;
+  EXPECT_EQ(CountLines(run.out, "Send：01 04 00 00 00 06 "), 5u);
+  EXPECT_EQ(CountLines(run.out, "receive:01 04 0c "), 5u);
+
+  const auto files = DataFiles();
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(std::filesystem::path(files[0]).parent_path(), dir_.path() / "设备001") << "Start's folder";
+  const auto records = Saved();
+  ASSERT_EQ(records.size(), 5u);
+  for (size_t k = 0; k < records.size(); ++k)
+    for (int c = 0; c < realtime::kRecordChannels; ++c)
+      EXPECT_EQ(records[k].values[c], c < 3 ? Instrument::ChannelValue(c, k) : 0.0f) << k << " " << c;
+
+  const ProcessResult csv = Cli({"dt2csv", files[0]});
+  ASSERT_EQ(csv.exitCode, 0) << csv.err;
+  const std::string text = ReadFileBytes(files[0].substr(0, files[0].size() - 3) + ".csv");
+  EXPECT_EQ(text.rfind(base::Utf8ToGbk("序号,时间,Channel01,Channel02,"), 0), 0u);
+  EXPECT_EQ(CountLines(text, ""), 6u);
+  EXPECT_EQ(CountLines(text, "4," + realtime::PointLabel(realtime::RecordFields(records[4])).substr(0, 10)), 1u);
+  EXPECT_NE(text.find(base::Format(",%f,%f,%f,0.000000,", records[4].values[0], records[4].values[1],
+                                   records[4].values[2]) + std::string("0.000000")),
+            std::string::npos);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(text.begin(), text.end(), '\r'));
+}
+
+TEST_F(AcquireTest, PortAndSyncFailuresExitWithTheWorkersMessage) {
+  struct Case {
+    bool instrument;
+    const char* language;
+    const char* message;
+  };
+  for (const Case& c : {Case{false, "zh", "串口初始化失败"}, Case{true, "en", "sync failure"}}) {
+    const std::string device = c.instrument ? StartInstrument({"--exception", "1"}) : dir_.File("no-such-port");
+    const ProcessResult run = RunProcess(Acquire(device, {"--count", "3", "--lang", c.language}));
+    EXPECT_EQ(run.exitCode, 1) << c.message;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_TRUE(DataFiles().empty()) << c.message;
+  }
+}
+
+TEST_F(AcquireTest, AnInterruptStopsTheRunAndSavesTheStore) {
+  ChildProcess run(Acquire(StartInstrument(), {"--lang", "en"}));
+  std::string line;
+  size_t answers = 0;
+  while (answers < 4 && run.ReadLine(line)) answers += line.rfind("receive:", 0) == 0;
+  ASSERT_EQ(answers, 4u);
+  run.Signal(SIGINT);
+  const ProcessResult end = run.Finish();
+  ASSERT_EQ(end.exitCode, 0) << end.err;
+  // The sync answer, then one answer per record.
+  EXPECT_EQ(Saved().size(), answers - 1 + CountLines(end.out, "receive:"));
+}
+
+TEST_F(AcquireTest, FaultyAnswersKeepTheValuesReadLast) {
+  struct Case {
+    std::vector<std::string> faults;
+    const char* count;
+  };
+  for (const Case& c : {Case{{"--corrupt", "0.3", "--seed", "5"}, "20"}, Case{{"--exit-after", "4"}, "4"}}) {
+    std::filesystem::remove_all(dir_.path() / "设备001");
+    const ProcessResult run = RunProcess(Acquire(StartInstrument(c.faults), {"--count", c.count, "--lang", "en"}));
+    ASSERT_EQ(run.exitCode, 0) << c.faults[0] << ": " << run.err;
+    const auto records = Saved();
+    ASSERT_EQ(records.size(), static_cast<size_t>(std::stoi(c.count))) << c.faults[0];
+    size_t stale = 0;
+    for (size_t k = 0; k < records.size(); ++k) {
+      if (records[k].values[17] == Instrument::ChannelValue(17, k)) continue;
+      ++stale;
+      const RealtimeRecord previous = k > 0 ? records[k - 1] : RealtimeRecord{};
+      EXPECT_EQ(std::memcmp(records[k].values, previous.values, sizeof previous.values), 0) << c.faults[0] << " " << k;
+    }
+    EXPECT_GT(stale, 0u) << c.faults[0];
+    EXPECT_EQ(stale, CountLines(run.out, "ECC Error") + CountLines(run.out, "TimeOut can't receive information"))
+        << c.faults[0];
+  }
+}
+
+}  // namespace
+}  // namespace tessaly::testing
