@@ -132,39 +132,35 @@ void CGridCtrl::SetFixedColumnCount(int columns) {
   ApplyHeadingSizes();
 }
 
-void CGridCtrl::SetColumnWidth(int column, int px) {
-  if (column < 0 || column >= GetColumnCount()) return;
+// Sizes of headings are the grid's own, those of normal rows and columns
+// the header view's.
+void CGridCtrl::Resize(Qt::Orientation orientation, int index, int px) {
+  const bool columns = orientation == Qt::Horizontal;
+  const int count = columns ? GetColumnCount() : GetRowCount();
+  const int fixed = columns ? model_->FixedColumnCount() : model_->FixedRowCount();
+  if (index < 0 || index >= count) return;
   px = std::max(px, 0);
-  if (column < model_->FixedColumnCount()) {
-    headingColumnWidths_[static_cast<size_t>(column)] = px;
+  if (index < fixed) {
+    (columns ? headingColumnWidths_ : headingRowHeights_)[static_cast<size_t>(index)] = px;
     ApplyHeadingSizes();
   } else {
-    horizontalHeader()->resizeSection(column - model_->FixedColumnCount(), px);
+    (columns ? horizontalHeader() : verticalHeader())->resizeSection(index - fixed, px);
   }
 }
 
-void CGridCtrl::SetRowHeight(int row, int px) {
-  if (row < 0 || row >= GetRowCount()) return;
-  px = std::max(px, 0);
-  if (row < model_->FixedRowCount()) {
-    headingRowHeights_[static_cast<size_t>(row)] = px;
-    ApplyHeadingSizes();
-  } else {
-    verticalHeader()->resizeSection(row - model_->FixedRowCount(), px);
-  }
+int CGridCtrl::SizeOf(Qt::Orientation orientation, int index) const {
+  const bool columns = orientation == Qt::Horizontal;
+  const int count = columns ? GetColumnCount() : GetRowCount();
+  const int fixed = columns ? model_->FixedColumnCount() : model_->FixedRowCount();
+  if (index < 0 || index >= count) return 0;
+  if (index < fixed) return (columns ? headingColumnWidths_ : headingRowHeights_)[static_cast<size_t>(index)];
+  return (columns ? horizontalHeader() : verticalHeader())->sectionSize(index - fixed);
 }
 
-int CGridCtrl::GetColumnWidth(int column) const {
-  if (column < 0 || column >= GetColumnCount()) return 0;
-  if (column < model_->FixedColumnCount()) return headingColumnWidths_[static_cast<size_t>(column)];
-  return columnWidth(column - model_->FixedColumnCount());
-}
-
-int CGridCtrl::GetRowHeight(int row) const {
-  if (row < 0 || row >= GetRowCount()) return 0;
-  if (row < model_->FixedRowCount()) return headingRowHeights_[static_cast<size_t>(row)];
-  return rowHeight(row - model_->FixedRowCount());
-}
+void CGridCtrl::SetColumnWidth(int column, int px) { Resize(Qt::Horizontal, column, px); }
+void CGridCtrl::SetRowHeight(int row, int px) { Resize(Qt::Vertical, row, px); }
+int CGridCtrl::GetColumnWidth(int column) const { return SizeOf(Qt::Horizontal, column); }
+int CGridCtrl::GetRowHeight(int row) const { return SizeOf(Qt::Vertical, row); }
 
 bool CGridCtrl::SetItemText(int row, int column, std::string_view utf8) {
   if (!model_->SetText(row, column, utf8)) return false;

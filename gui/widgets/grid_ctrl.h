@@ -98,6 +98,8 @@ class CGridCtrl : public QTableView {
   friend class GridHeader;
   friend class GridCellDelegate;
 
+  void Resize(Qt::Orientation orientation, int index, int px);
+  int SizeOf(Qt::Orientation orientation, int index) const;
   int NormalRowHeight() const;
   int HeadingRowHeight() const;
   void ApplyNormalRowHeight();

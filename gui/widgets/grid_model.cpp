@@ -11,56 +11,46 @@ void GridModel::Clear() {
   endResetModel();
 }
 
-void GridModel::SetRowCount(int rows) {
-  rows = std::max(rows, 0);
-  if (rows < fixedRows_) {
+// Rows and columns change alike: at the end of the view, or by a reset when
+// headings go.
+void GridModel::ChangeCount(Qt::Orientation orientation, int count, int before, int& fixed,
+                            const std::function<void()>& resize) {
+  if (count < fixed) {
     beginResetModel();
-    rows_.resize(static_cast<size_t>(rows));
-    fixedRows_ = rows;
+    resize();
+    fixed = count;
     endResetModel();
     return;
   }
-  const int viewBefore = rowCount();
-  const int viewAfter = rows - fixedRows_;
+  const bool rows = orientation == Qt::Vertical;
+  const int viewBefore = before - fixed;
+  const int viewAfter = count - fixed;
   if (viewAfter > viewBefore) {
-    beginInsertRows({}, viewBefore, viewAfter - 1);
-    rows_.resize(static_cast<size_t>(rows));
-    endInsertRows();
+    rows ? beginInsertRows({}, viewBefore, viewAfter - 1) : beginInsertColumns({}, viewBefore, viewAfter - 1);
+    resize();
+    rows ? endInsertRows() : endInsertColumns();
   } else if (viewAfter < viewBefore) {
-    beginRemoveRows({}, viewAfter, viewBefore - 1);
-    rows_.resize(static_cast<size_t>(rows));
-    endRemoveRows();
+    rows ? beginRemoveRows({}, viewAfter, viewBefore - 1) : beginRemoveColumns({}, viewAfter, viewBefore - 1);
+    resize();
+    rows ? endRemoveRows() : endRemoveColumns();
   }
+}
+
+void GridModel::SetRowCount(int rows) {
+  rows = std::max(rows, 0);
+  ChangeCount(Qt::Vertical, rows, RowCount(), fixedRows_, [&] { rows_.resize(static_cast<size_t>(rows)); });
 }
 
 void GridModel::SetColumnCount(int columns) {
   columns = std::max(columns, 0);
-  const auto dropColumns = [&] {
+  ChangeCount(Qt::Horizontal, columns, columns_, fixedColumns_, [&] {
     for (Row& row : rows_) {
       if (row.ends.size() <= static_cast<size_t>(columns)) continue;
       row.text.resize(columns == 0 ? 0 : row.ends[static_cast<size_t>(columns) - 1] & kOffset);
       row.ends.resize(static_cast<size_t>(columns));
     }
     columns_ = columns;
-  };
-  if (columns < fixedColumns_) {
-    beginResetModel();
-    dropColumns();
-    fixedColumns_ = columns;
-    endResetModel();
-    return;
-  }
-  const int viewBefore = columnCount();
-  const int viewAfter = columns - fixedColumns_;
-  if (viewAfter > viewBefore) {
-    beginInsertColumns({}, viewBefore, viewAfter - 1);
-    columns_ = columns;
-    endInsertColumns();
-  } else if (viewAfter < viewBefore) {
-    beginRemoveColumns({}, viewAfter, viewBefore - 1);
-    dropColumns();
-    endRemoveColumns();
-  }
+  });
 }
 
 void GridModel::SetFixedCounts(int rows, int columns) {
