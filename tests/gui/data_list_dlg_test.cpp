@@ -229,9 +229,7 @@ TEST_F(ListPageTest, CopiesTwoSelectedRows) {
   for (int k = 2; k < settings::kChannels; ++k) data.channels[k].shown = 0;
   data.autoInterval = 1;
   page.FillList();
-  page.resize(900, 400);
-  page.show();
-  QApplication::processEvents();
+  testing::ShowUnpainted(page, QSize(900, 400));
   CGridCtrl& grid = page.Grid();
   testing::Click(grid, 2, 4);
   testing::Click(grid, 4, 4, Qt::ControlModifier);

@@ -33,9 +33,7 @@ class GridTest : public ::testing::Test {
     for (int r = 0; r < rows; ++r) {
       for (int c = 0; c < columns; ++c) grid.SetItemText(r, c, CellName(r, c));
     }
-    grid.resize(500, 300);
-    grid.show();
-    QApplication::processEvents();
+    testing::ShowUnpainted(grid, QSize(500, 300));
   }
 
   std::vector<QString> AllTexts() const {

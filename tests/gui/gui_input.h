@@ -22,6 +22,17 @@ inline void Mouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton
   QApplication::sendEvent(&widget, &event);
 }
 
+// Shown and laid out, but never put on a screen, so nothing is painted:
+// the tests drive the widgets and read their state (paints would also run
+// Qt's drawing threads, which the thread sanitizer cannot see into).
+inline void ShowUnpainted(QWidget& widget, QSize size) {
+  widget.setAttribute(Qt::WA_DontShowOnScreen);
+  widget.setUpdatesEnabled(false);
+  widget.resize(size);
+  widget.show();
+  QApplication::processEvents();
+}
+
 // Centre of a normal cell of a grid with one heading row and column, in
 // viewport coordinates.
 inline QPoint CellCentre(const CGridCtrl& grid, int row, int column) {
