@@ -9,6 +9,7 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <numeric>
 
 #include "widgets/grid_model.h"
@@ -18,6 +19,7 @@ namespace tessaly::gui {
 namespace {
 
 constexpr int kTextMargin = 4;
+constexpr int kGripMargin = 4;
 
 int Sum(const std::vector<int>& sizes) { return std::accumulate(sizes.begin(), sizes.end(), 0); }
 
@@ -90,7 +92,10 @@ CGridCtrl::CGridCtrl(QWidget* parent)
 
   // The corner heading cells live on the table's corner button.
   corner_ = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
-  if (corner_) corner_->installEventFilter(this);
+  if (corner_) {
+    corner_->installEventFilter(this);
+    corner_->setMouseTracking(true);
+  }
 
   SetEditable(true);
   SetListMode(false);
@@ -294,12 +299,61 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CGridCtrl::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == corner_ && event->type() == QEvent::Paint) {
-    QPainter painter(corner_);
-    PaintCorner(painter);
-    return true;
+  if (watched != corner_) return QTableView::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::Paint: {
+      QPainter painter(corner_);
+      PaintCorner(painter);
+      return true;
+    }
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+      return CornerMouse(static_cast<QMouseEvent&>(*event));
+    default:
+      return QTableView::eventFilter(watched, event);
   }
-  return QTableView::eventFilter(watched, event);
+}
+
+// The corner's right edge is the border between the last heading column and
+// the first normal one, its bottom edge that below the last heading row:
+// dragging them sizes those headings, as the header views size the others.
+CGridCtrl::CornerEdge CGridCtrl::CornerEdgeAt(QPoint at) const {
+  if (std::abs(at.x() - corner_->width()) <= kGripMargin && !headingColumnWidths_.empty()) return CornerEdge::Right;
+  if (std::abs(at.y() - corner_->height()) <= kGripMargin && !headingRowHeights_.empty()) return CornerEdge::Bottom;
+  return CornerEdge::None;
+}
+
+bool CGridCtrl::CornerMouse(const QMouseEvent& event) {
+  const QPoint at = event.position().toPoint();
+  switch (event.type()) {
+    case QEvent::MouseButtonPress:
+      if (event.button() != Qt::LeftButton) return false;
+      cornerDrag_ = CornerEdgeAt(at);
+      return cornerDrag_ != CornerEdge::None;
+    case QEvent::MouseButtonRelease: {
+      const bool dragged = cornerDrag_ != CornerEdge::None;
+      cornerDrag_ = CornerEdge::None;
+      return dragged;
+    }
+    default:
+      break;
+  }
+  if (cornerDrag_ == CornerEdge::Right) {
+    const int last = static_cast<int>(headingColumnWidths_.size()) - 1;
+    SetColumnWidth(last, at.x() - (Sum(headingColumnWidths_) - headingColumnWidths_.back()));
+  } else if (cornerDrag_ == CornerEdge::Bottom) {
+    const int last = static_cast<int>(headingRowHeights_.size()) - 1;
+    SetRowHeight(last, at.y() - (Sum(headingRowHeights_) - headingRowHeights_.back()));
+  } else {
+    switch (CornerEdgeAt(at)) {
+      case CornerEdge::Right: corner_->setCursor(Qt::SplitHCursor); break;
+      case CornerEdge::Bottom: corner_->setCursor(Qt::SplitVCursor); break;
+      case CornerEdge::None: corner_->unsetCursor(); break;
+    }
+    return false;
+  }
+  return true;
 }
 
 void CGridCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QMouseEvent;
 
 namespace tessaly::gui {
 
@@ -95,9 +96,13 @@ class CGridCtrl : public QTableView {
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
  private:
+  enum class CornerEdge { None, Right, Bottom };
+
   friend class GridHeader;
   friend class GridCellDelegate;
 
+  CornerEdge CornerEdgeAt(QPoint at) const;
+  bool CornerMouse(const QMouseEvent& event);
   void Resize(Qt::Orientation orientation, int index, int px);
   int SizeOf(Qt::Orientation orientation, int index) const;
   int NormalRowHeight() const;
@@ -122,6 +127,7 @@ class CGridCtrl : public QTableView {
   bool trackFocus_ = false;
   bool frameFocus_ = false;
   bool repaintPending_ = false;
+  CornerEdge cornerDrag_ = CornerEdge::None;
 };
 
 }  // namespace tessaly::gui

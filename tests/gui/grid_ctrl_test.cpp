@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -198,6 +199,23 @@ TEST_F(GridTest, DraggingAHeadingBorderResizes) {
     EXPECT_EQ(header.sectionSize(1), before + 25) << orientation;
   }
   EXPECT_EQ(grid.GetColumnWidth(2), CGridCtrl::kDefaultColumnWidth + 25);
+
+  // The heading column and the heading row are sized at the corner's edges.
+  QWidget& corner = *grid.findChild<QAbstractButton*>();
+  const int headingWidth = grid.GetColumnWidth(0);
+  const int headingHeight = grid.GetRowHeight(0);
+  const QPoint right(corner.width() - 1, corner.height() / 2);
+  Mouse(corner, QEvent::MouseButtonPress, right, Qt::LeftButton);
+  Mouse(corner, QEvent::MouseMove, right + QPoint(30, 0), Qt::LeftButton);
+  Mouse(corner, QEvent::MouseButtonRelease, right + QPoint(30, 0), Qt::NoButton);
+  EXPECT_EQ(grid.GetColumnWidth(0), headingWidth + 30 - 1);
+  EXPECT_EQ(grid.verticalHeader()->width(), grid.GetColumnWidth(0));
+  const QPoint bottom(corner.width() / 2, corner.height() - 1);
+  Mouse(corner, QEvent::MouseButtonPress, bottom, Qt::LeftButton);
+  Mouse(corner, QEvent::MouseMove, bottom + QPoint(0, 12), Qt::LeftButton);
+  Mouse(corner, QEvent::MouseButtonRelease, bottom + QPoint(0, 12), Qt::NoButton);
+  EXPECT_EQ(grid.GetRowHeight(0), headingHeight + 12 - 1);
+  EXPECT_FALSE(grid.selectionModel()->hasSelection()) << "sizing at the corner selects nothing";
 }
 
 TEST_F(GridTest, WheelScrollsTheSystemLinesPerNotchOneRowEach) {
