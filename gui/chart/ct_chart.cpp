@@ -230,11 +230,15 @@ void CTChart::SetMinorGrid(ChartAxis axis, int ticksBetween, uint32_t colour) {
 }
 
 void CTChart::SetBottomLabelIncrement(int points) {
-  bottomIncrement_ = std::max(0, points);
+  bottomIncrement_ = std::clamp(points, 0, 1'000'000);
   Invalidate();
 }
 
-std::vector<QRect> CTChart::BottomLabelRects() const { return CurrentFrame().bottomLabels; }
+std::vector<QRect> CTChart::BottomLabelRects() const {
+  std::vector<QRect> rects;
+  for (const BottomLabel& label : CurrentFrame().bottomLabels) rects.push_back(label.rect);
+  return rects;
+}
 
 void CTChart::SetPanelColour(uint32_t colour) {
   panelColour_ = colour;
@@ -445,10 +449,12 @@ void CTChart::PlaceBottomLabels(Frame& f, const QFontMetrics& fm) const {
   const double pixelsPerPoint = (f.plot.width() - 1) / (f.xLast - f.xFirst);
   const ChartSeries* labels = f.labelSeries >= 0 ? &series_[static_cast<size_t>(f.labelSeries)].points : nullptr;
   const size_t count = labels ? labels->Size() : 0;
-  auto textAt = [&](size_t i) { return labels->Label(i).isEmpty() ? QString::number(i) : labels->Label(i); };
+  auto textAt = [&](size_t i) {
+    return labels->Label(i).isEmpty() ? QString::number(i) : QString(labels->Label(i)).replace('\r', '\n');
+  };
   auto sizeOf = [&](const QString& text) {
     QSize size(0, 0);
-    for (const QString& line : text.split('\r')) {
+    for (const QString& line : text.split('\n')) {
       size.setWidth(std::max(size.width(), fm.horizontalAdvance(line)));
       size.setHeight(size.height() + fm.height());
     }
@@ -476,8 +482,7 @@ void CTChart::PlaceBottomLabels(Frame& f, const QFontMetrics& fm) const {
     r.moveLeft(std::clamp(r.left(), f.bounds.left(), std::max(f.bounds.left(), f.bounds.right() - r.width())));
     if (r.left() < lastRight + kLabelSpacing / 2) return;
     lastRight = r.right();
-    f.bottomLabels.push_back(r);
-    f.bottomLabelPoints.push_back(static_cast<int>(x));
+    f.bottomLabels.push_back({r, static_cast<int>(x), text});
   });
 }
 
@@ -609,14 +614,10 @@ void CTChart::DrawAxes(QPainter& p, const Frame& f, const QColor& ink) const {
     p.drawText(QRect(f.bounds.left(), y - fm.height() / 2, f.plot.left() - kTick - 3 - f.bounds.left(), fm.height()),
                Qt::AlignRight | Qt::AlignVCenter, AxisNumber(v, f.yStep));
   });
-  const ChartSeries* labels = f.labelSeries >= 0 ? &series_[static_cast<size_t>(f.labelSeries)].points : nullptr;
-  for (size_t i = 0; i < f.bottomLabels.size(); ++i) {
-    const int point = f.bottomLabelPoints[i];
-    const int x = static_cast<int>(std::lround(PixelX(f, point)));
+  for (const BottomLabel& label : f.bottomLabels) {
+    const int x = static_cast<int>(std::lround(PixelX(f, label.point)));
     p.drawLine(x, f.plot.bottom(), x, f.plot.bottom() + kTick);
-    const QString& label = labels->Label(static_cast<size_t>(point));
-    const QString text = label.isEmpty() ? QString::number(point) : label;
-    p.drawText(f.bottomLabels[i], Qt::AlignHCenter | Qt::AlignTop, QString(text).replace('\r', '\n'));
+    p.drawText(label.rect, Qt::AlignHCenter | Qt::AlignTop, label.text);
   }
   if (!bottom_.title.isEmpty())
     p.drawText(QRect(f.plot.left(), f.bounds.bottom() - kMargin - fm.height(), f.plot.width(), fm.height()),

@@ -155,6 +155,11 @@ class CTChart : public QWidget {
     double end = 0.0;
     bool linesVisible = true;
   };
+  struct BottomLabel {
+    QRect rect;
+    int point;
+    QString text;  // lines split at '\n'
+  };
   // Where everything goes for one drawing at one size.
   struct Frame {
     QRect bounds;
@@ -166,8 +171,7 @@ class CTChart : public QWidget {
     double yStep = 1.0;
     int xStep = 1;
     int labelSeries = -1;  // the series whose labels the bottom axis shows
-    std::vector<QRect> bottomLabels;
-    std::vector<int> bottomLabelPoints;
+    std::vector<BottomLabel> bottomLabels;
   };
 
   Series* SeriesAt(int series);
