@@ -156,13 +156,17 @@ TEST_F(GraphPage, LoadedPageDrawsBothChartsWithGapsAtMarkersOnThePartGraph) {
   EXPECT_EQ(progress.reports, bothFills);
 }
 
-TEST_F(GraphPage, ShowModesOtherThanPercentageAndValueLeaveBothChartsEmpty) {
-  data.yAxisMode = 2;
-  Open();
-  Fill();
-  for (int k = 0; k < kChannels; ++k) {
-    EXPECT_EQ(page->AllGraph().PointCount(k), 0);
-    EXPECT_EQ(page->PartGraph().PointCount(k), 0);
+TEST_F(GraphPage, AnEmptyBufferOrAnotherShowModeLeavesBothChartsEmpty) {
+  for (const bool emptyBuffer : {false, true}) {
+    SCOPED_TRACE(emptyBuffer ? "empty buffer" : "show mode 2");
+    data.yAxisMode = emptyBuffer ? 1 : 2;
+    if (emptyBuffer) data.samples.clear();
+    Open();
+    Fill();
+    for (int k = 0; k < kChannels; ++k) {
+      EXPECT_EQ(page->AllGraph().PointCount(k), 0);
+      EXPECT_EQ(page->PartGraph().PointCount(k), 0);
+    }
   }
 }
 
