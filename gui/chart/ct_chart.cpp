@@ -301,18 +301,20 @@ bool CTChart::ToolActive(int tool) const {
   return tool >= 0 && tool < static_cast<int>(tools_.size()) && tools_[static_cast<size_t>(tool)].active;
 }
 
-void CTChart::SetBandStart(int tool, double x) {
-  if (Tool* t = ToolAt(tool, ChartTool::Band)) {
-    t->start = x;
+template <typename Change>
+void CTChart::ChangeTool(int tool, ChartTool kind, Change&& change) {
+  if (Tool* t = ToolAt(tool, kind)) {
+    change(*t);
     update();
   }
 }
 
+void CTChart::SetBandStart(int tool, double x) {
+  ChangeTool(tool, ChartTool::Band, [&](Tool& t) { t.start = x; });
+}
+
 void CTChart::SetBandEnd(int tool, double x) {
-  if (Tool* t = ToolAt(tool, ChartTool::Band)) {
-    t->end = x;
-    update();
-  }
+  ChangeTool(tool, ChartTool::Band, [&](Tool& t) { t.end = x; });
 }
 
 double CTChart::BandStart(int tool) const {
@@ -326,10 +328,7 @@ double CTChart::BandEnd(int tool) const {
 }
 
 void CTChart::SetCursorLinesVisible(int tool, bool visible) {
-  if (Tool* t = ToolAt(tool, ChartTool::Cursor)) {
-    t->linesVisible = visible;
-    update();
-  }
+  ChangeTool(tool, ChartTool::Cursor, [&](Tool& t) { t.linesVisible = visible; });
 }
 
 bool CTChart::CursorLinesVisible(int tool) const {

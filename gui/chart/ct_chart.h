@@ -182,6 +182,8 @@ class CTChart : public QWidget {
   T ReadSeries(int series, std::optional<int> i, T none, Read&& read) const;
   Tool* ToolAt(int tool, ChartTool kind);
   const Tool* ToolAt(int tool, ChartTool kind) const;
+  template <typename Change>
+  void ChangeTool(int tool, ChartTool kind, Change&& change);
   uint32_t SeriesColour(int series) const;
   size_t LongestSeries(bool shownOnly) const;
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "chart/chart_series.h"
 #include "gui_probe.h"
@@ -24,10 +25,10 @@ double Noise(size_t i) {
   return (x % 20001) / 100.0 - 100.0;
 }
 
-ChartSeries NoisySeries(size_t count, size_t gapEvery = 0) {
+ChartSeries NoisySeries(size_t count, std::optional<size_t> emptyAt = std::nullopt) {
   ChartSeries series;
   for (size_t i = 0; i < count; ++i) {
-    if (gapEvery && i % gapEvery == gapEvery / 2)
+    if (i == emptyAt)
       series.AddEmpty("");
     else
       series.Add(Noise(i), "", 0xFF);
@@ -120,13 +121,7 @@ TEST(ChartSeries, UnalignedColumnsStrayByLessThanABucket) {
 }
 
 TEST(ChartSeries, AGapStaysAGapAtEveryScale) {
-  ChartSeries series;
-  for (size_t i = 0; i < 65535; ++i) {
-    if (i == 30000)
-      series.AddEmpty("");
-    else
-      series.Add(Noise(i), "", 0xFF);
-  }
+  const ChartSeries series = NoisySeries(65535, 30000);
   for (const int width : {40, 700, 1600, 40000}) {
     SCOPED_TRACE(width);
     const SeriesTrace trace = series.Trace(0.0, 65534.0, width);
