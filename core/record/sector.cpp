@@ -37,7 +37,7 @@ bool SectorCrcOk(const unsigned char* sector) {
   unsigned char copy[kSectorSize];
   std::memcpy(copy, sector, kSectorSize);
   std::memset(copy + 12, 0, 4);
-  return RecordCrcNibble(copy, kSectorSize) == GetU32(sector + 12);
+  return RecordCrcFast(copy, kSectorSize) == GetU32(sector + 12);
 }
 
 bool SectorCalendarValid(const unsigned char* sector, RecordTime* start) {
