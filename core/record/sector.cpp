@@ -63,6 +63,13 @@ SectorStart SectorStartTime(const RecordFile& file, uint32_t sector) {
   return {start.ToOleDate(), RecordTimeStatus::Valid};
 }
 
+std::optional<uint32_t> FindCalendarValidSector(const RecordFile& file, uint32_t from, unsigned char* out512) {
+  for (uint64_t sector = from; sector < uint64_t{from} + kCalendarSearchSectors && sector <= UINT32_MAX; ++sector)
+    if (file.ReadSector(static_cast<uint32_t>(sector), out512) && SectorCalendarValid(out512))
+      return static_cast<uint32_t>(sector);
+  return std::nullopt;
+}
+
 DecodeResult DecodeSector(const unsigned char* sector, DecodeState& state, SampleBuffer& buffer) {
   RecordTime t = SectorTime(sector);
   const int64_t interval = int64_t{uint16_t(sector[7] | sector[8] << 8)} * 1'000'000;
