@@ -13,8 +13,12 @@ uint32_t RecordCrc(const unsigned char* bytes, size_t length);
 uint32_t RecordCrcNibble(const unsigned char* bytes, size_t length);
 
 // The same value at memory speed: carry-less multiplication folds 16 bytes at
-// a time where the processor has it, a byte table does the rest. The form
-// the readers use, as every loaded sector is checked.
+// a time where the processor has it, tables sliced by eight do the rest. The
+// form the readers use, as every loaded sector is checked.
 uint32_t RecordCrcFast(const unsigned char* bytes, size_t length);
+
+// RecordCrcFast of the run with the four bytes at `field` taken as zero: what
+// a CRC field stored inside the run it covers holds. field + 4 <= length.
+uint32_t RecordCrcOfField(const unsigned char* bytes, size_t length, size_t field);
 
 }  // namespace tessaly::record
