@@ -1,5 +1,6 @@
 #include "record/record_crc.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -35,6 +36,9 @@ constexpr SliceTables MakeSliceTables() {
   return t;
 }
 constexpr SliceTables kSlice = MakeSliceTables();
+
+// The folding starts from the first 64 bytes, which also hold every CRC field.
+constexpr size_t kFoldHead = 64;
 
 uint32_t CrcSliced(uint32_t reg, const unsigned char* p, size_t length) {
   for (; length >= 8; p += 8, length -= 8) {
@@ -142,25 +146,31 @@ uint32_t RecordCrcNibble(const unsigned char* bytes, size_t length) {
   return reg;
 }
 
-uint32_t RecordCrcFast(const unsigned char* bytes, size_t length) {
+uint32_t RecordCrcSliced(const unsigned char* bytes, size_t length) { return CrcSliced(kInitial, bytes, length); }
+
+namespace {
+
+// The checksum of `head` (its first headLength bytes) followed by `rest`.
+uint32_t Crc(const unsigned char* head, size_t headLength, const unsigned char* rest, size_t restLength) {
 #ifdef TESSALY_CRC_CLMUL
-  if (length >= 64 && HaveClmul()) return CrcClmul(bytes, bytes + 64, length - 64);
+  if (headLength == kFoldHead && HaveClmul()) return CrcClmul(head, rest, restLength);
 #endif
-  return CrcSliced(kInitial, bytes, length);
+  return CrcSliced(CrcSliced(kInitial, head, headLength), rest, restLength);
+}
+
+}  // namespace
+
+uint32_t RecordCrcFast(const unsigned char* bytes, size_t length) {
+  const size_t head = std::min(length, kFoldHead);
+  return Crc(bytes, head, bytes + head, length - head);
 }
 
 uint32_t RecordCrcOfField(const unsigned char* bytes, size_t length, size_t field) {
-  static constexpr unsigned char kZeros[4] = {};
-#ifdef TESSALY_CRC_CLMUL
-  if (length >= 64 && field + 4 <= 64 && HaveClmul()) {
-    unsigned char head[64];
-    std::memcpy(head, bytes, sizeof head);
-    std::memset(head + field, 0, 4);
-    return CrcClmul(head, bytes + 64, length - 64);
-  }
-#endif
-  const uint32_t before = CrcSliced(kInitial, bytes, field);
-  return CrcSliced(CrcSliced(before, kZeros, 4), bytes + field + 4, length - field - 4);
+  unsigned char head[kFoldHead];
+  const size_t headLength = std::min(length, kFoldHead);
+  std::memcpy(head, bytes, headLength);
+  if (field + 4 <= headLength) std::memset(head + field, 0, 4);
+  return Crc(head, headLength, bytes + headLength, length - headLength);
 }
 
 }  // namespace tessaly::record
