@@ -28,13 +28,14 @@ bool Understand(const std::vector<std::string>& args, std::span<const base::Opti
 
 }  // namespace
 
-bool ParseFileCommand(const std::vector<std::string>& args, std::span<const base::OptionSpec> options,
-                      base::CommandLine& line, std::string& path, int& language) {
-  language = base::LanguageOption(args);
+std::optional<FileCommand> ParseFileCommand(const std::vector<std::string>& args,
+                                            std::span<const base::OptionSpec> options) {
+  FileCommand command;
+  command.language = base::LanguageOption(args);
   base::ArgError error;
-  if (Understand(args, options, line, path, error)) return true;
-  Fail(error, language);
-  return false;
+  if (Understand(args, options, command.line, command.path, error)) return command;
+  Fail(error, command.language);
+  return std::nullopt;
 }
 
 int Fail(const std::string& message, int status) { return base::ReportError(kProgram, message, status); }

@@ -15,10 +15,10 @@ constexpr base::OptionSpec kOptions[] = {{"--first"}, {"--count"}, {"--interval"
 }  // namespace
 
 int RunCsv(const std::vector<std::string>& args) {
-  base::CommandLine line;
-  std::string path;
-  int language = base::kEnglish;
-  if (!ParseFileCommand(args, kOptions, line, path, language)) return kUsageStatus;
+  const std::optional<FileCommand> command = ParseFileCommand(args, kOptions);
+  if (!command) return kUsageStatus;
+  const base::CommandLine& line = command->line;
+  const int language = command->language;
   uint32_t first = 0;
   uint32_t count = 0;
   uint32_t interval = 1;
@@ -32,7 +32,7 @@ int RunCsv(const std::vector<std::string>& args) {
 
   settings::CRecorderData data;
   data.language = language;
-  if (!OpenRecord(path, data)) return kFailureStatus;
+  if (!OpenRecord(command->path, data)) return kFailureStatus;
   const uint32_t sectors = data.recordFile.SectorCount();
   if (uint64_t{first} + count > sectors)
     return Fail(Message(base::TextId::CliRangeBeyondFile, language, static_cast<unsigned long long>(first),
