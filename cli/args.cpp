@@ -42,9 +42,13 @@ int Fail(const std::string& message, int status) { return base::ReportError(kPro
 
 int Fail(const base::ArgError& error, int language) { return Fail(error.Message(language), kUsageStatus); }
 
+std::string OpenFailedMessage(const std::string& path, int language) {
+  return base::Format("%s: %s", base::Text(base::TextId::FileOpenFailed, language), path.c_str());
+}
+
 bool OpenRecord(const std::string& path, settings::CRecorderData& data) {
   if (!data.recordFile.Open(path)) {
-    Fail(base::Format("%s: %s", base::Text(base::TextId::FileOpenFailed, data.language), path.c_str()));
+    Fail(OpenFailedMessage(path, data.language));
     return false;
   }
   record::ReadRecordHeader(data.recordFile, data);

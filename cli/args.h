@@ -42,6 +42,9 @@ int Fail(const base::ArgError& error, int language);
 // False, with "文件打开失败" / "Failed to open file" printed, when it cannot.
 bool OpenRecord(const std::string& path, settings::CRecorderData& data);
 
+// "文件打开失败" / "Failed to open file" with the path.
+std::string OpenFailedMessage(const std::string& path, int language);
+
 // A text of the table in the run's language, formatted.
 template <typename... Args>
 std::string Message(base::TextId id, int language, Args... args) {
