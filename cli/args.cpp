@@ -28,22 +28,27 @@ bool Understand(const std::vector<std::string>& args, std::span<const base::Opti
 
 }  // namespace
 
-bool ParseFileCommand(const std::vector<std::string>& args, std::span<const base::OptionSpec> options,
-                      base::CommandLine& line, std::string& path, int& language) {
-  language = base::LanguageOption(args);
+std::optional<FileCommand> ParseFileCommand(const std::vector<std::string>& args,
+                                            std::span<const base::OptionSpec> options) {
+  FileCommand command;
+  command.language = base::LanguageOption(args);
   base::ArgError error;
-  if (Understand(args, options, line, path, error)) return true;
-  Fail(error, language);
-  return false;
+  if (Understand(args, options, command.line, command.path, error)) return command;
+  Fail(error, command.language);
+  return std::nullopt;
 }
 
 int Fail(const std::string& message, int status) { return base::ReportError(kProgram, message, status); }
 
 int Fail(const base::ArgError& error, int language) { return Fail(error.Message(language), kUsageStatus); }
 
+std::string OpenFailedMessage(const std::string& path, int language) {
+  return base::Format("%s: %s", base::Text(base::TextId::FileOpenFailed, language), path.c_str());
+}
+
 bool OpenRecord(const std::string& path, settings::CRecorderData& data) {
   if (!data.recordFile.Open(path)) {
-    Fail(base::Format("%s: %s", base::Text(base::TextId::FileOpenFailed, data.language), path.c_str()));
+    Fail(OpenFailedMessage(path, data.language));
     return false;
   }
   record::ReadRecordHeader(data.recordFile, data);

@@ -1,6 +1,7 @@
 #pragma once
 // What the subcommands of tessaly-cli share: the language option, the FILE
 // argument, opening a record file, and one-line error reports on stderr.
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,11 +21,17 @@ constexpr int kFailureStatus = 1;
 
 constexpr base::OptionSpec kLanguageOption{"--lang"};
 
-// Parses `args` against `options` and reads "--lang zh|en" into `language`
-// (English by default) and the one positional FILE into `path`. On failure it
-// has printed the error line.
-bool ParseFileCommand(const std::vector<std::string>& args, std::span<const base::OptionSpec> options,
-                      base::CommandLine& line, std::string& path, int& language);
+// A subcommand's command line that names one record file.
+struct FileCommand {
+  base::CommandLine line;
+  std::string path;                // the one positional FILE
+  int language = base::kEnglish;  // "--lang zh|en"
+};
+
+// Parses `args` against `options`; none, with the error line printed, when
+// they are not understood.
+std::optional<FileCommand> ParseFileCommand(const std::vector<std::string>& args,
+                                            std::span<const base::OptionSpec> options);
 
 // Prints "tessaly-cli: MESSAGE" and returns the status.
 int Fail(const std::string& message, int status = kFailureStatus);
@@ -34,6 +41,9 @@ int Fail(const base::ArgError& error, int language);
 // reads its header, so names, units, headerSectors and dataSectors are set.
 // False, with "文件打开失败" / "Failed to open file" printed, when it cannot.
 bool OpenRecord(const std::string& path, settings::CRecorderData& data);
+
+// "文件打开失败" / "Failed to open file" with the path.
+std::string OpenFailedMessage(const std::string& path, int language);
 
 // A text of the table in the run's language, formatted.
 template <typename... Args>

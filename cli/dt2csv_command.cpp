@@ -19,10 +19,11 @@ std::string CsvPath(const std::string& path) {
 }  // namespace
 
 int RunDt2Csv(const std::vector<std::string>& args) {
-  base::CommandLine line;
-  std::string path;
-  int language = base::kEnglish;
-  if (!ParseFileCommand(args, kOptions, line, path, language)) return kUsageStatus;
+  const std::optional<FileCommand> command = ParseFileCommand(args, kOptions);
+  if (!command) return kUsageStatus;
+  const base::CommandLine& line = command->line;
+  const std::string& path = command->path;
+  const int language = command->language;
   const auto records = realtime::ReadDataFile(path);
   if (!records) return Fail(base::Format("%s: %s", base::Text(base::TextId::FileOpenFailed, language), path.c_str()));
 

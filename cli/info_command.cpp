@@ -20,15 +20,14 @@ std::string Nullable(const std::optional<uint32_t>& value) {
 }  // namespace
 
 int RunInfo(const std::vector<std::string>& args) {
-  base::CommandLine line;
-  std::string path;
-  int language = base::kEnglish;
-  if (!ParseFileCommand(args, kOptions, line, path, language)) return kUsageStatus;
-  if (base::ArgError error; !line.Require("--json", error)) return Fail(error, language);
+  const std::optional<FileCommand> command = ParseFileCommand(args, kOptions);
+  if (!command) return kUsageStatus;
+  const int language = command->language;
+  if (base::ArgError error; !command->line.Require("--json", error)) return Fail(error, language);
 
   settings::CRecorderData data;
   data.language = language;
-  if (!OpenRecord(path, data)) return kFailureStatus;
+  if (!OpenRecord(command->path, data)) return kFailureStatus;
 
   unsigned char sector[record::kSectorSize];
   const std::optional<uint32_t> first = record::FindCalendarValidSector(data.recordFile, data.headerSectors, sector);

@@ -62,10 +62,12 @@ ViewerSession::ViewerSession() {
 }
 
 bool ViewerSession::Parse(const std::vector<std::string>& args, const std::vector<base::OptionSpec>& options) {
-  int language = base::kEnglish;
-  const bool ok = ParseFileCommand(args, options, line_, path_, language);
-  data_.language = language;
-  return ok;
+  std::optional<FileCommand> command = ParseFileCommand(args, options);
+  if (!command) return false;
+  line_ = std::move(command->line);
+  path_ = std::move(command->path);
+  data_.language = command->language;
+  return true;
 }
 
 int ViewerSession::Open() {

@@ -90,6 +90,15 @@ bool ParseStart(std::string_view text, RecordSpec& spec) {
   return true;
 }
 
+// The year byte holds 2000 to 2255: the last sector must start before 2256.
+bool FitsTheYearByte(const RecordSpec& spec) {
+  const record::RecordTime start =
+      record::RecordTime::FromCalendar(spec.year, spec.month, spec.day, spec.hour, spec.minute, spec.second);
+  const record::RecordTime end = record::RecordTime::FromCalendar(2256, 1, 1, 0, 0, 0);
+  const auto span = static_cast<__int128>(spec.sectorCount) * spec.samplesPerSector * spec.interval * 1'000'000;
+  return span < end.ticks - start.ticks;
+}
+
 std::optional<FaultRange> ParseFault(std::string_view text) {
   const size_t equals = text.find('=');
   if (equals == std::string_view::npos) return std::nullopt;
@@ -146,6 +155,7 @@ bool BuildSpec(const CommandLine& line, RecordSpec& spec, ArgError& error) {
   if (!ParseTexts(line, "--name", spec.names, error) || !ParseTexts(line, "--unit", spec.units, error)) return false;
   if (const std::string* start = line.Value("--start"); start && !ParseStart(*start, spec))
     return Fail(error, "--start", *start);
+  if (!FitsTheYearByte(spec)) return Fail(error, "--sectors", std::to_string(spec.sectorCount));
 
   for (const std::string& value : line.Values("--decimals")) {
     const auto target = ChannelOrAll(value);

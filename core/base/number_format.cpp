@@ -17,11 +17,6 @@ static_assert(std::endian::native == std::endian::little, "digits are assembled 
 // bytes just stored one by one. The stores may run past the text, within the
 // room the callers give.
 
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
 // Eight ASCII digits of x < 10^8: split into lanes of 4, 2 and 1 digits,
 // dividing every lane at once by multiplying with a reciprocal.
 [[gnu::always_inline]] inline uint64_t EightDigits(uint64_t x) {
@@ -126,11 +121,6 @@ double RoundToInteger(double x) {
 }
 
 }  // namespace
-
-char* WriteTwoDigits(char* out, int v) {
-  std::memcpy(out, &kDigitPairs[2 * v], 2);
-  return out + 2;
-}
 
 char* WriteInt(char* out, int64_t value, int minDigits) {
   uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);

@@ -5,6 +5,7 @@
 // to snprintf.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace tessaly::base {
 
@@ -24,8 +25,17 @@ char* WriteFixed(char* out, double value, int precision);
 // a CSV row, in one call (needs count x (1 + kFixedRoom) bytes of room).
 char* WriteFixedFields(char* out, const float* values, const int32_t* precisions, int count);
 
+// "00" to "99", two characters each.
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // "%2.2d" of v from 0 to 99, the fields of a date or time.
-char* WriteTwoDigits(char* out, int v);
+inline char* WriteTwoDigits(char* out, int v) {
+  std::memcpy(out, &kDigitPairs[2 * v], 2);
+  return out + 2;
+}
 
 // "%.*d"-style: the sign, then the digits padded with zeros to `minDigits`
 // (1 to 20): "%d", "%2.2d", "%4.4d". Returns the end of the text.

@@ -1,5 +1,7 @@
 #include "output/time_text.h"
 
+#include <cstring>
+
 #include "base/number_format.h"
 
 namespace tessaly::output {
@@ -7,31 +9,30 @@ namespace {
 
 bool IsPair(int v) { return v >= 0 && v < 100; }
 
-char* WriteFields(char* out, const record::CalendarFields& f) {
-  // Any field outside 0..99 (the year outside 0..9999, every field of a time
-  // that is not valid) takes printf's way.
-  if (!(f.year >= 0 && f.year < 10000 && IsPair(f.month) && IsPair(f.day) && IsPair(f.hour) && IsPair(f.minute) &&
-        IsPair(f.second))) {
-    const int fields[6] = {f.year, f.month, f.day, f.hour, f.minute, f.second};
-    static constexpr char kAfter[6] = {'-', '-', ' ', '-', '-', 0};
-    for (int i = 0; i < 6; ++i) {
-      out = base::WriteInt(out, fields[i], i == 0 ? 4 : 2);
-      if (kAfter[i]) *out++ = kAfter[i];
-    }
-    return out;
+// "%4.4d-%2.2d-%2.2d" or "%2.2d-%2.2d-%2.2d" of three fields; any field
+// outside 0..99 (a year outside 0..9999, the fields of a time that is not
+// valid) takes printf's way.
+char* WriteTriple(char* out, int first, int second, int third, bool isDate) {
+  const bool pairs = isDate ? first >= 0 && first < 10000 : IsPair(first);
+  if (pairs && IsPair(second) && IsPair(third)) {
+    if (isDate) out = base::WriteTwoDigits(out, first / 100);
+    out = base::WriteTwoDigits(out, first % 100);
+    *out++ = '-';
+    out = base::WriteTwoDigits(out, second);
+    *out++ = '-';
+    return base::WriteTwoDigits(out, third);
   }
-  out = base::WriteTwoDigits(out, f.year / 100);
-  out = base::WriteTwoDigits(out, f.year % 100);
+  out = base::WriteInt(out, first, isDate ? 4 : 2);
   *out++ = '-';
-  out = base::WriteTwoDigits(out, f.month);
+  out = base::WriteInt(out, second, 2);
   *out++ = '-';
-  out = base::WriteTwoDigits(out, f.day);
+  return base::WriteInt(out, third, 2);
+}
+
+char* WriteFields(char* out, const record::CalendarFields& f) {
+  out = WriteTriple(out, f.year, f.month, f.day, true);
   *out++ = ' ';
-  out = base::WriteTwoDigits(out, f.hour);
-  *out++ = '-';
-  out = base::WriteTwoDigits(out, f.minute);
-  *out++ = '-';
-  return base::WriteTwoDigits(out, f.second);
+  return WriteTriple(out, f.hour, f.minute, f.second, false);
 }
 
 }  // namespace
@@ -40,16 +41,16 @@ char* TimeTextWriter::Write(char* out, const record::RecordTime& time) {
   if (!time.IsValid()) return WriteFields(out, time.Fields());
   const int64_t day = time.ticks >= 0 ? time.ticks / record::kTicksPerDay : -1 - (-1 - time.ticks) / record::kTicksPerDay;
   if (day != day_ || !known_) {
-    date_ = record::RecordTime{record::RecordTimeStatus::Valid, day * record::kTicksPerDay}.Fields();
+    const record::CalendarFields f = record::RecordTime{record::RecordTimeStatus::Valid, day * record::kTicksPerDay}.Fields();
+    char* end = WriteTriple(date_, f.year, f.month, f.day, true);
+    *end++ = ' ';
+    dateLength_ = static_cast<size_t>(end - date_);
     day_ = day;
     known_ = true;
   }
+  std::memcpy(out, date_, dateLength_);
   const auto seconds = static_cast<int>((time.ticks - day * record::kTicksPerDay) / record::kTicksPerSecond);
-  record::CalendarFields f = date_;
-  f.hour = seconds / 3600;
-  f.minute = seconds / 60 % 60;
-  f.second = seconds % 60;
-  return WriteFields(out, f);
+  return WriteTriple(out + dateLength_, seconds / 3600, seconds / 60 % 60, seconds % 60, false);
 }
 
 }  // namespace tessaly::output

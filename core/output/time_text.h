@@ -11,8 +11,8 @@ namespace tessaly::output {
 // Room Write may need: six integer fields and their separators.
 constexpr size_t kTimeTextRoom = 6 * base::kIntRoom + 5;
 
-// Writes the time texts of successive samples, converting the date only when
-// the day changes: the rows of an export mostly share their day.
+// Writes the time texts of successive samples, making the date's text only
+// when the day changes: the rows of an export mostly share their day.
 class TimeTextWriter {
  public:
   // Returns the end of the text.
@@ -21,7 +21,8 @@ class TimeTextWriter {
  private:
   bool known_ = false;
   int64_t day_ = 0;
-  record::CalendarFields date_{};
+  char date_[kTimeTextRoom] = {};  // "YYYY-MM-DD " of day_
+  size_t dateLength_ = 0;
 };
 
 }  // namespace tessaly::output

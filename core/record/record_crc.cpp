@@ -125,6 +125,14 @@ bool HaveClmul() {
 }
 #endif
 
+// The checksum of `head` (its first headLength bytes) followed by `rest`.
+uint32_t Crc(const unsigned char* head, size_t headLength, const unsigned char* rest, size_t restLength) {
+#ifdef TESSALY_CRC_CLMUL
+  if (headLength == kFoldHead && HaveClmul()) return CrcClmul(head, rest, restLength);
+#endif
+  return CrcSliced(CrcSliced(kInitial, head, headLength), rest, restLength);
+}
+
 }  // namespace
 
 uint32_t RecordCrc(const unsigned char* bytes, size_t length) {
@@ -147,18 +155,6 @@ uint32_t RecordCrcNibble(const unsigned char* bytes, size_t length) {
 }
 
 uint32_t RecordCrcSliced(const unsigned char* bytes, size_t length) { return CrcSliced(kInitial, bytes, length); }
-
-namespace {
-
-// The checksum of `head` (its first headLength bytes) followed by `rest`.
-uint32_t Crc(const unsigned char* head, size_t headLength, const unsigned char* rest, size_t restLength) {
-#ifdef TESSALY_CRC_CLMUL
-  if (headLength == kFoldHead && HaveClmul()) return CrcClmul(head, rest, restLength);
-#endif
-  return CrcSliced(CrcSliced(kInitial, head, headLength), rest, restLength);
-}
-
-}  // namespace
 
 uint32_t RecordCrcFast(const unsigned char* bytes, size_t length) {
   const size_t head = std::min(length, kFoldHead);

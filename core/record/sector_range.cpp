@@ -6,6 +6,7 @@
 #include "record/sector.h"
 
 namespace tessaly::record {
+
 RangeOutcome DecodeSectorRange(const RecordFile& file, uint32_t first, uint32_t count, SampleBuffer& buffer,
                                const SectorVisitor& visit) {
   buffer.clear();

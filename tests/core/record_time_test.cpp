@@ -1,3 +1,4 @@
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -81,18 +82,13 @@ TEST(RecordTime, MonthOrYearOutsideItsRangeIsInvalid) {
 }
 
 TEST(RecordTime, CalendarFieldsWithMilliseconds) {
-  const CalendarFields f = Cal(2024, 2, 29, 23, 59, 59).Add(5'000'000).Fields();
-  EXPECT_EQ(f.year, 2024);
-  EXPECT_EQ(f.month, 2);
-  EXPECT_EQ(f.day, 29);
-  EXPECT_EQ(f.hour, 23);
-  EXPECT_EQ(f.minute, 59);
-  EXPECT_EQ(f.second, 59);
-  EXPECT_EQ(f.millisecond, 500);
-  for (const RecordTime& t : {RecordTime{S::Invalid, 0}, RecordTime{S::Null, 0}}) {
-    const CalendarFields g = t.Fields();
-    for (int field : {g.year, g.month, g.day, g.hour, g.minute, g.second, g.millisecond}) EXPECT_EQ(field, -1);
-  }
+  const auto all = [](const CalendarFields& f) {
+    return std::array{f.year, f.month, f.day, f.hour, f.minute, f.second, f.millisecond};
+  };
+  EXPECT_EQ(all(Cal(2024, 2, 29, 23, 59, 59).Add(5'000'000).Fields()), (std::array{2024, 2, 29, 23, 59, 59, 500}));
+  EXPECT_EQ(all(Cal(1601, 1, 1).Fields()), (std::array{1601, 1, 1, 0, 0, 0, 0}));
+  for (const RecordTime& t : {RecordTime{S::Invalid, 0}, RecordTime{S::Null, 0}})
+    EXPECT_EQ(all(t.Fields()), (std::array{-1, -1, -1, -1, -1, -1, -1}));
 }
 
 TEST(RecordTime, AddAndDifferenceKeepNullAndInvalid) {

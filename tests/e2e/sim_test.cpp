@@ -129,6 +129,7 @@ TEST_F(SimTest, BadArgumentsPrintUsageAndWriteNothing) {
       {"record", "-o", path_, "--name", "1=十七个字节的名字太长了"},
       {"record", "-o", path_, "--start", "2015-02-29 00:00:00"},
       {"record", "-o", path_, "--start", "1999-12-31 00:00:00"},
+      {"record", "-o", path_, "--start", "2255-12-31 23:00:00", "--sectors", "1000"},  // past the year byte
       {"record", "-o", path_, "--wave", "sine:1"},
       {"record", "-o", path_, "--wave", "square:1,2,0"},
       {"record", "-o", path_, "--fault", "3-1=bad-crc"},
