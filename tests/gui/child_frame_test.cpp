@@ -40,9 +40,19 @@ std::vector<std::string> HandOffOf(const std::vector<std::string>& calls) {
 
 class ViewerTest : public GuiTest {
  protected:
-  void ClickLabel(CChildFrame* viewer, QTreeWidgetItem* item, int dx = 0) {
-    const QRect label = viewer->LabelRect(item);
-    QTest::mouseClick(viewer->pageTree()->viewport(), Qt::LeftButton, {}, label.center() + QPoint(dx, 0));
+  void ClickLabel(CChildFrame* viewer, QTreeWidgetItem* item) {
+    QTest::mouseClick(viewer->pageTree()->viewport(), Qt::LeftButton, {}, viewer->LabelRect(item).center());
+  }
+
+  // A viewer on a three-page file whose first page's load is held in its
+  // first progress report; null if the load did not arrive there.
+  CChildFrame* HoldALoadOfTheFirstPage() {
+    MakeFrame();
+    CChildFrame* viewer = OpenThroughMenu(WriteRecord("three.D01", 2500));
+    if (!viewer) return nullptr;
+    probe->HoldNextLoad();
+    ClickLabel(viewer, viewer->pagingRoot()->child(0));
+    return probe->WaitUntilHeld() ? viewer : nullptr;
   }
 };
 
@@ -206,12 +216,8 @@ TEST_F(ViewerTest, SearchedItemsLoadTheirEntryAndStaleItemsAreIgnored) {
 }
 
 TEST_F(ViewerTest, WhileALoadRunsClicksRebuildAndCloseAreRefusedAsBusy) {
-  MakeFrame();
-  CChildFrame* viewer = OpenThroughMenu(WriteRecord("three.D01", 2500));
+  CChildFrame* viewer = HoldALoadOfTheFirstPage();
   ASSERT_NE(viewer, nullptr);
-  probe->HoldNextLoad();
-  ClickLabel(viewer, viewer->pagingRoot()->child(0));
-  ASSERT_TRUE(probe->WaitUntilHeld());
   const std::vector<record::PageEntry> pages = data.pages;
 
   ClickLabel(viewer, viewer->pagingRoot()->child(1));
@@ -288,12 +294,8 @@ TEST_F(ViewerTest, SplitterKeepsEightyFiveAndFifteenPercentOnResize) {
 }
 
 TEST_F(ViewerTest, ClosingDuringALoadWaitsForItToEnd) {
-  MakeFrame();
-  CChildFrame* viewer = OpenThroughMenu(WriteRecord("three.D01", 2500));
+  CChildFrame* viewer = HoldALoadOfTheFirstPage();
   ASSERT_NE(viewer, nullptr);
-  probe->HoldNextLoad();
-  ClickLabel(viewer, viewer->pagingRoot()->child(0));
-  ASSERT_TRUE(probe->WaitUntilHeld());
 
   EXPECT_FALSE(frame->close());
   EXPECT_EQ(data.running.load(), 0);
