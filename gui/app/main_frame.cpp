@@ -25,6 +25,7 @@
 #include "settings/recorder_data.h"
 #include "settings/settings_file.h"
 #include "viewer/child_frame.h"
+#include "viewer/record_params_dlg.h"
 
 namespace tessaly::gui {
 
@@ -217,7 +218,11 @@ CChildFrame* CMainFrame::OpenRecordPath(const QString& path) {
   return viewer;
 }
 
-void CMainFrame::OnRecordReadParams() {}
+void CMainFrame::OnRecordReadParams() {
+  // From here OK only stores the values; the next open uses them.
+  CRecordParamsDlg dialog(data_, this);
+  prompts_.RunDialog(dialog);
+}
 
 void CMainFrame::SwitchLanguage(int32_t language) {
   if (data_.language == language) return;

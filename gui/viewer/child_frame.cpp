@@ -18,6 +18,7 @@
 #include "viewer/data_graph_dlg.h"
 #include "viewer/data_list_dlg.h"
 #include "viewer/my_form_view.h"
+#include "viewer/record_params_dlg.h"
 #include "widgets/splitter_ctrl.h"
 
 namespace tessaly::gui {
@@ -58,7 +59,7 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame, QWidget* parent)
 
 QTreeWidgetItem* CChildFrame::AddRoot(const char* text) {
   auto* root = new QTreeWidgetItem(QStringList{QString::fromUtf8(text)});
-  root->setData(0, kItemDataRole, 0u);
+  root->setData(0, kItemDataRole, 0);
   pageTree_->addTopLevelItem(root);
   return root;
 }
@@ -79,15 +80,9 @@ void CChildFrame::OpenRecordPath(const QString& path) {
   RebuildPageTree();
 }
 
-bool CChildFrame::RefuseWhileLoading() const {
-  if (data_.idle.load() == 1) return false;
-  data_.ShowMessage(main_.Text(TextId::ServerBusyRetry));
-  return true;
-}
-
 void CChildFrame::RebuildPageTree() {
   // The loader reads the record file and the page list: not under a load.
-  if (RefuseWhileLoading()) return;
+  if (record::RefuseWhileLoading(data_)) return;
   const uint64_t generation = main_.NewPageIndexGeneration();
   if (!record::BuildPageIndex(data_)) return;
   delete pagingRoot_;
@@ -96,7 +91,7 @@ void CChildFrame::RebuildPageTree() {
   items.reserve(static_cast<qsizetype>(data_.pages.size()));
   for (size_t i = 0; i < data_.pages.size(); ++i) {
     auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(data_.pages[i].label)});
-    item->setData(0, kItemDataRole, static_cast<uint>(i + 1));
+    item->setData(0, kItemDataRole, static_cast<int32_t>(i + 1));
     items.append(item);
   }
   pagingRoot_->addChildren(items);
@@ -116,15 +111,18 @@ void CChildFrame::OnPageTreeClick(const QPoint& pos) {
   QTreeWidgetItem* item = pageTree_->itemAt(pos);
   if (!item || !LabelRect(item).contains(pos)) return;
   pageTree_->setCurrentItem(item);
-  const uint32_t d = item->data(0, kItemDataRole).toUInt();
-  if (d == 0) return;
+  const int32_t d = item->data(0, kItemDataRole).toInt();
+  if (d <= 0) return;
   // Entries that no longer exist are not loaded: page items of a tree that an
   // older page index filled, and items past the end of the lists.
   const record::PageEntry* entry = nullptr;
-  if (d < kSearchedItemBase) {
-    if (treeGeneration_ == main_.PageIndexGeneration() && d - 1 < data_.pages.size()) entry = &data_.pages[d - 1];
-  } else if (d - kSearchedItemBase < data_.searched.size()) {
-    entry = &data_.searched[d - kSearchedItemBase];
+  if (d < record::SearchedItemBase) {
+    const auto position = static_cast<size_t>(d - 1);
+    if (treeGeneration_ == main_.PageIndexGeneration() && position < data_.pages.size())
+      entry = &data_.pages[position];
+  } else if (const auto position = static_cast<size_t>(d - record::SearchedItemBase);
+             position < data_.searched.size()) {
+    entry = &data_.searched[position];
   }
   if (entry) main_.loader().StartPageLoad(entry->firstSector, entry->sectorCount);
 }
@@ -165,9 +163,14 @@ void CChildFrame::CloseWindow() {
 }
 
 void CChildFrame::OnClose() {
-  if (RefuseWhileLoading()) return;
+  if (record::RefuseWhileLoading(data_)) return;
   CloseWindow();
   data_.recordFile.Close();
+}
+
+void CChildFrame::OnRecordReadParams() {
+  CRecordParamsDlg dialog(data_, this);
+  if (main_.prompts().RunDialog(dialog) == QDialog::Accepted) RebuildPageTree();
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
@@ -179,15 +182,13 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
 // parameters, search, statistics, export, print preview); until those exist
 // the commands are routed here and show nothing.
 
-void CChildFrame::OnRecordReadParams() {}
-
 void CChildFrame::OnShowParams() {}
 
 void CChildFrame::OnSearchByTime() {}
 
 void CChildFrame::OnRangeStatistics() {
   // The SampleBuffer belongs to a running load; an empty one has nothing to count.
-  if (RefuseWhileLoading() || data_.samples.empty()) return;
+  if (record::RefuseWhileLoading(data_) || data_.samples.empty()) return;
 }
 
 void CChildFrame::OnExport(Command) {}

@@ -21,9 +21,7 @@ class CMainFrame;
 class CMyFormView;
 class SplitterCtrl;
 
-// Item data of the page tree: 0 for the roots, position + 1 for pages, this
-// base + position for searched entries.
-constexpr uint32_t kSearchedItemBase = 2000000000;
+// Where page-tree items keep their item data (record::SearchedItemBase).
 constexpr int kItemDataRole = Qt::UserRole;
 
 class CChildFrame : public QWidget {
@@ -76,7 +74,6 @@ class CChildFrame : public QWidget {
   void OnRangeStatistics();
   void OnExport(Command command);
   void OnPreview(int32_t printKind);
-  bool RefuseWhileLoading() const;
 
   CMainFrame& main_;
   settings::CRecorderData& data_;

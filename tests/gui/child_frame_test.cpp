@@ -69,13 +69,13 @@ TEST_F(ViewerTest, OpenListsThePagesBelowTheSearchedRootWithTheirLabelsAndItemDa
   QTreeWidgetItem* paging = viewer->pagingRoot();
   EXPECT_EQ(paging, viewer->pageTree()->topLevelItem(1));
   EXPECT_TRUE(paging->isExpanded());
-  EXPECT_EQ(paging->data(0, gui::kItemDataRole).toUInt(), 0u);
-  EXPECT_EQ(viewer->searchedRoot()->data(0, gui::kItemDataRole).toUInt(), 0u);
+  EXPECT_EQ(paging->data(0, gui::kItemDataRole).toInt(), 0);
+  EXPECT_EQ(viewer->searchedRoot()->data(0, gui::kItemDataRole).toInt(), 0);
   ASSERT_EQ(paging->childCount(), 3);
   ASSERT_EQ(data.pages.size(), 3u);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(paging->child(i)->text(0).toStdString(), data.pages[i].label);
-    EXPECT_EQ(paging->child(i)->data(0, gui::kItemDataRole).toUInt(), static_cast<uint>(i + 1));
+    EXPECT_EQ(paging->child(i)->data(0, gui::kItemDataRole).toInt(), i + 1);
   }
   EXPECT_EQ(paging->child(0)->text(0), QStringLiteral("2015_01_05 08:00:00"));
 
@@ -191,9 +191,9 @@ TEST_F(ViewerTest, SearchedItemsLoadTheirEntryAndStaleItemsAreIgnored) {
   ASSERT_NE(older, nullptr);
   data.searched.push_back({5, "range", 4});
   auto* found = new QTreeWidgetItem(older->searchedRoot(), QStringList{"range"});
-  found->setData(0, gui::kItemDataRole, gui::kSearchedItemBase);
+  found->setData(0, gui::kItemDataRole, record::SearchedItemBase);
   auto* gone = new QTreeWidgetItem(older->searchedRoot(), QStringList{"gone"});
-  gone->setData(0, gui::kItemDataRole, gui::kSearchedItemBase + 1);
+  gone->setData(0, gui::kItemDataRole, record::SearchedItemBase + 1);
   older->searchedRoot()->setExpanded(true);
 
   ClickLabel(older, found);

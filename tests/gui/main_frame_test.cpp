@@ -34,6 +34,8 @@ void WriteSettingsWithLanguage(int32_t language) {
   ASSERT_TRUE(settings::WriteSettings(stored));
 }
 
+std::string LanguageName(int32_t language) { return language == 0 ? "Chinese" : "English"; }
+
 struct StartupCase {
   int32_t language;
   QStringList mainMenu;
@@ -72,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "File(&F)/Exit(&X)=57665", "Params Set/Show Params=32774",
                      "Params Set/Record Read Params=32776", "Params Set/Language/Chinese=32811",
                      "Params Set/Language/English=32812", "Help(&H)/About Tessaly Software(&A)...=57664"},
-                    "Record read params"}));
+                    "Record read params"}),
+    [](const auto& info) { return LanguageName(info.param.language); });
 
 TEST_F(GuiTest, FirstStartCreatesAnEmptySettingsFileAndWritesItWholeAtExit) {
   const std::string file = settingsDir.SettingsFile();
@@ -165,7 +168,10 @@ INSTANTIATE_TEST_SUITE_P(Steps, ProgressTest,
                                            ProgressCase{0, 3, 1, "33 / 100"},
                                            ProgressCase{499, 500, 500, "100 / 100"},
                                            // (i + 1) x 100 does not overflow 32 bits.
-                                           ProgressCase{49999999, 50000000, 50000000, "100 / 100"}));
+                                           ProgressCase{49999999, 50000000, 50000000, "100 / 100"}),
+                         [](const auto& info) {
+                           return "Step" + std::to_string(info.param.index) + "Of" + std::to_string(info.param.total);
+                         });
 
 struct SwitchCase {
   int32_t from;
@@ -202,7 +208,11 @@ INSTANTIATE_TEST_SUITE_P(Targets, LanguageSwitchTest,
                          ::testing::Values(SwitchCase{0, Command::LanguageEnglish, true},
                                            SwitchCase{1, Command::LanguageChinese, true},
                                            SwitchCase{1, Command::LanguageEnglish, false},
-                                           SwitchCase{0, Command::LanguageChinese, false}));
+                                           SwitchCase{0, Command::LanguageChinese, false}),
+                         [](const auto& info) {
+                           return LanguageName(info.param.from) + "To" +
+                                  LanguageName(info.param.command == Command::LanguageChinese ? 0 : 1);
+                         });
 
 TEST_F(GuiTest, AboutBoxShowsIconVersionAndDateWithoutButtonsAndClosesOnEscape) {
   MakeFrame();
