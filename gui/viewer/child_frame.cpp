@@ -105,7 +105,7 @@ void CChildFrame::RebuildPageTree() {
 QRect CChildFrame::LabelRect(const QTreeWidgetItem* item) const {
   QRect cell = pageTree_->visualItemRect(item);  // without the branch and its expand button
   const int margin = pageTree_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, pageTree_) + 1;
-  const int width = QFontMetrics(item->font(0)).horizontalAdvance(item->text(0)) + 2 * margin;
+  const int width = pageTree_->fontMetrics().horizontalAdvance(item->text(0)) + 2 * margin;
   cell.setWidth(std::min(width, cell.width()));
   return cell;
 }
