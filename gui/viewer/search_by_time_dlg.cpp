@@ -1,0 +1,78 @@
+#include "viewer/search_by_time_dlg.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "settings/recorder_data.h"
+#include "widgets/moment_edit.h"
+#include "widgets/ui_text.h"
+
+namespace tessaly::gui {
+
+using base::TextId;
+
+CSearchByTimeDlg::CSearchByTimeDlg(settings::CRecorderData& data, QWidget* parent)
+    : QDialog(parent),
+      data_(data),
+      start_(new MomentEdit(1045, 1043, this)),
+      stop_(new MomentEdit(1046, 1044, this)) {
+  const int language = data.language;
+  const auto text = [language](TextId id) { return UiText(id, language); };
+  setWindowTitle(text(TextId::SearchTitle));
+  start_->SetNow();
+  stop_->SetNow();
+  saveToTree_ = new QCheckBox(text(TextId::SearchSaveToTree), this);
+  saveToTree_->setObjectName(QStringLiteral("1005"));
+  saveToTree_->setChecked(true);
+  clearTree_ = new QCheckBox(text(TextId::SearchClearTree), this);
+  clearTree_->setObjectName(QStringLiteral("1020"));
+  auto* hint = new QLabel(text(TextId::SearchHint), this);
+  hint->setWordWrap(true);
+  hint->setVisible(language == base::kChinese);
+  auto* ok = new QPushButton(text(TextId::DialogOk), this);
+  ok->setObjectName(QStringLiteral("1"));
+  ok->setDefault(true);
+  auto* cancel = new QPushButton(text(TextId::DialogCancel), this);
+  cancel->setObjectName(QStringLiteral("2"));
+  connect(ok, &QPushButton::clicked, this, &CSearchByTimeDlg::accept);
+  connect(cancel, &QPushButton::clicked, this, &CSearchByTimeDlg::reject);
+
+  auto* moments = new QGridLayout;
+  moments->addWidget(new QLabel(text(TextId::SearchStartTime), this), 0, 0);
+  moments->addWidget(start_, 0, 1);
+  moments->addWidget(new QLabel(text(TextId::SearchStopTime), this), 1, 0);
+  moments->addWidget(stop_, 1, 1);
+  moments->setColumnStretch(1, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  auto* all = new QVBoxLayout(this);
+  all->addLayout(moments);
+  all->addSpacing(6);
+  all->addWidget(saveToTree_);
+  all->addWidget(clearTree_);
+  all->addWidget(hint);
+  all->addStretch();
+  all->addLayout(buttons);
+  setMinimumWidth(360);
+}
+
+record::RecordTime CSearchByTimeDlg::StartMoment() const { return start_->Moment(); }
+record::RecordTime CSearchByTimeDlg::StopMoment() const { return stop_->Moment(); }
+bool CSearchByTimeDlg::SaveToTree() const { return saveToTree_->isChecked(); }
+bool CSearchByTimeDlg::ClearTree() const { return clearTree_->isChecked(); }
+
+void CSearchByTimeDlg::accept() {
+  if (StopMoment().ticks <= StartMoment().ticks) {
+    data_.ShowMessage(base::Text(TextId::SearchTimeUnreasonable, data_.language));
+    return;
+  }
+  QDialog::accept();
+}
+
+}  // namespace tessaly::gui

@@ -1,0 +1,42 @@
+#include "widgets/moment_edit.h"
+
+#include <QDateEdit>
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QTimeEdit>
+
+namespace tessaly::gui {
+
+MomentEdit::MomentEdit(int dateId, int timeId, QWidget* parent)
+    : QWidget(parent), date_(new QDateEdit(this)), time_(new QTimeEdit(this)) {
+  date_->setObjectName(QString::number(dateId));
+  time_->setObjectName(QString::number(timeId));
+  date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+  date_->setCalendarPopup(true);
+  time_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(date_, 3);
+  row->addWidget(time_, 2);
+}
+
+void MomentEdit::SetMoment(const record::RecordTime& moment) {
+  if (!moment.IsValid()) return;
+  const record::CalendarFields f = moment.Fields();
+  date_->setDate(QDate(f.year, f.month, f.day));
+  time_->setTime(QTime(f.hour, f.minute, f.second));
+}
+
+void MomentEdit::SetNow() {
+  const QDateTime now = QDateTime::currentDateTime();
+  date_->setDate(now.date());
+  time_->setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
+}
+
+record::RecordTime MomentEdit::Moment() const {
+  const QDate d = date_->date();
+  const QTime t = time_->time();
+  return record::RecordTime::FromCalendar(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
+}
+
+}  // namespace tessaly::gui
