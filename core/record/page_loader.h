@@ -24,6 +24,12 @@ class LoaderHost {
   virtual void FillPartGraph() = 0;
 };
 
+// True, after showing "系统忙，请稍后再试" / "Server busy, please retry
+// later", while a load or a part-graph redraw holds `idle` at 0: the record
+// file, the page lists and the SampleBuffer must not be changed then (a new
+// open, a close, a rebuild of the page index).
+bool RefuseWhileLoading(const settings::CRecorderData& data);
+
 class PageLoader {
  public:
   PageLoader(settings::CRecorderData& data, LoaderHost& host);
@@ -33,7 +39,9 @@ class PageLoader {
 
   // Starts a load of `count` sectors from absolute sector `first` when `idle`
   // is 1; otherwise shows "系统忙，请稍后再试" / "Server busy, please retry
-  // later" and returns false.
+  // later" and returns false. The file is read in blocks of kLoadBlock
+  // sectors; a sector that cannot be read whole counts as bad.
+  static constexpr uint32_t kLoadBlock = 256;
   bool StartPageLoad(uint32_t first, uint32_t count);
 
   // Waits for the current load, if any, to end (its hand-off included).

@@ -6,8 +6,10 @@ namespace tessaly::record {
 namespace {
 
 // Days from 1970-01-01 to the given civil date (H. Hinnant's algorithm),
-// valid for the whole proleptic Gregorian range used here.
-int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
+// valid for the whole proleptic Gregorian range used here. constexpr, so the
+// epochs below are constants: a RecordTime made during another file's static
+// initialisation must not see them still zero.
+constexpr int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
   y -= m <= 2;
   const int64_t era = (y >= 0 ? y : y - 399) / 400;
   const int64_t yoe = y - era * 400;
@@ -28,8 +30,8 @@ void CivilFromDays(int64_t z, int& year, int& month, int& day) {
   year = static_cast<int>(yoe + era * 400 + (month <= 2));
 }
 
-const int64_t kEpoch1601 = DaysFromCivil(1601, 1, 1);
-const int64_t kOleEpochDays = DaysFromCivil(1899, 12, 30) - DaysFromCivil(1601, 1, 1);
+constexpr int64_t kEpoch1601 = DaysFromCivil(1601, 1, 1);
+constexpr int64_t kOleEpochDays = DaysFromCivil(1899, 12, 30) - DaysFromCivil(1601, 1, 1);
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 

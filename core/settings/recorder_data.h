@@ -46,6 +46,8 @@ struct CRecorderData : DisplaySettings {
   uint32_t dataSectors = 0;
   std::vector<record::PageEntry> pages;
   std::vector<record::PageEntry> searched;
+  // Item data of the next searched tree item; shared by all viewers.
+  int32_t nextSearchedItemData = record::SearchedItemBase;
   record::SampleBuffer samples;
   uint32_t partFirst = 0;
   uint32_t partEnd = 0;

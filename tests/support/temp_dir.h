@@ -35,5 +35,6 @@ class ScopedSettingsDir {
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+void AppendToFile(const std::string& path, const std::string& bytes);
 
 }  // namespace tessaly::testing

@@ -1,0 +1,204 @@
+#include "analysis/statistics.h"
+
+#include <locale.h>
+
+#include <cctype>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+#include "base/format.h"
+#include "base/texts.h"
+
+namespace tessaly::analysis {
+namespace {
+
+using record::RecordTime;
+using record::SampleBuffer;
+
+constexpr int kChannelColumnWidth = 60;
+constexpr int kValueColumnWidth = 100;
+constexpr int64_t kHalfSecond = record::kTicksPerSecond / 2;
+constexpr int64_t kTicksPerMs = 10'000;
+
+bool Matches(const RecordTime& sampleTime, const RecordTime& instant) {
+  if (!sampleTime.IsValid() || !instant.IsValid()) return false;
+  int64_t cut = sampleTime.ticks - sampleTime.ticks % record::kTicksPerSecond;
+  if (sampleTime.ticks < 0 && cut != sampleTime.ticks) cut -= record::kTicksPerSecond;
+  const int64_t distance = cut > instant.ticks ? cut - instant.ticks : instant.ticks - cut;
+  return distance < kHalfSecond;
+}
+
+bool StartBeforeEnd(const RecordTime& start, const RecordTime& end) {
+  return start.IsValid() && end.IsValid() && start.ticks < end.ticks;
+}
+
+// The steps both statistics share: the order check, the columns, the empty
+// buffer and the order of the resolved indexes. Returns whether rows follow.
+bool Prepare(const SampleBuffer& samples, const RecordTime& start, const RecordTime& end,
+             std::vector<StatisticsTable::Column> columns, StatisticsResult& result, SampleRange& range) {
+  if (!StartBeforeEnd(start, end)) {
+    result.status = StatisticsStatus::TimeUnreasonable;
+    return false;
+  }
+  result.table.columns = std::move(columns);
+  if (samples.empty()) return false;
+  range = ResolveRange(samples, start, end);
+  if (range.start > range.end) {
+    result.status = StatisticsStatus::RangeReversed;
+    return false;
+  }
+  return true;
+}
+
+// Whole milliseconds from sample a to sample b, 0 next to a time that is not
+// valid; negative when b carries the earlier time.
+int64_t StepMs(const RecordTime& a, const RecordTime& b) {
+  if (!a.IsValid() || !b.IsValid()) return 0;
+  return (b.ticks - a.ticks) / kTicksPerMs;
+}
+
+// Each sum is kept as a float, rounded after every addition.
+float AddRounded(float sum, int64_t step) {
+  return static_cast<float>(static_cast<double>(sum) + static_cast<double>(step));
+}
+
+locale_t CLocale() {
+  static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+  return c;
+}
+
+}  // namespace
+
+SampleRange ResolveRange(const SampleBuffer& samples, const RecordTime& start, const RecordTime& end) {
+  SampleRange range;
+  if (samples.empty()) return range;
+  range.end = samples.size() - 1;
+  for (size_t i = 0; i < samples.size(); ++i) {
+    if (Matches(samples[i].time, start)) {
+      range.start = i;
+      break;
+    }
+  }
+  for (size_t i = samples.size(); i-- > 0;) {
+    if (Matches(samples[i].time, end)) {
+      range.end = i;
+      break;
+    }
+  }
+  return range;
+}
+
+StatisticsResult PeakValleyAverage(const SampleBuffer& samples, const RecordTime& start, const RecordTime& end,
+                                   int language) {
+  using base::Text;
+  using base::TextId;
+  StatisticsResult result;
+  SampleRange range;
+  if (!Prepare(samples, start, end,
+               {{Text(TextId::StatsColumnChannel, language), kChannelColumnWidth},
+                {Text(TextId::StatsColumnMax, language), kValueColumnWidth},
+                {Text(TextId::StatsColumnMin, language), kValueColumnWidth},
+                {Text(TextId::StatsColumnAvg, language), kValueColumnWidth}},
+               result, range))
+    return result;
+
+  const double n = static_cast<double>(range.end - range.start + 1);
+  for (int ch = 0; ch < record::kChannelCount; ++ch) {
+    float max = samples[range.start].values[ch];
+    float min = max;
+    double sum = max;
+    for (size_t i = range.start + 1; i <= range.end; ++i) {
+      const float v = samples[i].values[ch];
+      if (v > max) max = v;
+      if (v < min) min = v;
+      sum += v;
+    }
+    result.table.rows.push_back({base::Format("%d", ch + 1), base::Format("%g", static_cast<double>(max)),
+                                 base::Format("%g", static_cast<double>(min)), base::Format("%g", sum / n)});
+  }
+  return result;
+}
+
+StatisticsResult OverLimit(const SampleBuffer& samples, const RecordTime& start, const RecordTime& end,
+                           const OverLimitOptions& options, int language) {
+  using base::Text;
+  using base::TextId;
+  std::vector<StatisticsTable::Column> columns{{Text(TextId::StatsColumnChannel, language), kChannelColumnWidth}};
+  if (options.below) columns.push_back({Text(TextId::StatsColumnBelow, language), kValueColumnWidth});
+  if (options.above) columns.push_back({Text(TextId::StatsColumnAbove, language), kValueColumnWidth});
+  StatisticsResult result;
+  SampleRange range;
+  if (!Prepare(samples, start, end, std::move(columns), result, range)) return result;
+
+  const bool single = options.channel >= 1 && options.channel <= record::kChannelCount;
+  const int firstChannel = single ? options.channel : 1;
+  const int lastChannel = single ? options.channel : record::kChannelCount;
+  // A single channel is labelled in Chinese in both languages.
+  const char* label = Text(single ? TextId::StatsSingleChannelRow : TextId::StatsChannelRow, language);
+  for (int channel = firstChannel; channel <= lastChannel; ++channel) {
+    float lowMs = 0.0f;
+    float highMs = 0.0f;
+    for (size_t i = range.start; i < range.end; ++i) {
+      const float v = samples[i].values[channel - 1];
+      if (v == record::kMarkerHigh) continue;
+      const int64_t step = StepMs(samples[i].time, samples[i + 1].time);
+      if (v < options.lower) lowMs = AddRounded(lowMs, step);
+      if (v > options.upper) highMs = AddRounded(highMs, step);
+    }
+    std::vector<std::string> row{base::FormatText(label, channel)};
+    if (options.below) row.push_back(base::Format("%.1f", lowMs / 1000.0));
+    if (options.above) row.push_back(base::Format("%.1f", highMs / 1000.0));
+    result.table.rows.push_back(std::move(row));
+  }
+  return result;
+}
+
+float ParseLimit(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  const size_t begin = i;
+  auto digits = [&] {
+    const size_t from = i;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
+    return i - from;
+  };
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  size_t mantissa = digits();
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    mantissa += digits();
+  }
+  if (mantissa == 0) return 0.0f;
+  size_t stop = i;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (digits() > 0) stop = i;
+  }
+  // Only the decimal form scanned above is converted, in the C locale, so
+  // neither hexadecimal nor "inf" texts nor a locale's decimal comma apply.
+  const std::string number(text.substr(begin, stop - begin));
+  const double value = strtod_l(number.c_str(), nullptr, CLocale());
+  if (std::fabs(value) > FLT_MAX) return value > 0 ? HUGE_VALF : -HUGE_VALF;
+  return static_cast<float>(value);
+}
+
+std::string CopyText(const StatisticsTable& table) {
+  std::string text;
+  for (const StatisticsTable::Column& column : table.columns) text += column.heading + "\t";
+  text += "\n";
+  for (const std::vector<std::string>& row : table.rows) {
+    for (const std::string& cell : row) text += cell + "\t";
+    text += "\n";
+  }
+  return text;
+}
+
+std::string RangeTimeText(const RecordTime& time) {
+  const record::CalendarFields f = time.Fields();
+  return base::Format("%4.4d-%2.2d-%2.2d %2.2d:%2.2d:%2.2d", f.year, f.month, f.day, f.hour, f.minute, f.second);
+}
+
+}  // namespace tessaly::analysis

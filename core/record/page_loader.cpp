@@ -1,0 +1,70 @@
+#include "record/page_loader.h"
+
+#include "base/texts.h"
+#include "record/sector.h"
+#include "record/sector_reader.h"
+#include "settings/recorder_data.h"
+
+namespace tessaly::record {
+namespace {
+
+// Progress goes out for the first and the last sector and every 300th, as
+// each report is a synchronous round trip to the UI thread.
+constexpr uint32_t kProgressStep = 300;
+
+}  // namespace
+
+bool RefuseWhileLoading(const settings::CRecorderData& data) {
+  if (data.idle.load() != 0) return false;
+  data.ShowMessage(base::Text(base::TextId::ServerBusyRetry, data.language));
+  return true;
+}
+
+PageLoader::PageLoader(settings::CRecorderData& data, LoaderHost& host) : data_(data), host_(host) {}
+
+PageLoader::~PageLoader() { Join(); }
+
+bool PageLoader::StartPageLoad(uint32_t first, uint32_t count) {
+  uint8_t expected = 1;
+  if (!data_.idle.compare_exchange_strong(expected, 0)) {
+    data_.ShowMessage(base::Text(base::TextId::ServerBusyRetry, data_.language));
+    return false;
+  }
+  // idle was 1, so a previous thread has done its last action and only has
+  // to be reaped.
+  Join();
+  data_.loadFirst = first;
+  data_.loadCount = count;
+  thread_ = std::thread(&PageLoader::Run, this);
+  return true;
+}
+
+void PageLoader::Join() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void PageLoader::Run() {
+  data_.loadTotal = data_.loadCount;
+  data_.idle = 0;
+  data_.running = 1;
+  DecodeState state;
+  data_.samples.clear();
+
+  const uint64_t first = data_.loadFirst;
+  const uint32_t count = data_.loadCount;
+  SectorReader reader(data_.recordFile, kLoadBlock);
+  for (uint32_t i = 0; i < count && data_.running == 1; ++i) {
+    const unsigned char* sector = reader.Get(first + i, count - i);
+    if (!sector || !SectorDecodable(sector)) continue;
+    if (DecodeSector(sector, state, data_.samples) == DecodeResult::BufferFull) break;
+    if (i == 0 || i == count - 1 || i % kProgressStep == 0) host_.ReportLoadProgress(i);
+  }
+
+  host_.FillList();
+  host_.FillAllGraph();
+  host_.FillPartGraph();
+  data_.running = 0;
+  data_.idle = 1;
+}
+
+}  // namespace tessaly::record

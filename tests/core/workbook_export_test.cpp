@@ -1,0 +1,150 @@
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "output/workbook_export.h"
+#include "settings/recorder_data.h"
+#include "settings/settings_file.h"
+#include "support/temp_dir.h"
+#include "support/workbook_cells.h"
+
+namespace tessaly::output {
+namespace {
+
+using record::RecordTime;
+using tessaly::testing::ReadFileBytes;
+using tessaly::testing::TempDir;
+using tessaly::testing::WorkbookCells;
+using tessaly::testing::WriteFileBytes;
+using Cells = std::map<std::string, std::string>;
+
+// `count` samples one second apart from 2015-01-05 08:00:00; channel c of
+// sample n holds n + c / 10 with c % 3 decimals.
+void Fill(settings::CRecorderData& data, size_t count) {
+  settings::ApplyDefaultSettings(data);
+  for (int ch = 0; ch < 18; ++ch) settings::SetChannelName(data.channels[ch], "通道" + std::to_string(ch + 1));
+  const RecordTime t0 = RecordTime::FromCalendar(2015, 1, 5, 8, 0, 0);
+  for (size_t n = 0; n < count; ++n) {
+    record::Sample s{};
+    s.time = t0.Add(static_cast<int64_t>(n) * record::kTicksPerSecond);
+    for (int ch = 0; ch < 18; ++ch) {
+      s.values[ch] = static_cast<float>(n) + static_cast<float>(ch) / 10.0f;
+      s.decimals[ch] = ch % 3;
+    }
+    data.samples.push_back(s);
+  }
+}
+
+TEST(ExportWorkbook, WritesTheCellsOfEveryKthSampleAsText) {
+  TempDir dir;
+  settings::CRecorderData data;
+  Fill(data, 10);
+  data.channels[1].shown = 0;  // column D stays empty
+  data.samples[6].time.status = record::RecordTimeStatus::Invalid;
+  data.samples[3].values[0] = 45000.0f;
+  const std::string path = dir.File("out.xls");
+  std::vector<std::pair<uint32_t, uint32_t>> progress;
+  ASSERT_EQ(ExportWorkbook(data, 3, path, [&](uint32_t i, uint32_t n) { progress.push_back({i, n}); }),
+            ExportStatus::Written);
+
+  const Cells cells = WorkbookCells(path);
+  EXPECT_EQ(cells.at("A1"), "序号");
+  EXPECT_EQ(cells.at("B1"), "时间");
+  EXPECT_EQ(cells.at("C1"), "通道1");
+  EXPECT_EQ(cells.count("D1"), 0u);
+  EXPECT_EQ(cells.at("E1"), "通道3");
+  EXPECT_EQ(cells.at("T1"), "通道18");
+  // Samples 0, 3 and 6; sample 9 would need a full block of three.
+  EXPECT_EQ(cells.at("A2"), "0");
+  EXPECT_EQ(cells.at("A3"), "3");
+  EXPECT_EQ(cells.at("A4"), "6");
+  EXPECT_EQ(cells.count("A5"), 0u);
+  EXPECT_EQ(cells.at("B3"), "2015-01-05 08-00-03");
+  EXPECT_EQ(cells.at("B4"), "-0001--01--01 -01--01--01");
+  EXPECT_EQ(cells.at("C2"), "0");         // channel 1: 0 decimals
+  EXPECT_EQ(cells.at("C3"), "45000");     // the marker is a number like any other
+  EXPECT_EQ(cells.at("E4"), "6.20");      // channel 3: 2 decimals
+  EXPECT_EQ(cells.at("G2"), "0.4");       // channel 5: 1 decimal
+  EXPECT_EQ(cells.count("D2"), 0u);
+  // Every cell is a text: 3 rows of 19 cells and 19 headings.
+  EXPECT_EQ(cells.size(), 4u * 19u);
+  for (const auto& [ref, text] : cells) EXPECT_EQ(text.find("<number"), std::string::npos) << ref;
+  EXPECT_EQ(progress, (std::vector<std::pair<uint32_t, uint32_t>>{{0, 3}, {2, 3}}));
+}
+
+TEST(ExportWorkbook, EnglishHeadingsAndProgressEveryHundredRows) {
+  TempDir dir;
+  settings::CRecorderData data;
+  Fill(data, 250);
+  data.language = 1;
+  std::vector<uint32_t> steps;
+  ASSERT_EQ(ExportWorkbook(data, 0, dir.File("out.xls"), [&](uint32_t i, uint32_t n) {
+              EXPECT_EQ(n, 250u);
+              steps.push_back(i);
+            }),
+            ExportStatus::Written);
+  const Cells cells = WorkbookCells(dir.File("out.xls"));
+  EXPECT_EQ(cells.at("A1"), "Index");
+  EXPECT_EQ(cells.at("B1"), "Time");
+  EXPECT_EQ(cells.at("A251"), "249");
+  EXPECT_EQ(steps, (std::vector<uint32_t>{0, 100, 200, 249}));
+}
+
+TEST(ExportWorkbook, NothingForAnEmptyBufferOrAMissingFolder) {
+  TempDir dir;
+  settings::CRecorderData data;
+  EXPECT_EQ(ExportWorkbook(data, 1, dir.File("empty.xls"), {}), ExportStatus::Empty);
+  Fill(data, 3);
+  EXPECT_EQ(ExportWorkbook(data, 1, dir.File("missing/out.xls"), {}), ExportStatus::OpenFailed);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+// In a child with its own mount namespace, a 64 KiB file system over `dir`
+// fills up while the workbook is written. Exit codes: 0 reported and the
+// earlier file intact, 1 not reported, 2 earlier file changed or a temporary
+// left, 77 no file system could be mounted.
+[[noreturn]] void ExportOntoAFullDisk(const settings::CRecorderData& data, const std::string& dir) {
+  if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+      ::mount("tessaly-test", dir.c_str(), "tmpfs", 0, "size=64k") != 0)
+    ::_exit(77);
+  const std::string path = dir + "/out.xls";
+  WriteFileBytes(path, "the earlier export");
+  if (ExportWorkbook(data, 1, path, {}) != ExportStatus::WriteFailed) ::_exit(1);
+  const bool intact = ReadFileBytes(path) == "the earlier export" &&
+                      std::distance(std::filesystem::directory_iterator(dir), {}) == 1;
+  ::_exit(intact ? 0 : 2);
+}
+
+TEST(ExportWorkbook, AFullDiskLeavesTheTargetAsItWas) {
+  TempDir dir;
+  settings::CRecorderData data;
+  Fill(data, 5000);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) ExportOntoAFullDisk(data, dir.path().string());
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace for a small file system";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// A target that cannot be replaced (a folder) fails at the rename: reported,
+// and the temporary workbook is removed.
+TEST(ExportWorkbook, AFailedRenameIsReported) {
+  TempDir dir;
+  settings::CRecorderData data;
+  Fill(data, 3);
+  std::filesystem::create_directory(dir.File("out.xls"));
+  EXPECT_EQ(ExportWorkbook(data, 1, dir.File("out.xls"), {}), ExportStatus::WriteFailed);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.File("out.xls")));
+}
+
+}  // namespace
+}  // namespace tessaly::output

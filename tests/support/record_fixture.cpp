@@ -1,0 +1,27 @@
+#include "support/record_fixture.h"
+
+#include <cstdlib>
+
+#include "record/page_index.h"
+#include "settings/settings_file.h"
+
+namespace tessaly::testing {
+
+RecordFixture::RecordFixture() {
+  settings::ApplyDefaultSettings(data);
+  data.messages = &sink;
+}
+
+std::string RecordFixture::Write(const sim::RecordSpec& spec, const std::string& name) {
+  const std::string path = dir.File(name);
+  if (!sim::WriteRecordFile(path, spec)) std::abort();
+  data.recordPath = path;
+  return path;
+}
+
+bool RecordFixture::Open(const sim::RecordSpec& spec) {
+  Write(spec);
+  return record::BuildPageIndex(data);
+}
+
+}  // namespace tessaly::testing

@@ -1,0 +1,33 @@
+#pragma once
+// A record file on disk built by the simulator's writer, and the application
+// object pointed at it, with its messages recorded.
+#include <string>
+#include <vector>
+
+#include "base/message_sink.h"
+#include "record_writer.h"
+#include "settings/recorder_data.h"
+#include "support/temp_dir.h"
+
+namespace tessaly::testing {
+
+class RecordingSink : public base::MessageSink {
+ public:
+  void ShowMessage(const std::string& text) override { said.push_back(text); }
+  std::vector<std::string> said;
+};
+
+struct RecordFixture {
+  RecordFixture();  // default settings, messages recorded
+
+  // Writes the file and sets `data.recordPath` to it.
+  std::string Write(const sim::RecordSpec& spec, const std::string& name = "record.D01");
+  // Write, then BuildPageIndex.
+  bool Open(const sim::RecordSpec& spec);
+
+  TempDir dir;
+  RecordingSink sink;
+  settings::CRecorderData data;
+};
+
+}  // namespace tessaly::testing
