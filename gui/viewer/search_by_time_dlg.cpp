@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "record/search.h"
 #include "settings/recorder_data.h"
 #include "widgets/moment_edit.h"
 #include "widgets/ui_text.h"
@@ -62,17 +63,13 @@ CSearchByTimeDlg::CSearchByTimeDlg(settings::CRecorderData& data, QWidget* paren
   setMinimumWidth(360);
 }
 
-record::RecordTime CSearchByTimeDlg::StartMoment() const { return start_->Moment(); }
-record::RecordTime CSearchByTimeDlg::StopMoment() const { return stop_->Moment(); }
+record::CalendarFields CSearchByTimeDlg::StartFields() const { return start_->Fields(); }
+record::CalendarFields CSearchByTimeDlg::StopFields() const { return stop_->Fields(); }
 bool CSearchByTimeDlg::SaveToTree() const { return saveToTree_->isChecked(); }
 bool CSearchByTimeDlg::ClearTree() const { return clearTree_->isChecked(); }
 
 void CSearchByTimeDlg::accept() {
-  if (StopMoment().ticks <= StartMoment().ticks) {
-    data_.ShowMessage(base::Text(TextId::SearchTimeUnreasonable, data_.language));
-    return;
-  }
-  QDialog::accept();
+  if (record::SearchMomentsReasonable(data_, StartFields(), StopFields())) QDialog::accept();
 }
 
 }  // namespace tessaly::gui

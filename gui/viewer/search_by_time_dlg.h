@@ -21,8 +21,8 @@ class CSearchByTimeDlg : public QDialog {
   // All four pickers start at the current local date and time.
   explicit CSearchByTimeDlg(settings::CRecorderData& data, QWidget* parent = nullptr);
 
-  record::RecordTime StartMoment() const;
-  record::RecordTime StopMoment() const;
+  record::CalendarFields StartFields() const;
+  record::CalendarFields StopFields() const;
   bool SaveToTree() const;
   bool ClearTree() const;
 

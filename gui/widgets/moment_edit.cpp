@@ -33,10 +33,15 @@ void MomentEdit::SetNow() {
   time_->setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
 }
 
-record::RecordTime MomentEdit::Moment() const {
+record::CalendarFields MomentEdit::Fields() const {
   const QDate d = date_->date();
   const QTime t = time_->time();
-  return record::RecordTime::FromCalendar(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
+  return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), 0};
+}
+
+record::RecordTime MomentEdit::Moment() const {
+  const record::CalendarFields f = Fields();
+  return record::RecordTime::FromCalendar(f.year, f.month, f.day, f.hour, f.minute, f.second);
 }
 
 }  // namespace tessaly::gui

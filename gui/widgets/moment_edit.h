@@ -20,6 +20,7 @@ class MomentEdit : public QWidget {
   void SetMoment(const record::RecordTime& moment);
   void SetNow();
   // The date's year, month and day with the time's hour, minute and second.
+  record::CalendarFields Fields() const;
   record::RecordTime Moment() const;
 
   QDateEdit* DateEdit() const { return date_; }

@@ -8,7 +8,7 @@
 
 #include "dialog_shot.h"
 #include "settings/recorder_data.h"
-#include "support/recording_sink.h"
+#include "support/record_fixture.h"
 #include "viewer/search_by_time_dlg.h"
 
 namespace tessaly::gui {
@@ -64,7 +64,9 @@ TEST(SearchByTimeDlg, AStopNotLaterThanTheStartIsRefusedInChineseInBothLanguages
     EXPECT_EQ(dlg.isVisible(), !c.accepted);
     if (c.accepted) {
       EXPECT_TRUE(sink.said.empty());
-      EXPECT_EQ(dlg.StartMoment().ticks, record::RecordTime::FromCalendar(2023, 4, 5, 10, 5, 30).ticks);
+      const record::CalendarFields f = dlg.StartFields();
+      EXPECT_EQ(std::vector<int>({f.year, f.month, f.day, f.hour, f.minute, f.second}),
+                std::vector<int>({2023, 4, 5, 10, 5, 30}));
     } else {
       EXPECT_EQ(sink.said, std::vector<std::string>{"时间设置不合理"});
     }

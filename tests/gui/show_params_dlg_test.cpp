@@ -12,7 +12,7 @@
 #include "dialog_shot.h"
 #include "settings/recorder_data.h"
 #include "settings/settings_file.h"
-#include "support/recording_sink.h"
+#include "support/record_fixture.h"
 #include "viewer/show_params_dlg.h"
 #include "widgets/color_button.h"
 
