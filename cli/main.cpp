@@ -1,6 +1,17 @@
-#include <cstdio>
+// tessaly-cli: a thin shell over core, one table line per subcommand.
+#include "base/command_line.h"
+#include "args.h"
+#include "commands.h"
 
-int main(int, char**) {
-  std::fprintf(stderr, "usage: tessaly-cli COMMAND ...\n");
-  return 2;
+namespace {
+
+constexpr tessaly::base::Subcommand kCommands[] = {
+    {"info", tessaly::cli::RunInfo},
+    {"csv", tessaly::cli::RunCsv},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return tessaly::base::RunSubcommand(tessaly::cli::kProgram, argc, argv, kCommands);
 }

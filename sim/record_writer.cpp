@@ -1,5 +1,6 @@
 #include "record_writer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -23,9 +24,14 @@ void PutText(unsigned char* p, const std::string& utf8) {
 }
 
 SectorFault FaultOf(const RecordSpec& spec, uint32_t index) {
-  for (const auto& [sector, fault] : spec.faults)
-    if (sector == index) return fault;
+  for (const FaultRange& range : spec.faults)
+    if (range.first <= index && index <= range.last) return range.fault;
   return SectorFault::None;
+}
+
+void PutValue(unsigned char* sector, int channels, int sample, int channel, float value) {
+  const size_t offset = 36 + 4 * (static_cast<size_t>(sample) * static_cast<size_t>(channels) + static_cast<size_t>(channel));
+  if (offset + 4 <= kSector) std::memcpy(sector + offset, &value, 4);  // layout-limit fixtures stay inside
 }
 
 }  // namespace
@@ -47,9 +53,9 @@ std::vector<unsigned char> BuildHeader(const RecordSpec& spec) {
       PutText(&block[64 + 32 * i], spec.units[i]);
     }
   }
-  PutU32(&block[20], record::RecordCrc(block.data(), 16));
+  PutU32(&block[20], record::RecordCrc(block.data(), 16) ^ (spec.headerFault == HeaderFault::FirstCrc ? 1u : 0u));
   PutU32(&block[16], 0);
-  PutU32(&block[16], record::RecordCrc(block.data(), size));
+  PutU32(&block[16], record::RecordCrc(block.data(), size) ^ (spec.headerFault == HeaderFault::BlockCrc ? 1u : 0u));
   block.resize(size);
   return block;
 }
@@ -87,13 +93,13 @@ void BuildSector(const RecordSpec& spec, uint32_t index, unsigned char* out) {
     out[20 + c / 2] |= (c % 2 == 0) ? nibble : static_cast<unsigned char>(nibble << 4);
   }
   const auto& wave = spec.waveform ? spec.waveform : DemoWave;
-  for (int s = 0; s < n; ++s) {
-    for (int c = 0; c < spec.channels; ++c) {
-      const size_t offset = 36 + 4 * (static_cast<size_t>(s) * spec.channels + c);
-      if (offset + 4 > kSector) break;  // a layout-limit fixture: keep inside the sector
-      const float v = wave(c, uint64_t{index} * n + s);
-      std::memcpy(out + offset, &v, 4);
-    }
+  for (int s = 0; s < n; ++s)
+    for (int c = 0; c < spec.channels; ++c) PutValue(out, spec.channels, s, c, wave(c, uint64_t{index} * n + s));
+  for (const ValueOverride& o : spec.overrides) {
+    if (o.sector != index || o.sample < 0 || o.sample >= n || o.channel >= spec.channels) continue;
+    const int from = o.channel < 0 ? 0 : o.channel;
+    const int to = o.channel < 0 ? spec.channels : o.channel + 1;
+    for (int c = from; c < to; ++c) PutValue(out, spec.channels, o.sample, c, o.value);
   }
   SealSector(out);
   if (fault == SectorFault::BadCrc) out[12] ^= 0x5A;

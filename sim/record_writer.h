@@ -19,9 +19,31 @@ enum class SectorFault {
   Overlap,        // stamped one second earlier than it follows on
 };
 
+enum class HeaderFault {
+  None,
+  FirstCrc,  // the CRC of bytes 0 to 15 is wrong (the block CRC matches what is stored)
+  BlockCrc,  // the CRC of bytes 0 to 15 is right, the block CRC is wrong
+};
+
+// A fault on data sectors first to last (indices from 0, inclusive).
+struct FaultRange {
+  uint32_t first = 0;
+  uint32_t last = 0;
+  SectorFault fault = SectorFault::None;
+};
+
+// A value put in place of the waveform's, e.g. the marker values.
+struct ValueOverride {
+  uint32_t sector = 0;  // data-sector index
+  int sample = 0;       // within the sector
+  int channel = -1;     // 0-based; -1 for every channel of the sector
+  float value = 0.0f;
+};
+
 struct RecordSpec {
   bool header = true;
   int headerSectors = 2;  // b; the names need b >= 2
+  HeaderFault headerFault = HeaderFault::None;
   std::string deviceName = "Tessaly-R18";                // UTF-8, stored GBK
   std::array<std::string, 18> names{};                   // UTF-8; empty stays empty
   std::array<std::string, 18> units{};
@@ -34,8 +56,9 @@ struct RecordSpec {
   uint32_t sectorCount = 100;
   // Value of channel c for the global sample index n (sector * N + s).
   std::function<float(int channel, uint64_t sample)> waveform;
-  // Faults by data-sector index.
-  std::vector<std::pair<uint32_t, SectorFault>> faults;
+  // Faults by data-sector index; the first range that holds a sector counts.
+  std::vector<FaultRange> faults;
+  std::vector<ValueOverride> overrides;
 };
 
 // The default waveform: a slow sine per channel with its own phase and level.

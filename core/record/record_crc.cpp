@@ -1,5 +1,13 @@
 #include "record/record_crc.h"
 
+#include <array>
+#include <cstring>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define TESSALY_CRC_CLMUL 1
+#endif
+
 namespace tessaly::record {
 namespace {
 
@@ -10,6 +18,97 @@ constexpr uint32_t kNibbleTable[16] = {
     0x00000000, 0x1DB71064, 0x3B6E20C8, 0x26D930AC, 0x76DC4190, 0x6B6B51F4, 0x4DB26158, 0x5005713C,
     0xEDB88320, 0xF00F9344, 0xD6D6A3E8, 0xCB61B38C, 0x9B64C2B0, 0x86D3D2D4, 0xA00AE278, 0xBDBDF21C,
 };
+
+constexpr std::array<uint32_t, 256> MakeByteTable() {
+  std::array<uint32_t, 256> table{};
+  for (uint32_t i = 0; i < 256; ++i) {
+    uint32_t reg = i;
+    for (int bit = 0; bit < 8; ++bit) reg = (reg >> 1) ^ ((reg & 1u) ? kPolynomial : 0u);
+    table[i] = reg;
+  }
+  return table;
+}
+constexpr std::array<uint32_t, 256> kByteTable = MakeByteTable();
+
+uint32_t CrcBytes(uint32_t reg, const unsigned char* bytes, size_t length) {
+  for (size_t i = 0; i < length; ++i) reg = (reg >> 8) ^ kByteTable[(reg ^ bytes[i]) & 0xFF];
+  return reg;
+}
+
+#ifdef TESSALY_CRC_CLMUL
+// Folding: a 16-byte chunk A that lies D bits before the end of what follows
+// contributes A(x) * x^D mod P. With A = Ah * x^64 + Al, A * x^D is congruent
+// to Ah * (x^(D+64) mod P) + Al * (x^D mod P), a product of at most 96 bits
+// that replaces A and is added to the chunk D bits later. In the reflected
+// layout the low quadword of a chunk holds Ah, and a carry-less product of two
+// reflected 64-bit values comes out one bit short, so each constant is
+// x^(n-1) mod P, bit-reversed into the top half of a quadword.
+constexpr uint64_t FoldConstant(int n) {
+  uint64_t reg = 1;  // x^0, bit d standing for x^d
+  for (int i = 0; i < n - 1; ++i) {
+    reg <<= 1;
+    if (reg & 0x100000000ull) reg ^= 0x104C11DB7ull;
+  }
+  uint64_t reflected = 0;
+  for (int d = 0; d < 32; ++d)
+    if ((reg >> d) & 1u) reflected |= 1ull << (63 - d);
+  return reflected;
+}
+// Al is multiplied by x^D, Ah by x^(D+64).
+constexpr uint64_t kFold128Al = FoldConstant(128);
+constexpr uint64_t kFold128Ah = FoldConstant(192);
+constexpr uint64_t kFold512Al = FoldConstant(512);
+constexpr uint64_t kFold512Ah = FoldConstant(576);
+
+__attribute__((target("pclmul,sse2"))) inline __m128i Fold(__m128i chunk, __m128i constants) {
+  return _mm_xor_si128(_mm_clmulepi64_si128(chunk, constants, 0x00), _mm_clmulepi64_si128(chunk, constants, 0x11));
+}
+
+__attribute__((target("pclmul,sse2"))) inline __m128i Load(const unsigned char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+// For length >= 64. The initial register enters as the first four message
+// bytes XORed with it; the folded remainder is a 16-byte message with the same
+// checksum from a zero register, finished (with the tail) by the byte table.
+__attribute__((target("pclmul,sse2"))) uint32_t CrcClmul(const unsigned char* p, size_t length) {
+  const __m128i by512 = _mm_set_epi64x(static_cast<long long>(kFold512Al), static_cast<long long>(kFold512Ah));
+  const __m128i by128 = _mm_set_epi64x(static_cast<long long>(kFold128Al), static_cast<long long>(kFold128Ah));
+  __m128i x0 = _mm_xor_si128(Load(p), _mm_cvtsi32_si128(static_cast<int>(kInitial)));
+  __m128i x1 = Load(p + 16);
+  __m128i x2 = Load(p + 32);
+  __m128i x3 = Load(p + 48);
+  p += 64;
+  length -= 64;
+  while (length >= 64) {
+    x0 = _mm_xor_si128(Fold(x0, by512), Load(p));
+    x1 = _mm_xor_si128(Fold(x1, by512), Load(p + 16));
+    x2 = _mm_xor_si128(Fold(x2, by512), Load(p + 32));
+    x3 = _mm_xor_si128(Fold(x3, by512), Load(p + 48));
+    p += 64;
+    length -= 64;
+  }
+  x0 = _mm_xor_si128(Fold(x0, by128), x1);
+  x0 = _mm_xor_si128(Fold(x0, by128), x2);
+  x0 = _mm_xor_si128(Fold(x0, by128), x3);
+  while (length >= 16) {
+    x0 = _mm_xor_si128(Fold(x0, by128), Load(p));
+    p += 16;
+    length -= 16;
+  }
+  unsigned char remainder[16];
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(remainder), x0);
+  return CrcBytes(CrcBytes(0, remainder, sizeof remainder), p, length);
+}
+
+bool HaveClmul() {
+  static const bool have = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("pclmul") != 0;
+  }();
+  return have;
+}
+#endif
 
 }  // namespace
 
@@ -30,6 +129,13 @@ uint32_t RecordCrcNibble(const unsigned char* bytes, size_t length) {
     reg = (reg >> 4) ^ kNibbleTable[reg & 0x0F];
   }
   return reg;
+}
+
+uint32_t RecordCrcFast(const unsigned char* bytes, size_t length) {
+#ifdef TESSALY_CRC_CLMUL
+  if (length >= 64 && HaveClmul()) return CrcClmul(bytes, length);
+#endif
+  return CrcBytes(kInitial, bytes, length);
 }
 
 }  // namespace tessaly::record

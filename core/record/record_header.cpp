@@ -35,7 +35,7 @@ void ReadRecordHeader(const RecordFile& file, settings::CRecorderData& data) {
 
   unsigned char head[32];
   if (file.ReadAt(0, head, sizeof head) != sizeof head) return;
-  if (RecordCrcNibble(head, 16) != GetU32(head + 20)) return;
+  if (RecordCrcFast(head, 16) != GetU32(head + 20)) return;
 
   // A block of b sectors; b = 0 or 1 cannot hold the names (they end at byte
   // 623) and is refused, as its CRCs can only match by chance.
@@ -45,7 +45,7 @@ void ReadRecordHeader(const RecordFile& file, settings::CRecorderData& data) {
   if (file.ReadAt(0, block.data(), block.size()) != block.size()) return;
   const uint32_t stored = GetU32(&block[16]);
   std::memset(&block[16], 0, 4);
-  if (RecordCrcNibble(block.data(), block.size()) != stored) return;
+  if (RecordCrcFast(block.data(), block.size()) != stored) return;
 
   data.headerSectors = b;
   CopyField(data.deviceName, &block[32]);

@@ -37,7 +37,7 @@ bool SectorCrcOk(const unsigned char* sector) {
   unsigned char copy[kSectorSize];
   std::memcpy(copy, sector, kSectorSize);
   std::memset(copy + 12, 0, 4);
-  return RecordCrcNibble(copy, kSectorSize) == GetU32(sector + 12);
+  return RecordCrcFast(copy, kSectorSize) == GetU32(sector + 12);
 }
 
 bool SectorCalendarValid(const unsigned char* sector, RecordTime* start) {
@@ -61,6 +61,13 @@ SectorStart SectorStartTime(const RecordFile& file, uint32_t sector) {
   RecordTime start;
   if (!file.ReadSector(sector, bytes) || !SectorCalendarValid(bytes, &start)) return {};
   return {start.ToOleDate(), RecordTimeStatus::Valid};
+}
+
+std::optional<uint32_t> FindCalendarValidSector(const RecordFile& file, uint32_t from, unsigned char* out512) {
+  for (uint64_t sector = from; sector < uint64_t{from} + kCalendarSearchSectors && sector <= UINT32_MAX; ++sector)
+    if (file.ReadSector(static_cast<uint32_t>(sector), out512) && SectorCalendarValid(out512))
+      return static_cast<uint32_t>(sector);
+  return std::nullopt;
 }
 
 DecodeResult DecodeSector(const unsigned char* sector, DecodeState& state, SampleBuffer& buffer) {

@@ -1,0 +1,11 @@
+#pragma once
+// The subcommands of tessaly-cli, one file each; main.cpp lists them.
+#include <string>
+#include <vector>
+
+namespace tessaly::cli {
+
+int RunInfo(const std::vector<std::string>& args);
+int RunCsv(const std::vector<std::string>& args);
+
+}  // namespace tessaly::cli

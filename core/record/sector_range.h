@@ -1,0 +1,30 @@
+#pragma once
+// Decoding a run of sectors of a record file into the SampleBuffer, the way a
+// page load does.
+#include <cstdint>
+#include <functional>
+
+#include "record/record_file.h"
+#include "record/sample.h"
+
+namespace tessaly::record {
+
+struct RangeOutcome {
+  uint32_t sectorsVisited = 0;  // sectors handled before the end, a stop or a full buffer
+  bool bufferFull = false;
+};
+
+// Called after sector `index` (0-based within the range) has been handled;
+// `decoded` is false for a skipped sector. Returning false stops the decoding
+// before the next sector.
+using SectorVisitor = std::function<bool(uint32_t index, bool decoded)>;
+
+// Empties `buffer` (its capacity is kept) and decodes `count` sectors from
+// absolute sector `first` with a fresh DecodeState. Sectors that cannot be
+// read whole or fail SectorDecodable are skipped; decoding ends at once when
+// the buffer is full, without a visit for that sector. The file is read in
+// blocks of many sectors.
+RangeOutcome DecodeSectorRange(const RecordFile& file, uint32_t first, uint32_t count, SampleBuffer& buffer,
+                               const SectorVisitor& visit = {});
+
+}  // namespace tessaly::record

@@ -1,0 +1,239 @@
+#include "record_command.h"
+
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "base/command_line.h"
+#include "base/format.h"
+#include "demo_record.h"
+#include "record/record_time.h"
+#include "record/sample.h"
+#include "record_writer.h"
+#include "settings/channel_info.h"
+#include "waveform.h"
+
+namespace tessaly::sim {
+namespace {
+
+using base::ArgError;
+using base::CommandLine;
+using base::TextId;
+
+constexpr std::string_view kProgram = "tessaly-sim";
+constexpr uint32_t kMaxSectors = (4ull << 30) / 512 - 256;  // a 4 GiB file
+
+constexpr base::OptionSpec kOptions[] = {
+    {"-o"},          {"--demo", false},  {"--no-header", false}, {"--header-sectors"}, {"--header-fault"},
+    {"--device"},    {"--name"},         {"--unit"},             {"--channels"},       {"--samples"},
+    {"--interval"},  {"--decimals"},     {"--start"},            {"--sectors"},        {"--wave"},
+    {"--fault"},     {"--marker"},
+};
+
+constexpr std::pair<std::string_view, SectorFault> kSectorFaults[] = {
+    {"bad-crc", SectorFault::BadCrc},       {"not-calendar", SectorFault::NotCalendar},
+    {"month-zero", SectorFault::MonthZero}, {"year-150", SectorFault::YearTooLarge},
+    {"overlap", SectorFault::Overlap},
+};
+
+constexpr std::pair<std::string_view, HeaderFault> kHeaderFaults[] = {
+    {"first-crc", HeaderFault::FirstCrc},
+    {"block-crc", HeaderFault::BlockCrc},
+};
+
+template <typename T, size_t N>
+std::optional<T> Lookup(const std::pair<std::string_view, T> (&table)[N], std::string_view name) {
+  for (const auto& [key, value] : table)
+    if (key == name) return value;
+  return std::nullopt;
+}
+
+bool Fail(ArgError& error, std::string_view option, std::string_view value) {
+  error = {TextId::ArgBadValue, std::string(option) + " " + std::string(value)};
+  return false;
+}
+
+// "I=REST" with I a channel number 1 to 18: the 0-based channel and REST.
+std::optional<std::pair<int, std::string_view>> ChannelPrefixed(std::string_view text) {
+  const size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  const std::optional<int64_t> channel = base::ParseInteger(text.substr(0, equals), 1, record::kChannelCount);
+  if (!channel) return std::nullopt;
+  return std::pair{static_cast<int>(*channel) - 1, text.substr(equals + 1)};
+}
+
+// "[I=]REST": channel I only, or all channels (-1) without a prefix.
+std::optional<std::pair<int, std::string_view>> ChannelOrAll(std::string_view text) {
+  if (text.find('=') == std::string_view::npos) return std::pair{-1, text};
+  return ChannelPrefixed(text);
+}
+
+bool FitsField(std::string_view utf8) { return settings::GbkLength(utf8) < settings::kTextFieldSize; }
+
+bool ParseTexts(const CommandLine& line, std::string_view option, std::array<std::string, 18>& texts,
+                ArgError& error) {
+  for (const std::string& value : line.Values(option)) {
+    const auto prefixed = ChannelPrefixed(value);
+    if (!prefixed || !FitsField(prefixed->second)) return Fail(error, option, value);
+    texts[prefixed->first] = prefixed->second;
+  }
+  return true;
+}
+
+bool ParseStart(std::string_view text, RecordSpec& spec) {
+  int f[6];
+  int consumed = 0;
+  const std::string copy(text);
+  if (std::sscanf(copy.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &f[0], &f[1], &f[2], &f[3], &f[4], &f[5], &consumed) !=
+          6 ||
+      static_cast<size_t>(consumed) != copy.size() || f[0] < 2000 || f[0] > 2255)
+    return false;
+  // A real calendar time survives the round trip unchanged.
+  const record::CalendarFields back = record::RecordTime::FromCalendar(f[0], f[1], f[2], f[3], f[4], f[5]).Fields();
+  if (back.year != f[0] || back.month != f[1] || back.day != f[2] || back.hour != f[3] || back.minute != f[4] ||
+      back.second != f[5])
+    return false;
+  spec.year = f[0], spec.month = f[1], spec.day = f[2], spec.hour = f[3], spec.minute = f[4], spec.second = f[5];
+  return true;
+}
+
+std::optional<FaultRange> ParseFault(std::string_view text) {
+  const size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  const std::optional<SectorFault> fault = Lookup(kSectorFaults, text.substr(equals + 1));
+  const std::string_view range = text.substr(0, equals);
+  const size_t dash = range.find('-');
+  const std::optional<int64_t> first = base::ParseInteger(range.substr(0, dash), 0, UINT32_MAX);
+  const std::optional<int64_t> last =
+      dash == std::string_view::npos ? first : base::ParseInteger(range.substr(dash + 1), 0, UINT32_MAX);
+  if (!fault || !first || !last || *last < *first) return std::nullopt;
+  return FaultRange{static_cast<uint32_t>(*first), static_cast<uint32_t>(*last), *fault};
+}
+
+// "S:N[:I]=VALUE", VALUE being high (45000.0), low (-19999.0) or a number.
+std::optional<ValueOverride> ParseMarker(std::string_view text) {
+  const size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  const std::string_view where = text.substr(0, equals);
+  const std::string_view what = text.substr(equals + 1);
+  std::optional<double> value = what == "high"  ? std::optional<double>(record::kMarkerHigh)
+                                : what == "low" ? std::optional<double>(record::kMarkerLow)
+                                                : base::ParseNumber(what);
+  const size_t colon1 = where.find(':');
+  if (!value || colon1 == std::string_view::npos) return std::nullopt;
+  const size_t colon2 = where.find(':', colon1 + 1);
+  const std::optional<int64_t> sector = base::ParseInteger(where.substr(0, colon1), 0, UINT32_MAX);
+  const std::optional<int64_t> sample = base::ParseInteger(where.substr(colon1 + 1, colon2 - colon1 - 1), 0, 254);
+  const std::optional<int64_t> channel =
+      colon2 == std::string_view::npos ? std::optional<int64_t>(0)
+                                       : base::ParseInteger(where.substr(colon2 + 1), 1, record::kChannelCount);
+  if (!sector || !sample || !channel) return std::nullopt;
+  return ValueOverride{static_cast<uint32_t>(*sector), static_cast<int>(*sample), static_cast<int>(*channel) - 1,
+                       static_cast<float>(*value)};
+}
+
+bool BuildSpec(const CommandLine& line, RecordSpec& spec, ArgError& error) {
+  if (line.Has("--demo")) spec = DemoRecordSpec();
+  if (line.Has("--no-header")) spec.header = false;
+  if (!line.Integer("--header-sectors", 0, 255, spec.headerSectors, error) ||
+      !line.Integer("--channels", 0, 255, spec.channels, error) ||
+      !line.Integer("--samples", 0, 255, spec.samplesPerSector, error) ||
+      !line.Integer<uint16_t>("--interval", 0, UINT16_MAX, spec.interval, error) ||
+      !line.Integer<uint32_t>("--sectors", 0, kMaxSectors, spec.sectorCount, error))
+    return false;
+  if (const std::string* kind = line.Value("--header-fault")) {
+    const std::optional<HeaderFault> fault = Lookup(kHeaderFaults, *kind);
+    if (!fault) return Fail(error, "--header-fault", *kind);
+    spec.headerFault = *fault;
+  }
+  if (const std::string* device = line.Value("--device")) {
+    if (!FitsField(*device)) return Fail(error, "--device", *device);
+    spec.deviceName = *device;
+  }
+  if (!ParseTexts(line, "--name", spec.names, error) || !ParseTexts(line, "--unit", spec.units, error)) return false;
+  if (const std::string* start = line.Value("--start"); start && !ParseStart(*start, spec))
+    return Fail(error, "--start", *start);
+
+  for (const std::string& value : line.Values("--decimals")) {
+    const auto target = ChannelOrAll(value);
+    const std::optional<int64_t> decimals = target ? base::ParseInteger(target->second, 0, 15) : std::nullopt;
+    if (!decimals) return Fail(error, "--decimals", value);
+    for (int c = 0; c < record::kChannelCount; ++c)
+      if (target->first < 0 || target->first == c) spec.decimals[c] = static_cast<int>(*decimals);
+  }
+
+  std::array<std::optional<Waveform>, record::kChannelCount> waves;
+  for (const std::string& value : line.Values("--wave")) {
+    const auto target = ChannelOrAll(value);
+    const std::optional<Waveform> wave = target ? ParseWaveform(target->second) : std::nullopt;
+    if (!wave) return Fail(error, "--wave", value);
+    for (int c = 0; c < record::kChannelCount; ++c)
+      if (target->first < 0 || target->first == c) waves[c] = wave;
+  }
+  if (!line.Values("--wave").empty()) {
+    const std::function<float(int, uint64_t)> base = spec.waveform ? spec.waveform : DemoWave;
+    spec.waveform = [base, waves](int channel, uint64_t sample) {
+      return channel < record::kChannelCount && waves[channel] ? waves[channel]->At(sample) : base(channel, sample);
+    };
+  }
+
+  for (const std::string& value : line.Values("--fault")) {
+    const std::optional<FaultRange> fault = ParseFault(value);
+    if (!fault) return Fail(error, "--fault", value);
+    spec.faults.push_back(*fault);
+  }
+  for (const std::string& value : line.Values("--marker")) {
+    const std::optional<ValueOverride> marker = ParseMarker(value);
+    if (!marker) return Fail(error, "--marker", value);
+    spec.overrides.push_back(*marker);
+  }
+  return true;
+}
+
+int UsageError(const ArgError& error) {
+  base::ReportError(kProgram, error.Message(base::kEnglish), 2);
+  PrintRecordUsage();
+  return 2;
+}
+
+}  // namespace
+
+void PrintRecordUsage() {
+  std::fputs(
+      "usage: tessaly-sim record -o FILE [options]\n"
+      "  --demo                     the demo file (8 named channels, 3000 sectors); other options change it\n"
+      "  --no-header                no header block\n"
+      "  --header-sectors B         header sectors, 0 to 255 (default 2)\n"
+      "  --header-fault KIND        first-crc or block-crc\n"
+      "  --device TEXT              device name (UTF-8, at most 16 bytes in GBK)\n"
+      "  --name I=TEXT              name of channel I (1 to 18), likewise\n"
+      "  --unit I=TEXT              unit of channel I, likewise\n"
+      "  --channels C               channel count, 0 to 255 (default 4)\n"
+      "  --samples N                samples per sector, 0 to 255 (default 6)\n"
+      "  --interval T               record interval in 100 ms, 0 to 65535 (default 10)\n"
+      "  --decimals [I=]D           decimal places, 0 to 15, of channel I or of all\n"
+      "  --start 'YYYY-MM-DD HH:MM:SS'  time of the first sample (default 2015-01-05 08:00:00)\n"
+      "  --sectors COUNT            data sectors (default 100)\n"
+      "  --wave [I=]SHAPE           sine:AMPLITUDE,PERIOD[,OFFSET[,PHASE]], ramp:START,STEP,\n"
+      "                             square:LOW,HIGH,PERIOD or constant:VALUE (periods in samples)\n"
+      "  --fault FIRST[-LAST]=KIND  bad-crc, not-calendar, month-zero, year-150 or overlap on those sectors\n"
+      "  --marker S:N[:I]=VALUE     high (45000.0), low (-19999.0) or a number at sample N of sector S\n",
+      stderr);
+}
+
+int RunRecordCommand(const std::vector<std::string>& args) {
+  CommandLine line;
+  ArgError error;
+  if (!line.Parse(args, kOptions, error) || !line.Require("-o", error)) return UsageError(error);
+  if (!line.Positional().empty()) return UsageError({TextId::ArgUnexpected, line.Positional().front()});
+  RecordSpec spec;
+  if (!BuildSpec(line, spec, error)) return UsageError(error);
+  const std::string& path = *line.Value("-o");
+  if (!WriteRecordFile(path, spec))
+    return base::ReportError(kProgram, base::FormatText(base::Text(TextId::WriteFailed, base::kEnglish), path.c_str()), 1);
+  return 0;
+}
+
+}  // namespace tessaly::sim

@@ -1,0 +1,74 @@
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "base/number_format.h"
+
+namespace tessaly::base {
+namespace {
+
+std::string Printf(const char* pattern, auto... args) {
+  char buffer[512];
+  std::snprintf(buffer, sizeof buffer, pattern, args...);
+  return buffer;
+}
+
+std::string Fixed(double value, int precision) {
+  std::string out = "x";  // appends, never replaces
+  AppendFixed(out, value, precision);
+  return out.substr(1);
+}
+
+TEST(NumberFormat, FixedMatchesPrintfOnHardCases) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float values[] = {0.0f,     -0.0f,      0.5f,      1.5f,       2.5f,      -2.5f,   0.25f,     0.125f,
+                          -0.04f,   3.0f,       0.05f,     0.15f,      1e-6f,     9.995f,  99.5f,     45000.0f,
+                          -19999.0f, 123456.79f, 1.0e7f,   16777216.0f, 3.0e15f,  1.0e30f, -3.4e38f,  1.4e-45f,
+                          inf,      -inf,       std::numeric_limits<float>::quiet_NaN(), 0.1f, 0.3f, 2.675f};
+  for (float v : values)
+    for (int precision = -1; precision <= 15; ++precision)
+      EXPECT_EQ(Fixed(v, precision), Printf("%.*f", precision, static_cast<double>(v)))
+          << "value " << v << " precision " << precision;
+}
+
+TEST(NumberFormat, FixedMatchesPrintfOnRandomFloats) {
+  std::mt19937 random(42);
+  std::uniform_real_distribution<float> plain(-50000.0f, 50000.0f);
+  std::uniform_int_distribution<uint32_t> bits;
+  for (int i = 0; i < 20000; ++i) {
+    const int precision = i % 16;
+    float v = plain(random);
+    if (i % 3 == 0) {  // any bit pattern: tiny, huge, exact ties
+      const uint32_t b = bits(random);
+      std::memcpy(&v, &b, 4);
+    }
+    ASSERT_EQ(Fixed(v, precision), Printf("%.*f", precision, static_cast<double>(v)))
+        << "value " << v << " precision " << precision;
+  }
+}
+
+TEST(NumberFormat, FixedTakesPlainDoublesToo) {
+  for (double v : {0.1, 1.0 / 3.0, 2.0 / 3.0 * 1e9, -1234.5678901234})
+    for (int precision : {0, 2, 6, 12}) EXPECT_EQ(Fixed(v, precision), Printf("%.*f", precision, v));
+}
+
+TEST(NumberFormat, IntMatchesZeroPaddedPrintf) {
+  for (int64_t v : {0LL, 5LL, -1LL, 12LL, 2015LL, -2015LL, 123456LL, 99999LL}) {
+    for (const auto& [digits, pattern] : {std::pair{1, "%d"}, std::pair{2, "%2.2d"}, std::pair{4, "%4.4d"}}) {
+      std::string out;
+      AppendInt(out, v, digits);
+      EXPECT_EQ(out, Printf(pattern, static_cast<int>(v)));
+    }
+  }
+  std::string extreme;
+  AppendInt(extreme, INT64_MIN);
+  EXPECT_EQ(extreme, "-9223372036854775808");
+}
+
+}  // namespace
+}  // namespace tessaly::base
