@@ -97,7 +97,7 @@ TEST(PageLoader, ReportsTheFirstTheLastAndEveryThreeHundredthSector) {
 TEST(PageLoader, SkipsBadSectorsAndThoseThatCannotBeReadWhole) {
   LoaderFixture f;
   RecordSpec spec = Spec(10);
-  spec.faults = {{3, SectorFault::BadCrc}, {9, SectorFault::BadCrc}};
+  spec.faults = {{3, 3, SectorFault::BadCrc}, {9, 9, SectorFault::BadCrc}};
   const std::string path = f.Write(spec);
   AppendToFile(path, std::string(200, '\0'));  // a part sector at the end
   ASSERT_TRUE(BuildPageIndex(f.data));

@@ -67,7 +67,7 @@ TEST(FindSector, StepsDownOverBadSectorsOnTheProbePath) {
   RecordFixture f;
   RecordSpec spec = MinuteSpec();
   // The first probe is sector 502 (data sector 500).
-  for (uint32_t d = 493; d <= 500; ++d) spec.faults.push_back({d, d % 2 ? SectorFault::BadCrc : SectorFault::NotCalendar});
+  for (uint32_t d = 493; d <= 500; ++d) spec.faults.push_back({d, d, d % 2 ? SectorFault::BadCrc : SectorFault::NotCalendar});
   ASSERT_TRUE(f.Open(spec));
   ExpectFinds(f, {
                      {"below", At(10, 5, 30), 7},
@@ -83,7 +83,7 @@ TEST(FindSector, AllBadBelowTheProbeGivesTheLowerBound) {
   RecordFixture f;
   RecordSpec spec = MinuteSpec();
   spec.sectorCount = 60;
-  for (uint32_t d = 1; d <= 30; ++d) spec.faults.push_back({d, SectorFault::BadCrc});
+  spec.faults.push_back({1, 30, SectorFault::BadCrc});
   ASSERT_TRUE(f.Open(spec));
   ExpectFinds(f, {{"bad-down-to-the-first", SectorStart(40), 2}, {"before-all", At(9, 0, 0), 2}});
 }
