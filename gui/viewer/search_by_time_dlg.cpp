@@ -34,10 +34,10 @@ CSearchByTimeDlg::CSearchByTimeDlg(settings::CRecorderData& data, QWidget* paren
   auto* hint = new QLabel(text(TextId::SearchHint), this);
   hint->setWordWrap(true);
   hint->setVisible(language == base::kChinese);
-  auto* ok = new QPushButton(text(TextId::DialogOk), this);
+  auto* ok = new QPushButton(text(TextId::ButtonOk), this);
   ok->setObjectName(QStringLiteral("1"));
   ok->setDefault(true);
-  auto* cancel = new QPushButton(text(TextId::DialogCancel), this);
+  auto* cancel = new QPushButton(text(TextId::ButtonCancel), this);
   cancel->setObjectName(QStringLiteral("2"));
   connect(ok, &QPushButton::clicked, this, &CSearchByTimeDlg::accept);
   connect(cancel, &QPushButton::clicked, this, &CSearchByTimeDlg::reject);

@@ -94,8 +94,8 @@ void CShowParamsDlg::BuildControls() {
   intervalNote_->setWordWrap(true);
   intervalNote_->setVisible(language_ == base::kChinese);
 
-  ok_ = Named(new QPushButton(text(TextId::DialogOk), this), 1);
-  cancel_ = Named(new QPushButton(text(TextId::DialogCancel), this), 2);
+  ok_ = Named(new QPushButton(text(TextId::ButtonOk), this), 1);
+  cancel_ = Named(new QPushButton(text(TextId::ButtonCancel), this), 2);
   ok_->setDefault(true);
 }
 

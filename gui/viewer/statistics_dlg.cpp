@@ -44,7 +44,7 @@ CStatisticsDlg::CStatisticsDlg(settings::CRecorderData& data, QWidget* parent)
     b->setAutoDefault(false);
     return b;
   };
-  setWindowTitle(text(TextId::StatsTitle));
+  setWindowTitle(text(TextId::MenuRangeStatistics));
 
   // The range the buffer covers, shown only.
   auto* first = Named(new QLineEdit(this), 1009);
@@ -80,10 +80,10 @@ CStatisticsDlg::CStatisticsDlg(settings::CRecorderData& data, QWidget* parent)
   report_->setMinimumHeight(220);
 
   QPushButton* copy = button(1051, text(TextId::StatsCopy));
-  QPushButton* ok = button(1, text(TextId::DialogOk));
+  QPushButton* ok = button(1, text(TextId::ButtonOk));
   ok->setDefault(true);
   // Kept from the dialog's resource; it has no function.
-  QPushButton* cancel = button(1042, UiText(TextId::DialogCancel, base::kChinese));
+  QPushButton* cancel = button(1042, UiText(TextId::ButtonCancel, base::kChinese));
   cancel->hide();
 
   connect(peak, &QPushButton::clicked, this, &CStatisticsDlg::RunPeakValleyAverage);

@@ -1,0 +1,27 @@
+#pragma once
+// Command ids of the menus and the tool bar. Menu and tool-bar actions carry
+// them as their data, so routing and tests find an action by its command.
+
+namespace tessaly::gui {
+
+enum class Command : int {
+  // Main menu and record viewer menu.
+  FileOpen = 57601,
+  FileClose = 57602,
+  AppExit = 57665,
+  AppAbout = 57664,
+  RealtimeCollection = 32802,
+  ShowParams = 32774,
+  RecordReadParams = 32776,
+  LanguageChinese = 32811,
+  LanguageEnglish = 32812,
+  // Record viewer menu only.
+  SearchByTime = 32779,
+  RangeStatistics = 32782,
+  ExportXls = 32785,
+  ExportCsv = 32817,
+  PreviewPartGraph = 32795,
+  PreviewPartList = 32799,
+};
+
+}  // namespace tessaly::gui

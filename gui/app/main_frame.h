@@ -1,0 +1,119 @@
+#pragma once
+// The main window: a multiple-document frame holding record viewers, with the
+// main menu, the tool bar and the progress status bar. It owns the one page
+// loader, shows its progress, routes its hand-off to the newest open viewer,
+// switches the language by restarting and closes only once the loader is idle.
+#include <QMainWindow>
+#include <QPointer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/command_ids.h"
+#include "base/texts.h"
+#include "record/page_loader.h"
+#include "viewer/fill_progress.h"
+
+class QActionGroup;
+class QMdiArea;
+class QMenu;
+
+namespace tessaly::settings {
+struct CRecorderData;
+}
+
+namespace tessaly::gui {
+
+class CChildFrame;
+class CProgressStatusBar;
+class CTrueColorToolBar;
+class LoaderBridge;
+class PromptService;
+
+struct MainFrameOptions {
+  // Starts the program again after a language switch. Default: the program's
+  // own executable, detached.
+  std::function<void()> restart;
+  // Wraps the host the page loader talks to; tests use it to hold a load at a
+  // known point. The wrapper runs on the loader thread and must forward.
+  std::function<std::unique_ptr<record::LoaderHost>(record::LoaderHost& bridge)> wrapLoaderHost;
+};
+
+class CMainFrame : public QMainWindow, private record::LoaderHost, public FillProgressSink {
+  Q_OBJECT
+ public:
+  CMainFrame(settings::CRecorderData& data, PromptService& prompts, MainFrameOptions options = {});
+  ~CMainFrame() override;
+
+  settings::CRecorderData& data() const { return data_; }
+  PromptService& prompts() const { return prompts_; }
+  record::PageLoader& loader() const { return *loader_; }
+  QMdiArea* mdiArea() const { return mdiArea_; }
+  CTrueColorToolBar* toolBar() const { return toolBar_; }
+  CProgressStatusBar* progressStatusBar() const { return statusBar_; }
+  int32_t restartOnClose() const { return restartOnClose_; }
+  const char* Text(base::TextId id) const;
+
+  // The viewer created last that is still open: target of the loader's
+  // hand-off and of the graph pages' redraws; null when none is open.
+  CChildFrame* CurrentViewer() const;
+  // The viewer that is the current subwindow, if any.
+  CChildFrame* ActiveViewer() const;
+
+  // Runs a menu or tool-bar command: the active viewer first, then the frame.
+  void OnCommand(Command command);
+  // A new, empty record viewer; it becomes the current viewer.
+  CChildFrame* NewViewer();
+  // Opens `path` in a new viewer without the file dialog (command line, drops).
+  CChildFrame* OpenRecordPath(const QString& path);
+
+  // Every page-index rebuild takes a new generation; a viewer's tree is live
+  // while its generation is the latest.
+  uint64_t NewPageIndexGeneration() { return ++pageIndexGeneration_; }
+  uint64_t PageIndexGeneration() const { return pageIndexGeneration_; }
+
+  void ReportFillProgress(unsigned step, unsigned steps) override;
+
+ signals:
+  // A load's hand-off has ended (after its last fill), whichever viewer it reached.
+  void loadHandedOff();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  // The loader's host, called on the UI thread through the bridge.
+  void ReportLoadProgress(uint32_t index) override;
+  void FillList() override;
+  void FillAllGraph() override;
+  void FillPartGraph() override;
+
+  void BuildMenus();
+  QMenu* AddMenu(std::vector<QMenu*>& bar, base::TextId title);
+  QAction* AddCommand(QMenu* menu, base::TextId text, Command command);
+  void UpdateCommandStates();
+  void SwitchLanguage(int32_t language);
+  void OnRecordReadParams();
+  void OnAbout();
+
+  settings::CRecorderData& data_;
+  PromptService& prompts_;
+  MainFrameOptions options_;
+  QMdiArea* mdiArea_;
+  CTrueColorToolBar* toolBar_;
+  CProgressStatusBar* statusBar_;
+  std::vector<QMenu*> mainMenus_;    // shown while no viewer is active
+  std::vector<QMenu*> viewerMenus_;  // shown while a viewer is active
+  QActionGroup* languageGroup_ = nullptr;
+  std::vector<QPointer<CChildFrame>> viewers_;  // in creation order
+  int32_t restartOnClose_ = 0;
+  uint64_t pageIndexGeneration_ = 0;
+  std::unique_ptr<LoaderBridge> bridge_;
+  std::unique_ptr<record::LoaderHost> wrappedHost_;
+  std::unique_ptr<record::PageLoader> loader_;
+};
+
+}  // namespace tessaly::gui

@@ -1,0 +1,59 @@
+#pragma once
+// Every modal exchange with the user goes through one service: message boxes
+// (also core's messages, as a base::MessageSink), file and folder choosers,
+// the print dialog and our own modal dialogs. The program shows Qt dialogs;
+// tests answer from a script and record what was asked.
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "base/message_sink.h"
+
+class QDialog;
+class QPrinter;
+
+namespace tessaly::settings {
+struct CRecorderData;
+}
+
+namespace tessaly::gui {
+
+class PromptService : public base::MessageSink {
+ public:
+  // A message box with one OK button.
+  void ShowMessage(const std::string& utf8Text) override = 0;
+  // The chosen path, or an empty text when the user cancelled. `filter` is a
+  // Qt name filter (see QtFileFilter).
+  virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+  virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& suggestedPath) = 0;
+  virtual QString FolderName(QWidget* parent, const QString& title, const QString& startFolder) = 0;
+  // True when the user confirmed the print dialog for `printer`.
+  virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;
+  // Runs one of our own dialogs modally; its result (QDialog::Accepted or Rejected).
+  virtual int RunDialog(QDialog& dialog) = 0;
+};
+
+// Shows real Qt dialogs; message boxes stand over the active window and
+// carry the program title and an OK button in the interface language.
+class QtPromptService : public PromptService {
+ public:
+  explicit QtPromptService(const settings::CRecorderData& data);
+
+  void ShowMessage(const std::string& utf8Text) override;
+  QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
+  QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                       const QString& suggestedPath) override;
+  QString FolderName(QWidget* parent, const QString& title, const QString& startFolder) override;
+  bool PrintDialog(QWidget* parent, QPrinter& printer) override;
+  int RunDialog(QDialog& dialog) override;
+
+ private:
+  const settings::CRecorderData& data_;
+};
+
+// Turns a filter of "description|patterns|...||" pairs, as the text table
+// keeps them, into a Qt name filter ("description (patterns);;...").
+QString QtFileFilter(const QString& pairs);
+
+}  // namespace tessaly::gui

@@ -1,0 +1,17 @@
+#pragma once
+// Hooks for tools/screenshot, read from the environment at start:
+//   TESSALY_AUTOLOAD_FIRST_PAGE=1  clicks the first page of the viewer opened
+//                                  from the command line;
+//   TESSALY_SCREENSHOT=OUT.png     fills the screen with the main window, saves
+//                                  a picture of it once that load has been
+//                                  handed off (or once the window is up) and
+//                                  closes the program.
+// Without these variables nothing happens.
+
+namespace tessaly::gui {
+
+class CMainFrame;
+
+void InstallScreenshotHook(CMainFrame& frame);
+
+}  // namespace tessaly::gui

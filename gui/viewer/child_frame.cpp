@@ -1,0 +1,198 @@
+#include "viewer/child_frame.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "app/main_frame.h"
+#include "app/prompt_service.h"
+#include "record/page_index.h"
+#include "record/page_loader.h"
+#include "settings/recorder_data.h"
+#include "viewer/data_graph_dlg.h"
+#include "viewer/data_list_dlg.h"
+#include "viewer/my_form_view.h"
+#include "viewer/record_params_dlg.h"
+#include "widgets/splitter_ctrl.h"
+
+namespace tessaly::gui {
+
+using base::TextId;
+
+CChildFrame::CChildFrame(CMainFrame& mainFrame, QWidget* parent)
+    : QWidget(parent),
+      main_(mainFrame),
+      data_(mainFrame.data()),
+      splitter_(new SplitterCtrl(this)),
+      formView_(new CMyFormView(data_, &mainFrame, splitter_)),
+      pageTree_(new QTreeWidget(splitter_)) {
+  setObjectName(QStringLiteral("recordViewer"));
+  splitter_->setObjectName(QStringLiteral("splitter"));
+  pageTree_->setObjectName(QStringLiteral("pageTree"));
+  pageTree_->setHeaderHidden(true);
+  pageTree_->setColumnCount(1);
+  pageTree_->setRootIsDecorated(true);
+  pageTree_->header()->setStretchLastSection(true);
+  pageTree_->viewport()->installEventFilter(this);
+
+  splitter_->SetColumnShares({85, 15});
+  splitter_->SetPane(0, formView_);
+  splitter_->SetPane(1, pageTree_);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(splitter_);
+
+  pagingRoot_ = AddRoot(main_.Text(TextId::TreePagingRoot));
+  searchedRoot_ = AddRoot(main_.Text(TextId::TreeSearchedRoot));
+
+  // A band drag redraws the part graph of the newest open viewer.
+  formView_->graphPage()->redrawPartGraph = [this] {
+    if (CChildFrame* viewer = main_.CurrentViewer()) viewer->FillPartGraph();
+  };
+}
+
+QTreeWidgetItem* CChildFrame::AddRoot(const char* text) {
+  auto* root = new QTreeWidgetItem(QStringList{QString::fromUtf8(text)});
+  root->setData(0, kItemDataRole, 0);
+  pageTree_->addTopLevelItem(root);
+  return root;
+}
+
+void CChildFrame::OpenRecordFile() {
+  const QString path = main_.prompts().OpenFileName(
+      this, QString::fromUtf8(main_.Text(TextId::MenuOpen)),
+      QtFileFilter(QString::fromUtf8(main_.Text(TextId::RecordFileFilter))));
+  if (path.isEmpty()) {
+    CloseWindow();
+    return;
+  }
+  OpenRecordPath(path);
+}
+
+void CChildFrame::OpenRecordPath(const QString& path) {
+  data_.recordPath = QFile::encodeName(path).toStdString();
+  RebuildPageTree();
+}
+
+void CChildFrame::RebuildPageTree() {
+  // The loader reads the record file and the page list: not under a load.
+  if (record::RefuseWhileLoading(data_)) return;
+  const uint64_t generation = main_.NewPageIndexGeneration();
+  if (!record::BuildPageIndex(data_)) return;
+  delete pagingRoot_;
+  pagingRoot_ = AddRoot(main_.Text(TextId::TreePagingRoot));
+  QList<QTreeWidgetItem*> items;
+  items.reserve(static_cast<qsizetype>(data_.pages.size()));
+  for (size_t i = 0; i < data_.pages.size(); ++i) {
+    auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(data_.pages[i].label)});
+    item->setData(0, kItemDataRole, static_cast<int32_t>(i + 1));
+    items.append(item);
+  }
+  pagingRoot_->addChildren(items);
+  pagingRoot_->setExpanded(true);
+  treeGeneration_ = generation;
+}
+
+QRect CChildFrame::LabelRect(const QTreeWidgetItem* item) const {
+  QRect cell = pageTree_->visualItemRect(item);  // without the branch and its expand button
+  const int margin = pageTree_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, pageTree_) + 1;
+  const int width = QFontMetrics(item->font(0)).horizontalAdvance(item->text(0)) + 2 * margin;
+  cell.setWidth(std::min(width, cell.width()));
+  return cell;
+}
+
+void CChildFrame::OnPageTreeClick(const QPoint& pos) {
+  QTreeWidgetItem* item = pageTree_->itemAt(pos);
+  if (!item || !LabelRect(item).contains(pos)) return;
+  pageTree_->setCurrentItem(item);
+  const int32_t d = item->data(0, kItemDataRole).toInt();
+  if (d <= 0) return;
+  // Entries that no longer exist are not loaded: page items of a tree that an
+  // older page index filled, and items past the end of the lists.
+  const record::PageEntry* entry = nullptr;
+  if (d < record::SearchedItemBase) {
+    const auto position = static_cast<size_t>(d - 1);
+    if (treeGeneration_ == main_.PageIndexGeneration() && position < data_.pages.size())
+      entry = &data_.pages[position];
+  } else if (const auto position = static_cast<size_t>(d - record::SearchedItemBase);
+             position < data_.searched.size()) {
+    entry = &data_.searched[position];
+  }
+  if (entry) main_.loader().StartPageLoad(entry->firstSector, entry->sectorCount);
+}
+
+bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == pageTree_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton) OnPageTreeClick(mouse->position().toPoint());
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void CChildFrame::FillList() { formView_->listPage()->FillList(); }
+
+void CChildFrame::FillAllGraph() { formView_->graphPage()->FillAllGraph(); }
+
+void CChildFrame::FillPartGraph() { formView_->graphPage()->FillPartGraph(); }
+
+bool CChildFrame::OnCommand(Command command) {
+  switch (command) {
+    case Command::FileOpen: OpenRecordFile(); return true;
+    case Command::FileClose: OnClose(); return true;
+    case Command::ShowParams: OnShowParams(); return true;
+    case Command::RecordReadParams: OnRecordReadParams(); return true;
+    case Command::SearchByTime: OnSearchByTime(); return true;
+    case Command::RangeStatistics: OnRangeStatistics(); return true;
+    case Command::ExportXls:
+    case Command::ExportCsv: OnExport(command); return true;
+    case Command::PreviewPartGraph: OnPreview(1); return true;
+    case Command::PreviewPartList: OnPreview(0); return true;
+    default: return false;
+  }
+}
+
+void CChildFrame::CloseWindow() {
+  if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget())) subWindow->close();
+  else close();
+}
+
+void CChildFrame::OnClose() {
+  if (record::RefuseWhileLoading(data_)) return;
+  CloseWindow();
+  data_.recordFile.Close();
+}
+
+void CChildFrame::OnRecordReadParams() {
+  CRecordParamsDlg dialog(data_, this);
+  if (main_.prompts().RunDialog(dialog) == QDialog::Accepted) RebuildPageTree();
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+  closed_ = true;
+  event->accept();
+}
+
+// The commands below open dialogs and windows of their own (display
+// parameters, search, statistics, export, print preview); until those exist
+// the commands are routed here and show nothing.
+
+void CChildFrame::OnShowParams() {}
+
+void CChildFrame::OnSearchByTime() {}
+
+void CChildFrame::OnRangeStatistics() {
+  // The SampleBuffer belongs to a running load; an empty one has nothing to count.
+  if (record::RefuseWhileLoading(data_) || data_.samples.empty()) return;
+}
+
+void CChildFrame::OnExport(Command) {}
+
+void CChildFrame::OnPreview(int32_t printKind) { printKind_ = printKind; }
+
+}  // namespace tessaly::gui

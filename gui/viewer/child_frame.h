@@ -1,0 +1,90 @@
+#pragma once
+// The record viewer: the tabbed area (graph and list pages) and the page tree
+// side by side in a splitter (85 % / 15 %). The tree lists the pages of the
+// open record file and the kept search results; a click on an entry's label
+// loads it in the background. The viewer handles the commands of its menu.
+#include <QWidget>
+#include <cstdint>
+
+#include "app/command_ids.h"
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tessaly::settings {
+struct CRecorderData;
+}
+
+namespace tessaly::gui {
+
+class CMainFrame;
+class CMyFormView;
+class SplitterCtrl;
+
+// Where page-tree items keep their item data (record::SearchedItemBase).
+constexpr int kItemDataRole = Qt::UserRole;
+
+class CChildFrame : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CChildFrame(CMainFrame& mainFrame, QWidget* parent = nullptr);
+
+  // The file dialog, then the rebuild; Cancel closes the viewer.
+  void OpenRecordFile();
+  // Opens `path` as if it had been chosen in the file dialog.
+  void OpenRecordPath(const QString& path);
+  // Builds the page index and lists it under a new paging root; refused with
+  // the busy message while a load runs, left as it was when the index fails.
+  void RebuildPageTree();
+  // A click at `pos` (tree viewport coordinates): loads the entry whose label
+  // or icon is hit.
+  void OnPageTreeClick(const QPoint& pos);
+
+  void FillList();
+  void FillAllGraph();
+  void FillPartGraph();
+
+  // Runs a command of the viewer's menu; false for commands it does not handle.
+  bool OnCommand(Command command);
+
+  // Closed windows are never drawn into, even before they are deleted.
+  bool IsClosed() const { return closed_; }
+
+  SplitterCtrl* splitter() const { return splitter_; }
+  CMyFormView* formView() const { return formView_; }
+  QTreeWidget* pageTree() const { return pageTree_; }
+  QTreeWidgetItem* pagingRoot() const { return pagingRoot_; }
+  QTreeWidgetItem* searchedRoot() const { return searchedRoot_; }
+  int32_t printKind() const { return printKind_; }
+
+  // Where the label and icon of `item` are drawn, in viewport coordinates.
+  QRect LabelRect(const QTreeWidgetItem* item) const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QTreeWidgetItem* AddRoot(const char* text);
+  void CloseWindow();
+  void OnClose();
+  void OnRecordReadParams();
+  void OnShowParams();
+  void OnSearchByTime();
+  void OnRangeStatistics();
+  void OnExport(Command command);
+  void OnPreview(int32_t printKind);
+
+  CMainFrame& main_;
+  settings::CRecorderData& data_;
+  SplitterCtrl* splitter_;
+  CMyFormView* formView_;
+  QTreeWidget* pageTree_;
+  QTreeWidgetItem* pagingRoot_ = nullptr;
+  QTreeWidgetItem* searchedRoot_ = nullptr;
+  int32_t printKind_ = 0;
+  uint64_t treeGeneration_ = 0;  // page-index generation the page items belong to
+  bool closed_ = false;
+};
+
+}  // namespace tessaly::gui

@@ -1,0 +1,330 @@
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+#include <cmath>
+
+#include "app/progress_status_bar.h"
+#include "app/prompt_service.h"
+#include "base/texts.h"
+#include "gui/support/gui_fixture.h"
+#include "viewer/child_frame.h"
+#include "viewer/my_form_view.h"
+#include "viewer/my_tab_ctrl.h"
+#include "widgets/splitter_ctrl.h"
+
+namespace tessaly::testing {
+namespace {
+
+using gui::CChildFrame;
+using gui::Command;
+
+const std::vector<std::string> kHandOff = {"FillList", "FillAllGraph", "FillPartGraph"};
+
+QStringList TopLevelTexts(QTreeWidget* tree) {
+  QStringList texts;
+  for (int i = 0; i < tree->topLevelItemCount(); ++i) texts << tree->topLevelItem(i)->text(0);
+  return texts;
+}
+
+// The calls after the last progress report: the hand-off of a load.
+std::vector<std::string> HandOffOf(const std::vector<std::string>& calls) {
+  std::vector<std::string> tail;
+  for (const std::string& call : calls)
+    if (call.rfind("progress", 0) != 0) tail.push_back(call);
+  return tail;
+}
+
+class ViewerTest : public GuiTest {
+ protected:
+  void ClickLabel(CChildFrame* viewer, QTreeWidgetItem* item) {
+    QTest::mouseClick(viewer->pageTree()->viewport(), Qt::LeftButton, {}, viewer->LabelRect(item).center());
+  }
+
+  // A viewer on a three-page file whose first page's load is held in its
+  // first progress report; null if the load did not arrive there.
+  CChildFrame* HoldALoadOfTheFirstPage() {
+    MakeFrame();
+    CChildFrame* viewer = OpenThroughMenu(WriteRecord("three.D01", 2500));
+    if (!viewer) return nullptr;
+    probe->HoldNextLoad();
+    ClickLabel(viewer, viewer->pagingRoot()->child(0));
+    return probe->WaitUntilHeld() ? viewer : nullptr;
+  }
+};
+
+TEST_F(ViewerTest, OpenListsThePagesBelowTheSearchedRootWithTheirLabelsAndItemData) {
+  MakeFrame();
+  // 2500 data sectors at 1024 per page (automatic paging): three pages.
+  CChildFrame* viewer = OpenThroughMenu(WriteRecord("three.D01", 2500));
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_EQ(prompts.Count("open"), 1);
+  EXPECT_EQ(prompts.asked[0].text, QStringLiteral("记录仪文件(*.D01;*.D02) (*.D?\?)"));
+  EXPECT_TRUE(prompts.Messages().empty());
+
+  EXPECT_EQ(TopLevelTexts(viewer->pageTree()), QStringList({"已搜索数据", "记录数据分页显示"}));
+  QTreeWidgetItem* paging = viewer->pagingRoot();
+  EXPECT_EQ(paging, viewer->pageTree()->topLevelItem(1));
+  EXPECT_TRUE(paging->isExpanded());
+  EXPECT_EQ(paging->data(0, gui::kItemDataRole).toInt(), 0);
+  EXPECT_EQ(viewer->searchedRoot()->data(0, gui::kItemDataRole).toInt(), 0);
+  ASSERT_EQ(paging->childCount(), 3);
+  ASSERT_EQ(data.pages.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(paging->child(i)->text(0).toStdString(), data.pages[i].label);
+    EXPECT_EQ(paging->child(i)->data(0, gui::kItemDataRole).toInt(), i + 1);
+  }
+  EXPECT_EQ(paging->child(0)->text(0), QStringLiteral("2015_01_05 08:00:00"));
+
+  // Tabs: graph page first and shown.
+  gui::CMyTabCtrl* tabs = viewer->formView()->tabCtrl();
+  ASSERT_EQ(tabs->count(), 2);
+  EXPECT_EQ(tabs->tabText(0), QStringLiteral("历史曲线"));
+  EXPECT_EQ(tabs->tabText(1), QStringLiteral("数据列表"));
+  EXPECT_EQ(tabs->currentIndex(), 0);
+}
+
+TEST_F(ViewerTest, EnglishInterfaceNamesRootsAndTabsInEnglish) {
+  data.language = 1;
+  MakeFrame();
+  CChildFrame* viewer = OpenThroughMenu(WriteRecord("one.D01", 10));
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(prompts.asked[0].text, QStringLiteral("Record File(*.D01;*.D02) (*.D?\?)"));
+  EXPECT_EQ(TopLevelTexts(viewer->pageTree()), QStringList({"Record Searched", "Record Show Paging"}));
+  EXPECT_EQ(viewer->formView()->tabCtrl()->tabText(0), QStringLiteral("History Curve"));
+  EXPECT_EQ(viewer->formView()->tabCtrl()->tabText(1), QStringLiteral("Record List"));
+}
+
+TEST_F(ViewerTest, CancellingTheOpenDialogLeavesNoViewer) {
+  MakeFrame();
+  Trigger(Command::FileOpen);  // no answer queued: Cancel
+  ASSERT_TRUE(QTest::qWaitFor([&] { return frame->mdiArea()->subWindowList().isEmpty(); }));
+  EXPECT_EQ(frame->CurrentViewer(), nullptr);
+
+  // "Open" in a viewer that shows a file, then Cancel: that viewer closes.
+  ASSERT_NE(OpenThroughMenu(WriteRecord("a.D01", 10)), nullptr);
+  Trigger(Command::FileOpen);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return frame->mdiArea()->subWindowList().isEmpty(); }));
+  EXPECT_EQ(frame->CurrentViewer(), nullptr);
+}
+
+TEST_F(ViewerTest, AFileThatCannotBeOpenedLeavesTheTreeAsItWas) {
+  MakeFrame();
+  CChildFrame* viewer = OpenThroughMenu(files.File("missing.D01"));
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(prompts.Messages(), std::vector<std::string>({"文件打开失败"}));
+  EXPECT_EQ(TopLevelTexts(viewer->pageTree()), QStringList({"记录数据分页显示", "已搜索数据"}));
+  EXPECT_EQ(viewer->pagingRoot()->childCount(), 0);
+}
+
+TEST_F(ViewerTest, ClickingAPageLabelLoadsItAndHandsOffToTheViewer) {
+  MakeFrame();
+  CChildFrame* viewer = OpenThroughMenu(WriteRecord("three.D01", 2500));
+  ASSERT_NE(viewer, nullptr);
+  QSignalSpy handedOff(frame.get(), &gui::CMainFrame::loadHandedOff);
+  ClickLabel(viewer, viewer->pagingRoot()->child(2));
+  ASSERT_TRUE(WaitForIdle());
+  EXPECT_EQ(handedOff.count(), 1);
+  EXPECT_EQ(viewer->pageTree()->currentItem(), viewer->pagingRoot()->child(2));
+  // The last page: 452 sectors, reported at 0, 300 and 451.
+  const std::vector<std::string> expected = {"progress 0", "progress 300", "progress 451", "FillList",
+                                             "FillAllGraph", "FillPartGraph"};
+  EXPECT_EQ(probe->Calls(), expected);
+  EXPECT_EQ(data.loadFirst, data.pages[2].firstSector);
+  EXPECT_EQ(data.loadCount, 452u);
+  EXPECT_FALSE(data.samples.empty());
+  gui::CProgressStatusBar* bar = frame->progressStatusBar();
+  EXPECT_EQ(bar->loadProgress()->maximum(), 452);
+  EXPECT_EQ(bar->loadProgress()->value(), 452);
+  EXPECT_EQ(bar->Pane(1)->text(), QStringLiteral("100 / 100"));
+
+  // A click on the item that is already selected loads it again.
+  probe->ClearCalls();
+  ClickLabel(viewer, viewer->pagingRoot()->child(2));
+  ASSERT_TRUE(WaitForIdle());
+  EXPECT_EQ(probe->Calls(), expected);
+}
+
+TEST_F(ViewerTest, OnlyTheLabelOfAnEntryIsAHit) {
+  MakeFrame();
+  frame->resize(1800, 900);  // room right of the labels
+  CChildFrame* viewer = OpenThroughMenu(WriteRecord("three.D01", 2500));
+  ASSERT_NE(viewer, nullptr);
+  QTreeWidget* tree = viewer->pageTree();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return tree->width() > 250; }));
+  QTreeWidgetItem* page = viewer->pagingRoot()->child(0);
+  const QRect label = viewer->LabelRect(page);
+  const QRect row = tree->visualItemRect(page);
+  const QRect root = tree->visualItemRect(viewer->pagingRoot());
+  ASSERT_GT(row.right() - label.right(), 20);
+  struct {
+    const char* where;
+    QPoint pos;
+  } misses[] = {
+      {"branch area", QPoint(row.left() - tree->indentation() / 2, row.center().y())},
+      {"right of the label", QPoint(label.right() + 10, label.center().y())},
+      {"below the items", QPoint(label.center().x(), tree->viewport()->height() - 2)},
+      {"expand button of the root", QPoint(root.left() - tree->indentation() / 2, root.center().y())},
+  };
+  for (const auto& miss : misses) {
+    SCOPED_TRACE(miss.where);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, miss.pos);
+    EXPECT_EQ(data.idle.load(), 1);
+    EXPECT_TRUE(probe->Calls().empty());
+  }
+  viewer->pagingRoot()->setExpanded(true);
+  // A root is hit, but loads nothing.
+  ClickLabel(viewer, viewer->searchedRoot());
+  EXPECT_EQ(tree->currentItem(), viewer->searchedRoot());
+  EXPECT_TRUE(probe->Calls().empty());
+  ClickLabel(viewer, page);
+  ASSERT_TRUE(WaitForIdle());
+  EXPECT_EQ(HandOffOf(probe->Calls()), kHandOff);
+}
+
+TEST_F(ViewerTest, SearchedItemsLoadTheirEntryAndStaleItemsAreIgnored) {
+  MakeFrame();
+  CChildFrame* older = OpenThroughMenu(WriteRecord("older.D01", 30));
+  ASSERT_NE(older, nullptr);
+  data.searched.push_back({5, "range", 4});
+  auto* found = new QTreeWidgetItem(older->searchedRoot(), QStringList{"range"});
+  found->setData(0, gui::kItemDataRole, record::SearchedItemBase);
+  auto* gone = new QTreeWidgetItem(older->searchedRoot(), QStringList{"gone"});
+  gone->setData(0, gui::kItemDataRole, record::SearchedItemBase + 1);
+  older->searchedRoot()->setExpanded(true);
+
+  ClickLabel(older, found);
+  ASSERT_TRUE(WaitForIdle());
+  EXPECT_EQ(data.loadFirst, 5u);
+  EXPECT_EQ(data.loadCount, 4u);
+  EXPECT_EQ(HandOffOf(probe->Calls()), kHandOff);
+
+  probe->ClearCalls();
+  ClickLabel(older, gone);
+  EXPECT_TRUE(probe->Calls().empty());
+
+  // Another file opened in a newer viewer: the older tree's pages are gone.
+  CChildFrame* newer = frame->OpenRecordPath(QString::fromStdString(WriteRecord("newer.D01", 3000)));
+  ASSERT_NE(newer, nullptr);
+  frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(older->parentWidget()));
+  ClickLabel(older, older->pagingRoot()->child(0));
+  EXPECT_EQ(data.idle.load(), 1);
+  EXPECT_TRUE(probe->Calls().empty());
+}
+
+TEST_F(ViewerTest, WhileALoadRunsClicksRebuildAndCloseAreRefusedAsBusy) {
+  CChildFrame* viewer = HoldALoadOfTheFirstPage();
+  ASSERT_NE(viewer, nullptr);
+  const std::vector<record::PageEntry> pages = data.pages;
+
+  ClickLabel(viewer, viewer->pagingRoot()->child(1));
+  viewer->RebuildPageTree();
+  Trigger(Command::FileClose);
+  const std::string busy = base::Text(base::TextId::ServerBusyRetry, 0);
+  EXPECT_EQ(prompts.Messages(), std::vector<std::string>(3, busy));
+  EXPECT_EQ(viewer->pageTree()->currentItem(), viewer->pagingRoot()->child(1));
+  EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 1);
+  EXPECT_TRUE(data.recordFile.IsOpen());
+  EXPECT_EQ(data.pages.size(), pages.size());
+
+  probe->Release();
+  ASSERT_TRUE(WaitForIdle());
+  EXPECT_EQ(data.loadFirst, pages[0].firstSector);  // the refused click changed nothing
+  EXPECT_EQ(HandOffOf(probe->Calls()), kHandOff);
+}
+
+TEST_F(ViewerTest, HandOffGoesToTheNewestViewerStillOpen) {
+  MakeFrame();
+  CChildFrame* first = OpenThroughMenu(WriteRecord("a.D01", 20));
+  CChildFrame* second = frame->OpenRecordPath(QString::fromStdString(WriteRecord("b.D01", 20)));
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, first);
+  EXPECT_EQ(frame->CurrentViewer(), second);
+  EXPECT_EQ(frame->ActiveViewer(), second);
+  frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+  EXPECT_EQ(frame->CurrentViewer(), second);  // the newest, not the active one
+  qobject_cast<QMdiSubWindow*>(second->parentWidget())->close();
+  EXPECT_EQ(frame->CurrentViewer(), first);
+  qobject_cast<QMdiSubWindow*>(first->parentWidget())->close();
+  EXPECT_EQ(frame->CurrentViewer(), nullptr);
+}
+
+TEST_F(ViewerTest, CloseCommandClosesTheViewerAndTheRecordFile) {
+  MakeFrame();
+  ASSERT_NE(OpenThroughMenu(WriteRecord("a.D01", 20)), nullptr);
+  ASSERT_TRUE(data.recordFile.IsOpen());
+  Trigger(Command::FileClose);
+  EXPECT_FALSE(data.recordFile.IsOpen());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return frame->mdiArea()->subWindowList().isEmpty(); }));
+}
+
+TEST_F(ViewerTest, RangeStatisticsOnAnEmptyBufferDoesNothing) {
+  MakeFrame();
+  ASSERT_NE(OpenThroughMenu(WriteRecord("a.D01", 20)), nullptr);
+  const size_t asked = prompts.asked.size();
+  Trigger(Command::RangeStatistics);
+  EXPECT_EQ(prompts.asked.size(), asked);
+}
+
+TEST_F(ViewerTest, PreviewCommandsChooseThePrintedDocument) {
+  MakeFrame();
+  CChildFrame* viewer = OpenThroughMenu(WriteRecord("a.D01", 20));
+  ASSERT_NE(viewer, nullptr);
+  Trigger(Command::PreviewPartGraph);
+  EXPECT_EQ(viewer->printKind(), 1);
+  Trigger(Command::PreviewPartList);
+  EXPECT_EQ(viewer->printKind(), 0);
+}
+
+TEST_F(ViewerTest, SplitterKeepsEightyFiveAndFifteenPercentOnResize) {
+  MakeFrame();
+  CChildFrame viewer(*frame);
+  for (int width : {1000, 600, 777}) {
+    SCOPED_TRACE(width);
+    viewer.resize(width, 400);
+    viewer.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer.splitter()->width() == width; }));
+    const int share = static_cast<int>(std::lround(width * 0.85));
+    EXPECT_EQ(viewer.formView()->geometry(), QRect(0, 0, share - gui::SplitterCtrl::kBarWidth, 400));
+    EXPECT_EQ(viewer.pageTree()->geometry(), QRect(share, 0, width - share, 400));
+  }
+}
+
+TEST_F(ViewerTest, ClosingDuringALoadWaitsForItToEnd) {
+  CChildFrame* viewer = HoldALoadOfTheFirstPage();
+  ASSERT_NE(viewer, nullptr);
+
+  EXPECT_FALSE(frame->close());
+  EXPECT_EQ(data.running.load(), 0);
+  QTest::qWait(0);
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_TRUE(data.recordFile.IsOpen());
+
+  probe->Release();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->isVisible(); }, 20000));
+  // The stopped load still handed off what it had decoded.
+  EXPECT_EQ(probe->Calls(), std::vector<std::string>({"progress 0", "FillList", "FillAllGraph", "FillPartGraph"}));
+  EXPECT_EQ(data.idle.load(), 1);
+  EXPECT_FALSE(data.recordFile.IsOpen());
+  EXPECT_EQ(restarts, 0);
+}
+
+TEST(QtFileFilter, TurnsDescriptionPatternPairsIntoQtNameFilters) {
+  const struct {
+    const char* pairs;
+    const char* filter;
+  } cases[] = {
+      {"记录仪文件(*.D01;*.D02)|*.D??||", "记录仪文件(*.D01;*.D02) (*.D?\?)"},
+      {"CSV(*.csv)|*.csv|All|*.*||", "CSV(*.csv) (*.csv);;All (*.*)"},
+      {"Both|*.a;*.b||", "Both (*.a *.b)"},
+      {"", ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(gui::QtFileFilter(QString::fromUtf8(c.pairs)), QString::fromUtf8(c.filter)) << c.pairs;
+}
+
+}  // namespace
+}  // namespace tessaly::testing
