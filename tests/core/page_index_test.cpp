@@ -96,7 +96,7 @@ TEST(BuildPageIndex, LabelsPagesByTheirFirstCalendarValidSector) {
     f.data.sectorsPerPage = c.perPage;
     RecordSpec spec = SecondsSpec(c.sectors);
     for (auto [from, to] : c.badRuns)
-      if (from < to) spec.faults.push_back({from, to - 1, c.fault});
+      for (uint32_t s = from; s < to; ++s) spec.faults.push_back({s, s, c.fault});
     ASSERT_TRUE(f.Open(spec));
     std::vector<std::string> labels;
     for (const PageEntry& p : f.data.pages) labels.push_back(p.label);
