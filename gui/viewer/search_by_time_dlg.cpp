@@ -21,6 +21,7 @@ CSearchByTimeDlg::CSearchByTimeDlg(settings::CRecorderData& data, QWidget* paren
       data_(data),
       start_(new MomentEdit(1045, 1043, this)),
       stop_(new MomentEdit(1046, 1044, this)) {
+  setObjectName(QStringLiteral("searchByTimeDlg"));
   const int language = data.language;
   const auto text = [language](TextId id) { return UiText(id, language); };
   setWindowTitle(text(TextId::SearchTitle));

@@ -35,6 +35,7 @@ QString FromUtf8(const std::string& text) { return QString::fromStdString(text);
 
 CShowParamsDlg::CShowParamsDlg(settings::CRecorderData& data, QWidget* parent)
     : QDialog(parent), data_(data), language_(data.language), edit_(data) {
+  setObjectName(QStringLiteral("showParamsDlg"));
   setWindowTitle(UiText(TextId::ShowParamsTitle, language_));
   BuildControls();
   LayOut();

@@ -38,6 +38,7 @@ CStatisticsDlg::CStatisticsDlg(settings::CRecorderData& data, QWidget* parent)
       language_(data.language),
       start_(new MomentEdit(1045, 1043, this)),
       stop_(new MomentEdit(1046, 1044, this)) {
+  setObjectName(QStringLiteral("statisticsDlg"));
   const auto text = [this](TextId id) { return UiText(id, language_); };
   const auto button = [this](int id, const QString& label) {
     auto* b = Named(new QPushButton(label, this), id);
