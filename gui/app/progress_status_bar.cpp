@@ -19,6 +19,7 @@ CProgressStatusBar::CProgressStatusBar(QWidget* parent) : QStatusBar(parent) {
     panes_[i] = new QLabel(this);
     panes_[i]->setObjectName(QStringLiteral("pane%1").arg(i));
     panes_[i]->setAlignment(Qt::AlignCenter);
+    panes_[i]->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     if (kWidths[i] > 0) {
       panes_[i]->setFixedWidth(kWidths[i]);
       addWidget(panes_[i]);

@@ -45,7 +45,10 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame, QWidget* parent)
   pageTree_->setHeaderHidden(true);
   pageTree_->setColumnCount(1);
   pageTree_->setRootIsDecorated(true);
-  pageTree_->header()->setStretchLastSection(true);
+  // Whole labels, with a horizontal scroll bar when the pane is narrow.
+  pageTree_->setTextElideMode(Qt::ElideNone);
+  pageTree_->header()->setStretchLastSection(false);
+  pageTree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   pageTree_->viewport()->installEventFilter(this);
 
   splitter_->SetColumnShares({85, 15});
