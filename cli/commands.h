@@ -7,5 +7,9 @@ namespace tessaly::cli {
 
 int RunInfo(const std::vector<std::string>& args);
 int RunCsv(const std::vector<std::string>& args);
+int RunPages(const std::vector<std::string>& args);
+int RunXlsx(const std::vector<std::string>& args);
+int RunSearch(const std::vector<std::string>& args);
+int RunStats(const std::vector<std::string>& args);
 
 }  // namespace tessaly::cli

@@ -1,62 +1,33 @@
-// tessaly-cli csv FILE --first S --count N [--interval K] [--lang zh|en] [-o OUT]:
-// sectors S to S+N-1 decoded as a page load does, exported as the viewer's CSV.
+// tessaly-cli csv FILE (--page K | --first S --count N) [--interval K]
+// [paging options] [--lang zh|en] [-o OUT]: the sectors of page K (from 1) or
+// S to S+N-1 loaded as the viewer loads them, exported as the viewer's CSV.
 #include <cstdio>
 
-#include "args.h"
 #include "commands.h"
 #include "output/csv_export.h"
-#include "record/sector_range.h"
+#include "viewer_session.h"
 
 namespace tessaly::cli {
-namespace {
-
-constexpr base::OptionSpec kOptions[] = {{"--first"}, {"--count"}, {"--interval"}, kLanguageOption, {"-o"}};
-
-}  // namespace
 
 int RunCsv(const std::vector<std::string>& args) {
-  base::CommandLine line;
-  std::string path;
-  int language = base::kEnglish;
-  if (!ParseFileCommand(args, kOptions, line, path, language)) return kUsageStatus;
-  uint32_t first = 0;
-  uint32_t count = 0;
+  ViewerSession session;
+  if (!session.Parse(args, ViewerOptions({{"--interval"}, {"-o"}}, true))) return kUsageStatus;
+  const int language = session.language();
   uint32_t interval = 1;
-  base::ArgError error;
-  if (!line.Require("--first", error) || !line.Require("--count", error) ||
-      !line.Integer<uint32_t>("--first", 0, UINT32_MAX, first, error) ||
-      !line.Integer<uint32_t>("--count", 1, UINT32_MAX, count, error) ||
-      !line.Integer<uint32_t>("--interval", 1, INT32_MAX, interval, error))
+  if (base::ArgError error; !session.line().Integer<uint32_t>("--interval", 1, INT32_MAX, interval, error))
     return Fail(error, language);
-  const std::string* out = line.Value("-o");
+  const std::string* out = session.line().Value("-o");
+  if (const int status = session.Open()) return status;
+  if (const int status = session.LoadRange()) return status;
 
-  settings::CRecorderData data;
-  data.language = language;
-  if (!OpenRecord(path, data)) return kFailureStatus;
-  const uint32_t sectors = data.recordFile.SectorCount();
-  if (uint64_t{first} + count > sectors)
-    return Fail(Message(base::TextId::CliRangeBeyondFile, language, static_cast<unsigned long long>(first),
-                        static_cast<unsigned long long>(uint64_t{first} + count - 1),
-                        static_cast<unsigned long long>(sectors)));
-
-  record::DecodeSectorRange(data.recordFile, first, count, data.samples);
-  if (data.samples.empty()) return Fail(Message(base::TextId::CliNoSamples, language));
-
+  const settings::CRecorderData& data = session.data();
   if (!out) {
     if (!output::WriteViewerCsv(stdout, data.samples, data.Display(), interval, language))
       return Fail(Message(base::TextId::WriteFailed, language, "stdout"));
     return 0;
   }
-  switch (output::WriteViewerCsvFile(*out, data.samples, data.Display(), interval, language)) {
-    case output::ExportResult::Written:
-    case output::ExportResult::NothingToWrite:
-      return 0;
-    case output::ExportResult::OpenFailed:
-      return Fail(base::Format("%s: %s", base::Text(base::TextId::FileOpenFailed, language), out->c_str()));
-    case output::ExportResult::WriteFailed:
-      break;
-  }
-  return Fail(Message(base::TextId::WriteFailed, language, out->c_str()));
+  return ReportExport(output::WriteViewerCsvFile(*out, data.samples, data.Display(), interval, language), *out,
+                      language);
 }
 
 }  // namespace tessaly::cli

@@ -8,6 +8,10 @@ namespace {
 constexpr tessaly::base::Subcommand kCommands[] = {
     {"info", tessaly::cli::RunInfo},
     {"csv", tessaly::cli::RunCsv},
+    {"pages", tessaly::cli::RunPages},
+    {"xlsx", tessaly::cli::RunXlsx},
+    {"search", tessaly::cli::RunSearch},
+    {"stats", tessaly::cli::RunStats},
 };
 
 }  // namespace

@@ -83,19 +83,10 @@ bool ParseTexts(const CommandLine& line, std::string_view option, std::array<std
 }
 
 bool ParseStart(std::string_view text, RecordSpec& spec) {
-  int f[6];
-  int consumed = 0;
-  const std::string copy(text);
-  if (std::sscanf(copy.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &f[0], &f[1], &f[2], &f[3], &f[4], &f[5], &consumed) !=
-          6 ||
-      static_cast<size_t>(consumed) != copy.size() || f[0] < 2000 || f[0] > 2255)
-    return false;
-  // A real calendar time survives the round trip unchanged.
-  const record::CalendarFields back = record::RecordTime::FromCalendar(f[0], f[1], f[2], f[3], f[4], f[5]).Fields();
-  if (back.year != f[0] || back.month != f[1] || back.day != f[2] || back.hour != f[3] || back.minute != f[4] ||
-      back.second != f[5])
-    return false;
-  spec.year = f[0], spec.month = f[1], spec.day = f[2], spec.hour = f[3], spec.minute = f[4], spec.second = f[5];
+  const std::optional<record::CalendarFields> f = record::ParseCalendarText(text);
+  if (!f || f->year < 2000 || f->year > 2255) return false;
+  spec.year = f->year, spec.month = f->month, spec.day = f->day, spec.hour = f->hour, spec.minute = f->minute,
+  spec.second = f->second;
   return true;
 }
 

@@ -7,13 +7,11 @@
 
 #include "base/atomic_file.h"
 #include "base/format.h"
+#include "base/number_format.h"
 #include "base/texts.h"
-#include "settings/recorder_data.h"
 
 namespace tessaly::output {
 namespace {
-
-constexpr uint32_t kProgressRows = 100;
 
 class Workbook {
  public:
@@ -62,37 +60,44 @@ std::string TimeText(const record::RecordTime& time) {
 
 }  // namespace
 
-ExportStatus ExportWorkbook(const settings::CRecorderData& data, int32_t interval, const std::string& path,
-                            const ExportProgress& progress) {
-  if (data.samples.empty()) return ExportStatus::Empty;
+ExportResult WriteViewerWorkbookFile(const std::string& path, const record::SampleBuffer& samples,
+                                     const settings::DisplaySettings& display, uint32_t interval, int language,
+                                     const ExportProgress& progress) {
+  if (samples.empty()) return ExportResult::NothingToWrite;
   base::AtomicFile file;
-  if (!file.Open(path)) return ExportStatus::OpenFailed;
+  if (!file.Open(path)) return ExportResult::OpenFailed;
   // libxlsxwriter does not check the writes to its temporary files; kept on
   // the target's file system, a full disk also fails the workbook's own
   // writes, which it does check.
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   Workbook book(file.TemporaryPath(), folder.empty() ? std::string(".") : folder.string());
-  if (!book.Ok()) return ExportStatus::OpenFailed;
+  if (!book.Ok()) return ExportResult::OpenFailed;
 
-  const size_t k = static_cast<size_t>(std::max(interval, 1));
-  const uint32_t rows = static_cast<uint32_t>(data.samples.size() / k);
-  book.Put(0, 0, base::Text(base::TextId::ExportIndexHeading, data.language));
-  book.Put(0, 1, base::Text(base::TextId::ExportTimeHeading, data.language));
+  const size_t k = std::max<uint32_t>(interval, 1);
+  const auto rows = static_cast<uint32_t>(samples.size() / k);
+  book.Put(0, 0, base::Text(base::TextId::ExportIndexHeading, language));
+  book.Put(0, 1, base::Text(base::TextId::ExportTimeHeading, language));
   for (int j = 0; j < settings::kChannels; ++j)
-    if (data.channels[j].shown == 1) book.Put(0, static_cast<uint16_t>(j + 2), settings::ChannelName(data.channels[j]));
+    if (display.channels[j].shown == 1)
+      book.Put(0, static_cast<uint16_t>(j + 2), settings::ChannelName(display.channels[j]));
 
+  std::string cell;
   for (uint32_t i = 0; i < rows && book.Ok(); ++i) {
-    const record::Sample& sample = data.samples[i * k];
-    book.Put(i + 1, 0, base::Format("%zu", i * k));
+    const record::Sample& sample = samples[i * k];
+    cell.clear();
+    base::AppendInt(cell, static_cast<int64_t>(i * k));
+    book.Put(i + 1, 0, cell);
     book.Put(i + 1, 1, TimeText(sample.time));
-    for (int j = 0; j < settings::kChannels; ++j)
-      if (data.channels[j].shown == 1)
-        book.Put(i + 1, static_cast<uint16_t>(j + 2),
-                 base::Format("%.*f", sample.decimals[j], static_cast<double>(sample.values[j])));
-    if (progress && (i == 0 || i == rows - 1 || i % kProgressRows == 0)) progress(i, rows);
+    for (int j = 0; j < settings::kChannels; ++j) {
+      if (display.channels[j].shown != 1) continue;
+      cell.clear();
+      base::AppendFixed(cell, sample.values[j], sample.decimals[j]);
+      book.Put(i + 1, static_cast<uint16_t>(j + 2), cell);
+    }
+    ReportRowProgress(progress, i, rows);
   }
-  if (!book.Close() || !file.Commit()) return ExportStatus::WriteFailed;
-  return ExportStatus::Written;
+  if (!book.Close() || !file.Commit()) return ExportResult::WriteFailed;
+  return ExportResult::Written;
 }
 
 }  // namespace tessaly::output

@@ -7,30 +7,9 @@
 #include "record/page_loader.h"
 #include "record/record_header.h"
 #include "record/sector.h"
-#include "record/sector_reader.h"
 #include "settings/recorder_data.h"
 
 namespace tessaly::record {
-namespace {
-
-// How far a page label, and the open's first usable sector, are looked for.
-constexpr uint32_t kLookAhead = 50;
-// Pages shorter than the look-ahead are labelled from blocks read ahead.
-constexpr uint32_t kLabelBlock = 256;
-
-// The first calendar-valid sector among `first` .. `first` + 49, read as
-// one block after the first sector fails. `firstAhead` is how many sectors
-// the first read may fetch.
-const unsigned char* FirstCalendarValid(SectorReader& reader, uint64_t first, uint32_t firstAhead,
-                                        RecordTime* start) {
-  for (uint32_t j = 0; j < kLookAhead; ++j) {
-    const unsigned char* s = reader.Get(first + j, j == 0 ? firstAhead : kLookAhead - j);
-    if (s && SectorCalendarValid(s, start)) return s;
-  }
-  return nullptr;
-}
-
-}  // namespace
 
 std::vector<PageEntry> FormPages(uint32_t headerSectors, uint32_t dataSectors, int32_t pageMode,
                                  uint32_t sectorsPerPage, uint32_t pageCount) {
@@ -54,12 +33,12 @@ std::string PageLabel(const CalendarFields& f) {
 }
 
 void LabelPages(const RecordFile& file, std::vector<PageEntry>& pages) {
-  SectorReader reader(file, kLabelBlock);
+  unsigned char sector[kSectorSize];
   std::string previous;
   for (PageEntry& page : pages) {
-    const uint32_t firstAhead = page.sectorCount < kLookAhead ? kLabelBlock : 1;
     RecordTime start;
-    if (FirstCalendarValid(reader, page.firstSector, firstAhead, &start)) previous = PageLabel(start.Fields());
+    if (FindCalendarValidSector(file, page.firstSector, sector) && SectorCalendarValid(sector, &start))
+      previous = PageLabel(start.Fields());
     page.label = previous;
   }
 }
@@ -77,9 +56,8 @@ bool BuildPageIndex(settings::CRecorderData& data) {
   }
   ReadRecordHeader(data.recordFile, data);
 
-  SectorReader reader(data.recordFile, kLookAhead);
-  const unsigned char* first = FirstCalendarValid(reader, data.headerSectors, kLookAhead, nullptr);
-  if (!first) {
+  unsigned char first[kSectorSize];
+  if (!FindCalendarValidSector(data.recordFile, data.headerSectors, first)) {
     data.ShowMessage(openFailed);
     return false;
   }

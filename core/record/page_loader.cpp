@@ -1,8 +1,7 @@
 #include "record/page_loader.h"
 
 #include "base/texts.h"
-#include "record/sector.h"
-#include "record/sector_reader.h"
+#include "record/sector_range.h"
 #include "settings/recorder_data.h"
 
 namespace tessaly::record {
@@ -47,18 +46,14 @@ void PageLoader::Run() {
   data_.loadTotal = data_.loadCount;
   data_.idle = 0;
   data_.running = 1;
-  DecodeState state;
-  data_.samples.clear();
-
-  const uint64_t first = data_.loadFirst;
   const uint32_t count = data_.loadCount;
-  SectorReader reader(data_.recordFile, kLoadBlock);
-  for (uint32_t i = 0; i < count && data_.running == 1; ++i) {
-    const unsigned char* sector = reader.Get(first + i, count - i);
-    if (!sector || !SectorDecodable(sector)) continue;
-    if (DecodeSector(sector, state, data_.samples) == DecodeResult::BufferFull) break;
-    if (i == 0 || i == count - 1 || i % kProgressStep == 0) host_.ReportLoadProgress(i);
-  }
+  // `running` is looked at before every sector, the first one included.
+  const auto visit = [&](uint32_t i, bool decoded) {
+    if (decoded && (i == 0 || i == count - 1 || i % kProgressStep == 0)) host_.ReportLoadProgress(i);
+    return data_.running == 1;
+  };
+  if (data_.running == 1) DecodeSectorRange(data_.recordFile, data_.loadFirst, count, data_.samples, visit);
+  else data_.samples.clear();
 
   host_.FillList();
   host_.FillAllGraph();

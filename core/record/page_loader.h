@@ -39,9 +39,8 @@ class PageLoader {
 
   // Starts a load of `count` sectors from absolute sector `first` when `idle`
   // is 1; otherwise shows "系统忙，请稍后再试" / "Server busy, please retry
-  // later" and returns false. The file is read in blocks of kLoadBlock
-  // sectors; a sector that cannot be read whole counts as bad.
-  static constexpr uint32_t kLoadBlock = 256;
+  // later" and returns false. The file is read in blocks of many sectors; a
+  // sector that cannot be read whole counts as bad.
   bool StartPageLoad(uint32_t first, uint32_t count);
 
   // Waits for the current load, if any, to end (its hand-off included).

@@ -49,26 +49,21 @@ void RecordParamsModel::SetAutoPaging(bool checked) {
 
 void RecordParamsModel::SetSectorsText(std::string_view text) {
   sectorsText_ = text;
-  if (pageMode_ != 0) return;
-  const int64_t n = LeadingInteger(text);
-  if (n <= 0) return;
-  sectorsPerPage_ = static_cast<uint32_t>(n);
-  if (fileOpen_) {
-    pageCount_ = dataSectors_ / sectorsPerPage_;
-    pageCountText_ = base::Format("%d", static_cast<int32_t>(pageCount_));
-  }
+  if (pageMode_ == 0) ApplyEdit(text, sectorsPerPage_, pageCount_, pageCountText_);
 }
 
 void RecordParamsModel::SetPageCountText(std::string_view text) {
   pageCountText_ = text;
-  if (pageMode_ != 1) return;
+  if (pageMode_ == 1) ApplyEdit(text, pageCount_, sectorsPerPage_, sectorsText_);
+}
+
+void RecordParamsModel::ApplyEdit(std::string_view text, uint32_t& edited, uint32_t& other, std::string& otherText) {
   const int64_t n = LeadingInteger(text);
   if (n <= 0) return;
-  pageCount_ = static_cast<uint32_t>(n);
-  if (fileOpen_) {
-    sectorsPerPage_ = dataSectors_ / pageCount_;
-    sectorsText_ = base::Format("%d", static_cast<int32_t>(sectorsPerPage_));
-  }
+  edited = static_cast<uint32_t>(n);
+  if (!fileOpen_) return;
+  other = dataSectors_ / edited;
+  otherText = base::Format("%d", static_cast<int32_t>(other));
 }
 
 void RecordParamsModel::Accept(settings::CRecorderData& data) const {

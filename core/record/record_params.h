@@ -52,6 +52,9 @@ class RecordParamsModel {
 
  private:
   void ApplyModeRule();
+  // A positive leading integer of `text` becomes `edited`; with a file open
+  // the other value is dataSectors / edited and shown in `otherText`.
+  void ApplyEdit(std::string_view text, uint32_t& edited, uint32_t& other, std::string& otherText);
 
   bool fileOpen_;
   uint32_t dataSectors_;

@@ -1,6 +1,8 @@
 #include "record/record_time.h"
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 namespace tessaly::record {
 namespace {
@@ -87,6 +89,22 @@ RecordTime RecordTime::Difference(const RecordTime& a, const RecordTime& b) {
   if (a.status == RecordTimeStatus::Null || b.status == RecordTimeStatus::Null) return {RecordTimeStatus::Null, 0};
   if (a.status == RecordTimeStatus::Invalid || b.status == RecordTimeStatus::Invalid) return {RecordTimeStatus::Invalid, 0};
   return {RecordTimeStatus::Valid, a.ticks - b.ticks};
+}
+
+std::optional<CalendarFields> ParseCalendarText(std::string_view text) {
+  CalendarFields f{};
+  int consumed = 0;
+  const std::string copy(text);
+  if (std::sscanf(copy.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &f.year, &f.month, &f.day, &f.hour, &f.minute, &f.second,
+                  &consumed) != 6 ||
+      static_cast<size_t>(consumed) != copy.size())
+    return std::nullopt;
+  // A real calendar time survives the round trip unchanged.
+  const CalendarFields back = RecordTime::FromCalendar(f.year, f.month, f.day, f.hour, f.minute, f.second).Fields();
+  if (back.year != f.year || back.month != f.month || back.day != f.day || back.hour != f.hour ||
+      back.minute != f.minute || back.second != f.second)
+    return std::nullopt;
+  return f;
 }
 
 }  // namespace tessaly::record

@@ -2,6 +2,8 @@
 // Time stamps of decoded samples: a status and 100-ns ticks since
 // 1601-01-01 00:00:00 (proleptic Gregorian, no time zone).
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace tessaly::record {
 
@@ -39,5 +41,9 @@ struct RecordTime {
   // the tick difference (in `ticks`).
   static RecordTime Difference(const RecordTime& a, const RecordTime& b);
 };
+
+// "YYYY-MM-DD HH:MM:SS" naming a real calendar date and time (millisecond 0);
+// none for anything else.
+std::optional<CalendarFields> ParseCalendarText(std::string_view text);
 
 }  // namespace tessaly::record

@@ -96,7 +96,7 @@ TEST(BuildPageIndex, LabelsPagesByTheirFirstCalendarValidSector) {
     f.data.sectorsPerPage = c.perPage;
     RecordSpec spec = SecondsSpec(c.sectors);
     for (auto [from, to] : c.badRuns)
-      for (uint32_t s = from; s < to; ++s) spec.faults.push_back({s, s, c.fault});
+      spec.faults.push_back({from, to - 1, c.fault});
     ASSERT_TRUE(f.Open(spec));
     std::vector<std::string> labels;
     for (const PageEntry& p : f.data.pages) labels.push_back(p.label);
@@ -147,7 +147,7 @@ TEST(BuildPageIndex, FailsWithoutACalendarValidSectorAmongTheFirstFifty) {
     RecordFixture f;
     f.data.language = language;
     RecordSpec spec = SecondsSpec(60);
-    for (uint32_t s = 0; s < 50; ++s) spec.faults.push_back({s, s, s % 2 ? SectorFault::BadCrc : SectorFault::NotCalendar});
+    spec.faults = {{0, 29, SectorFault::BadCrc}, {30, 49, SectorFault::NotCalendar}};
     EXPECT_FALSE(f.Open(spec));
     EXPECT_EQ(f.sink.said, std::vector<std::string>{base::Text(base::TextId::FileOpenFailed, language)});
     EXPECT_TRUE(f.data.pages.empty());

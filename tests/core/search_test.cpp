@@ -67,7 +67,7 @@ TEST(FindSector, StepsDownOverBadSectorsOnTheProbePath) {
   RecordFixture f;
   RecordSpec spec = MinuteSpec();
   // The first probe is sector 502 (data sector 500).
-  for (uint32_t d = 493; d <= 500; ++d) spec.faults.push_back({d, d, d % 2 ? SectorFault::BadCrc : SectorFault::NotCalendar});
+  spec.faults = {{493, 496, SectorFault::BadCrc}, {497, 500, SectorFault::NotCalendar}};
   ASSERT_TRUE(f.Open(spec));
   ExpectFinds(f, {
                      {"below", At(10, 5, 30), 7},
@@ -83,7 +83,7 @@ TEST(FindSector, AllBadBelowTheProbeGivesTheLowerBound) {
   RecordFixture f;
   RecordSpec spec = MinuteSpec();
   spec.sectorCount = 60;
-  spec.faults.push_back({1, 30, SectorFault::BadCrc});
+  spec.faults = {{1, 30, SectorFault::BadCrc}};
   ASSERT_TRUE(f.Open(spec));
   ExpectFinds(f, {{"bad-down-to-the-first", SectorStart(40), 2}, {"before-all", At(9, 0, 0), 2}});
 }

@@ -40,6 +40,11 @@ void Fill(settings::CRecorderData& data, size_t count) {
   }
 }
 
+ExportResult Export(const settings::CRecorderData& data, uint32_t interval, const std::string& path,
+                    const ExportProgress& progress) {
+  return WriteViewerWorkbookFile(path, data.samples, data.Display(), interval, data.language, progress);
+}
+
 TEST(ExportWorkbook, WritesTheCellsOfEveryKthSampleAsText) {
   TempDir dir;
   settings::CRecorderData data;
@@ -49,8 +54,8 @@ TEST(ExportWorkbook, WritesTheCellsOfEveryKthSampleAsText) {
   data.samples[3].values[0] = 45000.0f;
   const std::string path = dir.File("out.xls");
   std::vector<std::pair<uint32_t, uint32_t>> progress;
-  ASSERT_EQ(ExportWorkbook(data, 3, path, [&](uint32_t i, uint32_t n) { progress.push_back({i, n}); }),
-            ExportStatus::Written);
+  ASSERT_EQ(Export(data, 3, path, [&](uint32_t i, uint32_t n) { progress.push_back({i, n}); }),
+            ExportResult::Written);
 
   const Cells cells = WorkbookCells(path);
   EXPECT_EQ(cells.at("A1"), "序号");
@@ -83,11 +88,11 @@ TEST(ExportWorkbook, EnglishHeadingsAndProgressEveryHundredRows) {
   Fill(data, 250);
   data.language = 1;
   std::vector<uint32_t> steps;
-  ASSERT_EQ(ExportWorkbook(data, 0, dir.File("out.xls"), [&](uint32_t i, uint32_t n) {
+  ASSERT_EQ(Export(data, 0, dir.File("out.xls"), [&](uint32_t i, uint32_t n) {
               EXPECT_EQ(n, 250u);
               steps.push_back(i);
             }),
-            ExportStatus::Written);
+            ExportResult::Written);
   const Cells cells = WorkbookCells(dir.File("out.xls"));
   EXPECT_EQ(cells.at("A1"), "Index");
   EXPECT_EQ(cells.at("B1"), "Time");
@@ -98,9 +103,9 @@ TEST(ExportWorkbook, EnglishHeadingsAndProgressEveryHundredRows) {
 TEST(ExportWorkbook, NothingForAnEmptyBufferOrAMissingFolder) {
   TempDir dir;
   settings::CRecorderData data;
-  EXPECT_EQ(ExportWorkbook(data, 1, dir.File("empty.xls"), {}), ExportStatus::Empty);
+  EXPECT_EQ(Export(data, 1, dir.File("empty.xls"), {}), ExportResult::NothingToWrite);
   Fill(data, 3);
-  EXPECT_EQ(ExportWorkbook(data, 1, dir.File("missing/out.xls"), {}), ExportStatus::OpenFailed);
+  EXPECT_EQ(Export(data, 1, dir.File("missing/out.xls"), {}), ExportResult::OpenFailed);
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
@@ -114,7 +119,7 @@ TEST(ExportWorkbook, NothingForAnEmptyBufferOrAMissingFolder) {
     ::_exit(77);
   const std::string path = dir + "/out.xls";
   WriteFileBytes(path, "the earlier export");
-  if (ExportWorkbook(data, 1, path, {}) != ExportStatus::WriteFailed) ::_exit(1);
+  if (Export(data, 1, path, {}) != ExportResult::WriteFailed) ::_exit(1);
   const bool intact = ReadFileBytes(path) == "the earlier export" &&
                       std::distance(std::filesystem::directory_iterator(dir), {}) == 1;
   ::_exit(intact ? 0 : 2);
@@ -141,7 +146,7 @@ TEST(ExportWorkbook, AFailedRenameIsReported) {
   settings::CRecorderData data;
   Fill(data, 3);
   std::filesystem::create_directory(dir.File("out.xls"));
-  EXPECT_EQ(ExportWorkbook(data, 1, dir.File("out.xls"), {}), ExportStatus::WriteFailed);
+  EXPECT_EQ(Export(data, 1, dir.File("out.xls"), {}), ExportResult::WriteFailed);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
   EXPECT_TRUE(std::filesystem::is_empty(dir.File("out.xls")));
 }

@@ -123,8 +123,8 @@ TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
     std::string message;
   };
   const Case cases[] = {
-      {{}, 2, "missing command (commands: info, csv)"},
-      {{"nonsense"}, 2, "unknown command: nonsense (commands: info, csv)"},
+      {{}, 2, "missing command (commands: info, csv, pages, xlsx, search, stats)"},
+      {{"nonsense"}, 2, "unknown command: nonsense (commands: info, csv, pages, xlsx, search, stats)"},
       {{"info", record}, 2, "missing option: --json"},
       {{"info", "--json"}, 2, "missing file name"},
       {{"info", record, record, "--json"}, 2, "unexpected argument: " + record},

@@ -1,7 +1,6 @@
 #include "support/workbook_cells.h"
 
 #include <cstdio>
-#include <regex>
 #include <vector>
 
 namespace tessaly::testing {
@@ -14,19 +13,56 @@ std::string Quote(const std::string& s) {
 }
 
 std::string Unescape(const std::string& xml) {
-  static const std::pair<const char*, const char*> kEntities[] = {
-      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}};
-  std::string out = xml;
-  for (const auto& [entity, text] : kEntities) out = std::regex_replace(out, std::regex(entity), text);
+  static const std::pair<std::string, char> kEntities[] = {
+      {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}, {"&amp;", '&'}};
+  std::string out;
+  for (size_t i = 0; i < xml.size();) {
+    bool replaced = false;
+    for (const auto& [entity, c] : kEntities) {
+      if (xml.compare(i, entity.size(), entity) == 0) {
+        out += c;
+        i += entity.size();
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) out += xml[i++];
+  }
+  return out;
+}
+
+// The parts of `xml` between each `open` (up to its '>') and `close`.
+std::vector<std::string> Elements(const std::string& xml, const std::string& open, const std::string& close) {
+  std::vector<std::string> out;
+  for (size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, at)) {
+    const size_t body = xml.find('>', at);
+    if (body == std::string::npos) break;
+    if (xml[body - 1] == '/') {  // an empty element
+      out.emplace_back();
+      at = body;
+      continue;
+    }
+    const size_t end = xml.find(close, body);
+    if (end == std::string::npos) break;
+    out.push_back(xml.substr(body + 1, end - body - 1));
+    at = end;
+  }
   return out;
 }
 
 // The concatenated <t> runs of a string item.
 std::string TextOf(const std::string& item) {
-  static const std::regex kRun("<t[^>]*>([^<]*)</t>");
   std::string text;
-  for (std::sregex_iterator it(item.begin(), item.end(), kRun), end; it != end; ++it) text += (*it)[1].str();
+  for (const std::string& run : Elements(item, "<t", "</t>")) text += run;
   return Unescape(text);
+}
+
+std::string Attribute(const std::string& tag, const std::string& name) {
+  const std::string key = " " + name + "=\"";
+  const size_t at = tag.find(key);
+  if (at == std::string::npos) return {};
+  const size_t from = at + key.size();
+  return tag.substr(from, tag.find('"', from) - from);
 }
 
 }  // namespace
@@ -44,26 +80,27 @@ std::string ReadZipMember(const std::string& archive, const std::string& member)
 
 std::map<std::string, std::string> WorkbookCells(const std::string& path) {
   std::vector<std::string> shared;
-  const std::string strings = ReadZipMember(path, "xl/sharedStrings.xml");
-  static const std::regex kItem("<si>(.*?)</si>");
-  for (std::sregex_iterator it(strings.begin(), strings.end(), kItem), end; it != end; ++it)
-    shared.push_back(TextOf((*it)[1].str()));
+  for (const std::string& item : Elements(ReadZipMember(path, "xl/sharedStrings.xml"), "<si>", "</si>"))
+    shared.push_back(TextOf(item));
 
   std::map<std::string, std::string> cells;
   const std::string sheet = ReadZipMember(path, "xl/worksheets/sheet1.xml");
-  static const std::regex kCell("<c r=\"([A-Z]+[0-9]+)\"([^>]*?)(?:/>|>(.*?)</c>)");
-  static const std::regex kValue("<v>([^<]*)</v>");
-  for (std::sregex_iterator it(sheet.begin(), sheet.end(), kCell), end; it != end; ++it) {
-    const std::string attributes = (*it)[2].str();
-    const std::string body = (*it)[3].str();
-    std::smatch v;
-    if (attributes.find("t=\"s\"") != std::string::npos && std::regex_search(body, v, kValue)) {
-      const size_t index = std::stoul(v[1].str());
-      cells[(*it)[1].str()] = index < shared.size() ? shared[index] : "<bad shared index>";
-    } else if (attributes.find("t=\"inlineStr\"") != std::string::npos) {
-      cells[(*it)[1].str()] = TextOf(body);
+  for (size_t at = sheet.find("<c "); at != std::string::npos; at = sheet.find("<c ", at + 1)) {
+    const size_t tagEnd = sheet.find('>', at);
+    if (tagEnd == std::string::npos) break;
+    const std::string tag = sheet.substr(at, tagEnd - at);
+    const std::string ref = Attribute(tag, "r");
+    const std::string type = Attribute(tag, "t");
+    const std::string body = sheet[tagEnd - 1] == '/' ? std::string()
+                                                      : sheet.substr(tagEnd + 1, sheet.find("</c>", tagEnd) - tagEnd - 1);
+    const std::vector<std::string> values = Elements(body, "<v", "</v>");
+    if (type == "s" && !values.empty()) {
+      const size_t index = std::stoul(values.front());
+      cells[ref] = index < shared.size() ? shared[index] : "<bad shared index>";
+    } else if (type == "inlineStr") {
+      cells[ref] = TextOf(body);
     } else {
-      cells[(*it)[1].str()] = std::regex_search(body, v, kValue) ? "<number " + v[1].str() + ">" : "";
+      cells[ref] = values.empty() ? "" : "<number " + values.front() + ">";
     }
   }
   return cells;

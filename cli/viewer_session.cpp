@@ -1,0 +1,134 @@
+#include "viewer_session.h"
+
+#include <cstdio>
+
+#include "record/page_index.h"
+#include "record/page_loader.h"
+#include "settings/settings_file.h"
+
+namespace tessaly::cli {
+namespace {
+
+constexpr base::OptionSpec kPagingOptions[] = {{"--mode"}, {"--sectors-per-page"}, {"--page-count"}, {"--auto"}};
+constexpr base::OptionSpec kRangeOptions[] = {{"--page"}, {"--first"}, {"--count"}};
+
+// The command line has no views: the hand-off has nothing to fill.
+class NoViews : public record::LoaderHost {
+ public:
+  void ReportLoadProgress(uint32_t) override {}
+  void FillList() override {}
+  void FillAllGraph() override {}
+  void FillPartGraph() override {}
+};
+
+}  // namespace
+
+std::vector<base::OptionSpec> ViewerOptions(std::initializer_list<base::OptionSpec> own, bool range) {
+  std::vector<base::OptionSpec> options(own);
+  options.insert(options.end(), std::begin(kPagingOptions), std::end(kPagingOptions));
+  if (range) options.insert(options.end(), std::begin(kRangeOptions), std::end(kRangeOptions));
+  options.push_back(kLanguageOption);
+  return options;
+}
+
+void StderrSink::ShowMessage(const std::string& text) { Fail(file.empty() ? text : text + ": " + file); }
+
+int ReportExport(output::ExportResult result, const std::string& out, int language) {
+  switch (result) {
+    case output::ExportResult::Written:
+    case output::ExportResult::NothingToWrite:
+      return 0;
+    case output::ExportResult::OpenFailed:
+      return Fail(base::Format("%s: %s", base::Text(base::TextId::FileOpenFailed, language), out.c_str()));
+    case output::ExportResult::WriteFailed:
+      break;
+  }
+  return Fail(Message(base::TextId::WriteFailed, language, out.c_str()));
+}
+
+int ParseMoment(const base::CommandLine& line, std::string_view name, int language,
+                std::optional<record::CalendarFields>& out) {
+  out.reset();
+  const std::string* text = line.Value(name);
+  if (!text) return 0;
+  out = record::ParseCalendarText(*text);
+  if (!out) return Fail({base::TextId::ArgBadValue, std::string(name) + " " + *text}, language);
+  return 0;
+}
+
+ViewerSession::ViewerSession() {
+  settings::ApplyDefaultSettings(data_);
+  data_.messages = &sink_;
+}
+
+bool ViewerSession::Parse(const std::vector<std::string>& args, const std::vector<base::OptionSpec>& options) {
+  int language = base::kEnglish;
+  const bool ok = ParseFileCommand(args, options, line_, path_, language);
+  data_.language = language;
+  return ok;
+}
+
+int ViewerSession::Open() {
+  base::ArgError error;
+  int32_t mode = 0, autoPaging = 1;
+  uint32_t perPage = record::kAutoSectorsPerPage, pages = 10;
+  if (!line_.Integer<int32_t>("--mode", 0, 1, mode, error) ||
+      !line_.Integer<uint32_t>("--sectors-per-page", 1, UINT32_MAX, perPage, error) ||
+      !line_.Integer<uint32_t>("--page-count", 1, UINT32_MAX, pages, error) ||
+      !line_.Integer<int32_t>("--auto", 0, 1, autoPaging, error))
+    return Fail(error, language());
+  // Asking for a mode or a size means fixed paging, unless --auto says otherwise.
+  if (!line_.Has("--auto") && (line_.Has("--mode") || line_.Has("--sectors-per-page") || line_.Has("--page-count")))
+    autoPaging = 0;
+  data_.pageMode = mode;
+  data_.sectorsPerPage = perPage;
+  data_.pageCount = pages;
+  data_.autoPaging = autoPaging;
+  data_.recordPath = path_;
+  sink_.file = path_;
+  const bool opened = record::BuildPageIndex(data_);
+  sink_.file.clear();
+  return opened ? 0 : kFailureStatus;
+}
+
+int ViewerSession::Range(uint32_t& first, uint32_t& count) const {
+  base::ArgError error;
+  if (line_.Has("--page")) {
+    if (line_.Has("--first") || line_.Has("--count"))
+      return Fail({base::TextId::ArgUnexpected, line_.Has("--first") ? "--first" : "--count"}, language());
+    uint32_t page = 0;
+    if (!line_.Integer<uint32_t>("--page", 1, UINT32_MAX, page, error)) return Fail(error, language());
+    if (page > data_.pages.size())
+      return Fail(Message(base::TextId::CliNoSuchPage, language(), page, static_cast<unsigned>(data_.pages.size())));
+    first = data_.pages[page - 1].firstSector;
+    count = data_.pages[page - 1].sectorCount;
+    return 0;
+  }
+  if (!line_.Require("--first", error) || !line_.Require("--count", error) ||
+      !line_.Integer<uint32_t>("--first", 0, UINT32_MAX, first, error) ||
+      !line_.Integer<uint32_t>("--count", 1, UINT32_MAX, count, error))
+    return Fail(error, language());
+  const uint32_t sectors = data_.recordFile.SectorCount();
+  if (uint64_t{first} + count > sectors)
+    return Fail(Message(base::TextId::CliRangeBeyondFile, language(), static_cast<unsigned long long>(first),
+                        static_cast<unsigned long long>(uint64_t{first} + count - 1),
+                        static_cast<unsigned long long>(sectors)));
+  return 0;
+}
+
+int ViewerSession::Load(uint32_t first, uint32_t count) {
+  NoViews views;
+  record::PageLoader loader(data_, views);
+  if (!loader.StartPageLoad(first, count)) return kFailureStatus;
+  loader.Join();
+  if (data_.samples.empty()) return Fail(Message(base::TextId::CliNoSamples, language()));
+  return 0;
+}
+
+int ViewerSession::LoadRange() {
+  uint32_t first = 0, count = 0;
+  if (const int status = Range(first, count)) return status;
+  return Load(first, count);
+}
+
+}  // namespace tessaly::cli

@@ -1,0 +1,212 @@
+// The viewer-side commands of tessaly-cli (pages, csv --page, xlsx, search,
+// stats) on files written by tessaly-sim.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+#include "support/workbook_cells.h"
+#include "tools.h"
+
+namespace tessaly::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ViewerCliTest : public ::testing::Test {
+ protected:
+  std::string Record(std::vector<std::string> options) {
+    const std::string path = dir_.File("r" + std::to_string(++files_) + ".D01");
+    options.insert(options.begin(), {"record", "-o", path});
+    const ProcessResult sim = Sim(options);
+    EXPECT_EQ(sim.exitCode, 0) << sim.err;
+    return path;
+  }
+
+  // Runs tessaly-cli, expecting success and nothing on stderr.
+  std::string Ok(const std::vector<std::string>& args) {
+    const ProcessResult r = Cli(args);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    return r.out;
+  }
+
+  TempDir dir_;
+  int files_ = 0;
+};
+
+TEST_F(ViewerCliTest, PagesFollowTheParametersAndTheLabelRules) {
+  // Ten data sectors of six one-second samples from 08:00:00.
+  const std::string ten = Record({"--sectors", "10"});
+  EXPECT_EQ(Ok({"pages", ten}), "2\t10\t2015_01_05 08:00:00\n");
+  EXPECT_EQ(Ok({"pages", ten, "--mode", "1", "--page-count", "3"}),
+            "2\t3\t2015_01_05 08:00:00\n5\t3\t2015_01_05 08:00:18\n8\t3\t2015_01_05 08:00:36\n"
+            "11\t1\t2015_01_05 08:00:54\n");
+  EXPECT_EQ(Ok({"pages", ten, "--mode", "1", "--page-count", "20", "--sectors-per-page", "4"}),
+            "2\t4\t2015_01_05 08:00:00\n6\t4\t2015_01_05 08:00:24\n10\t2\t2015_01_05 08:00:48\n");
+  // --auto 1 wins over the other options.
+  EXPECT_EQ(Ok({"pages", ten, "--mode", "1", "--page-count", "3", "--auto", "1"}), "2\t10\t2015_01_05 08:00:00\n");
+
+  // Pages 2 and 3 start with bad sectors: page 2 has none good among its 50,
+  // page 3 finds one; page 2 takes page 1's label.
+  const std::string damaged =
+      Record({"--sectors", "200", "--fault", "50-99=bad-crc", "--fault", "100-104=not-calendar"});
+  EXPECT_EQ(Ok({"pages", damaged, "--sectors-per-page", "50"}),
+            "2\t50\t2015_01_05 08:00:00\n52\t50\t2015_01_05 08:00:00\n102\t50\t2015_01_05 08:10:30\n"
+            "152\t50\t2015_01_05 08:15:00\n");
+}
+
+TEST_F(ViewerCliTest, AFileWithoutAUsableSectorDoesNotOpen) {
+  const std::string bad = Record({"--sectors", "60", "--fault", "0-49=bad-crc"});
+  for (const auto& [lang, text] : {std::pair{"en", "Failed to open file"}, std::pair{"zh", "文件打开失败"}}) {
+    const ProcessResult r = Cli({"pages", bad, "--lang", lang});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, std::string("tessaly-cli: ") + text + ": " + bad + "\n");
+  }
+}
+
+TEST_F(ViewerCliTest, CsvOfAPageIsTheCsvOfItsSectors) {
+  const std::string small = Record({"--channels", "3", "--samples", "4", "--interval", "5", "--sectors", "3",
+                                    "--start", "2015-01-05 23:59:58", "--device", "小记录仪", "--name", "1=温度1",
+                                    "--unit", "1=℃", "--name", "2=Pressure", "--unit", "2=kPa", "--decimals", "1=1",
+                                    "--decimals", "2=2", "--decimals", "3=0", "--wave", "1=ramp:20.25,0.5",
+                                    "--wave", "2=square:-1.5,2.75,4", "--wave", "3=constant:7", "--fault",
+                                    "1=month-zero", "--marker", "2:0:3=high", "--marker", "2:2=low"});
+  EXPECT_EQ(Ok({"csv", small, "--page", "1", "--interval", "2"}), ReadFileBytes(TestData("viewer_small_en.csv")));
+  EXPECT_EQ(Ok({"csv", small, "--page", "1", "--interval", "2", "--lang", "zh"}),
+            ReadFileBytes(TestData("viewer_small_zh.csv")));
+
+  const std::string ten = Record({"--sectors", "10"});
+  EXPECT_EQ(Ok({"csv", ten, "--page", "2", "--sectors-per-page", "4"}),
+            Ok({"csv", ten, "--first", "6", "--count", "4"}));
+}
+
+TEST_F(ViewerCliTest, XlsxHasTheViewersCellsWithEmptyColumnsForUnrecordedChannels) {
+  const std::string record = Record({"--channels", "2", "--sectors", "4", "--samples", "3", "--name", "1=温度",
+                                     "--decimals", "1=1", "--decimals", "2=3", "--wave", "1=ramp:1,0.5",
+                                     "--wave", "2=constant:-2"});
+  const std::string out = dir_.File("out.xlsx");
+  EXPECT_EQ(Ok({"xlsx", record, "--page", "1", "--interval", "5", "-o", out}), "");
+  const std::map<std::string, std::string> cells = WorkbookCells(out);
+  const std::map<std::string, std::string> expected = {
+      {"A1", "Index"}, {"B1", "Time"}, {"C1", "温度"},  // channel 2's name in the header is empty
+      {"A2", "0"}, {"B2", "2015-01-05 08-00-00"}, {"C2", "1.0"}, {"D2", "-2.000"},
+      {"A3", "5"}, {"B3", "2015-01-05 08-00-05"}, {"C3", "3.5"}, {"D3", "-2.000"},
+  };
+  EXPECT_EQ(cells, expected);
+
+  EXPECT_EQ(Ok({"xlsx", record, "--first", "3", "--count", "1", "--lang", "zh", "-o", out}), "");
+  const std::map<std::string, std::string> zh = WorkbookCells(out);
+  EXPECT_EQ(zh.at("A1"), "序号");
+  EXPECT_EQ(zh.at("B1"), "时间");
+  EXPECT_EQ(zh.at("C1"), "温度");
+  EXPECT_EQ(zh.at("B2"), "2015-01-05 08-00-03");
+  EXPECT_EQ(zh.size(), 3u + 3u * 4u);
+}
+
+TEST_F(ViewerCliTest, SearchPrintsTheRangeOrNone) {
+  // Sectors one minute apart from 10:00:00 (six samples of ten seconds).
+  const std::string record =
+      Record({"--sectors", "1000", "--interval", "100", "--start", "2015-01-05 10:00:00", "--fault", "495-502=bad-crc"});
+  struct Case {
+    const char *from, *to, *out;
+  };
+  const Case cases[] = {
+      {"2015-01-05 10:05:30", "2015-01-05 10:09:00", "7\t11\t5\n"},
+      {"2015-01-05 09:00:00", "2015-01-05 10:01:00", "2\t3\t2\n"},
+      {"2015-01-05 10:05:10", "2015-01-05 10:05:50", "none\n"},
+      {"2015-01-06 10:05:10", "2015-01-07 10:05:50", "none\n"},
+      {"2015-01-05 10:00:00", "2015-01-06 03:00:00", "2\t1001\t1000\n"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Ok({"search", record, "--from", c.from, "--to", c.to}), c.out) << c.from;
+
+  for (const char* lang : {"en", "zh"}) {
+    const ProcessResult r =
+        Cli({"search", record, "--from", "2015-01-05 10:05:30", "--to", "2015-01-05 10:05:30", "--lang", lang});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "tessaly-cli: 时间设置不合理\n");
+  }
+  const ProcessResult bad = Cli({"search", record, "--from", "2015-02-30 10:00:00", "--to", "2015-03-01 10:00:00"});
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_EQ(bad.err, "tessaly-cli: invalid value: --from 2015-02-30 10:00:00\n");
+}
+
+TEST_F(ViewerCliTest, StatsPrintTheCopyText) {
+  // Channel 1 runs 0, 1, ... 11 at one second; channel 2 stays 5.
+  const std::string record = Record({"--channels", "2", "--samples", "4", "--sectors", "3", "--wave", "1=ramp:0,1",
+                                     "--wave", "2=constant:5"});
+  std::string zeros;
+  for (int ch = 3; ch <= 18; ++ch) zeros += std::to_string(ch) + "\t0\t0\t0\t\n";
+  EXPECT_EQ(Ok({"stats", record, "--page", "1", "--peak"}),
+            "Channel\tMax\tMin\tAvg\t\n1\t11\t0\t5.5\t\n2\t5\t5\t5\t\n" + zeros);
+  EXPECT_EQ(Ok({"stats", record, "--first", "2", "--count", "3", "--peak", "--lang", "zh", "--from",
+                "2015-01-05 08:00:02", "--to", "2015-01-05 08:00:05"}),
+            "通道号\t峰值\t谷值\t均值\t\n1\t5\t2\t3.5\t\n2\t5\t5\t5\t\n" + zeros);
+
+  const std::string over = Ok({"stats", record, "--page", "1", "--over", "--below", "--above", "--lower", "3",
+                               "--upper", "8"});
+  EXPECT_EQ(over.substr(0, over.find("Channel3")),
+            "Channel\tlowerlimit time（s）\tUpperlimit time（s）\t\nChannel1\t3.0\t2.0\t\nChannel2\t0.0\t0.0\t\n");
+  EXPECT_EQ(Ok({"stats", record, "--page", "1", "--over", "--above", "--upper", "8", "--channel", "1"}),
+            "Channel\tUpperlimit time（s）\t\n通道1\t2.0\t\n");
+  EXPECT_EQ(Ok({"stats", record, "--page", "1", "--over", "--channel", "2", "--lang", "zh"}), "通道号\t\n通道2\t\n");
+
+  struct Failure {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string err;
+  };
+  const Failure failures[] = {
+      {{"--peak", "--from", "2015-01-05 08:00:05", "--to", "2015-01-05 08:00:05"}, 1, "Time unreasonable"},
+      {{"--peak", "--from", "2015-01-05 08:00:05", "--to", "2015-01-05 08:00:01", "--lang", "zh"}, 1,
+       "时间设置不合理"},
+      {{}, 2, "missing option: --peak"},
+      {{"--peak", "--over"}, 2, "unexpected argument: --over"},
+      {{"--peak", "--channel", "2"}, 2, "unexpected argument: --channel"},
+      {{"--over", "--channel", "19"}, 2, "invalid value: --channel 19"},
+      {{"--over", "--lower", "1,5"}, 2, "invalid value: --lower 1,5"},
+      {{"--peak", "--page", "2"}, 1, "page 2 does not exist (1 pages)"},
+  };
+  for (const Failure& f : failures) {
+    std::vector<std::string> args = {"stats", record};
+    if (std::find(f.args.begin(), f.args.end(), "--page") == f.args.end()) args.insert(args.end(), {"--page", "1"});
+    args.insert(args.end(), f.args.begin(), f.args.end());
+    const ProcessResult r = Cli(args);
+    EXPECT_EQ(r.exitCode, f.exitCode) << f.err;
+    EXPECT_EQ(r.err, "tessaly-cli: " + f.err + "\n");
+    EXPECT_EQ(r.out, "");
+  }
+}
+
+TEST_F(ViewerCliTest, RangeOptionsAreCheckedAlike) {
+  const std::string record = Record({"--sectors", "10"});
+  const std::string out = dir_.File("out.xlsx");
+  struct Case {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"xlsx", record, "--page", "1"}, 2, "missing option: -o"},
+      {{"xlsx", record, "--page", "1", "--first", "2", "-o", out}, 2, "unexpected argument: --first"},
+      {{"xlsx", record, "--page", "0", "-o", out}, 2, "invalid value: --page 0"},
+      {{"xlsx", record, "--count", "2", "-o", out}, 2, "missing option: --first"},
+      {{"xlsx", record, "--first", "10", "--count", "3", "-o", out}, 1,
+       "sectors 10 to 12 lie beyond the file (12 sectors)"},
+      {{"xlsx", record, "--first", "0", "--count", "2", "-o", out}, 1, "no decodable sector in the range"},
+      {{"csv", record, "--page", "3", "--sectors-per-page", "4", "--mode", "2"}, 2, "invalid value: --mode 2"},
+      {{"pages", record, "--auto", "yes"}, 2, "invalid value: --auto yes"},
+      {{"pages", record, "--page-count", "0"}, 2, "invalid value: --page-count 0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.err);
+    const ProcessResult r = Cli(c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode);
+    EXPECT_EQ(r.err, "tessaly-cli: " + c.err + "\n");
+    EXPECT_FALSE(fs::exists(out));
+  }
+}
+
+}  // namespace
+}  // namespace tessaly::testing
