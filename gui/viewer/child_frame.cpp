@@ -13,6 +13,7 @@
 #include "app/main_frame.h"
 #include "app/prompt_service.h"
 #include "record/page_index.h"
+#include "base/format.h"
 #include "output/csv_export.h"
 #include "output/workbook_export.h"
 #include "record/page_loader.h"
@@ -241,20 +242,18 @@ void CChildFrame::OnExport(Command command) {
   const std::string file = QFile::encodeName(path).toStdString();
   const uint32_t interval = static_cast<uint32_t>(std::max(data_.listInterval, 1));
   const auto progress = [this](uint32_t row, uint32_t rows) { main_.ReportFillProgress(row, rows); };
-  bool openFailed = false;
-  bool writeFailed = false;
-  if (workbook) {
-    const output::ExportStatus status = output::ExportWorkbook(data_, static_cast<int32_t>(interval), file, progress);
-    openFailed = status == output::ExportStatus::OpenFailed;
-    writeFailed = status == output::ExportStatus::WriteFailed;
-  } else {
-    const output::ExportResult result =
-        output::WriteViewerCsvFile(file, data_.samples, data_.Display(), interval, data_.language, progress);
-    openFailed = result == output::ExportResult::OpenFailed;
-    writeFailed = result == output::ExportResult::WriteFailed;
+  const auto write = workbook ? output::WriteViewerWorkbookFile : output::WriteViewerCsvFile;
+  switch (write(file, data_.samples, data_.Display(), interval, data_.language, progress)) {
+    case output::ExportResult::OpenFailed:
+      data_.ShowMessage(main_.Text(TextId::ExportFileOpenFailed));
+      break;
+    case output::ExportResult::WriteFailed:
+      data_.ShowMessage(base::FormatText(main_.Text(TextId::WriteFailed), file.c_str()));
+      break;
+    case output::ExportResult::Written:
+    case output::ExportResult::NothingToWrite:
+      break;
   }
-  if (openFailed) data_.ShowMessage(main_.Text(TextId::ExportFileOpenFailed));
-  if (writeFailed) data_.ShowMessage(main_.Text(TextId::ExportWriteFailed));
 }
 
 void CChildFrame::OnPreview(int32_t printKind) { printKind_ = printKind; }
