@@ -1,12 +1,123 @@
 #include "viewer/data_list_dlg.h"
 
+#include <QVBoxLayout>
+#include <algorithm>
+#include <charconv>
+#include <string>
+#include <string_view>
+
+#include "base/format.h"
+#include "base/texts.h"
+#include "record/sample.h"
 #include "settings/recorder_data.h"
+#include "widgets/grid_ctrl.h"
 
 namespace tessaly::gui {
 
-CDataListDlg::CDataListDlg(settings::CRecorderData& data, FillProgressSink* progress, QWidget* parent)
-    : QWidget(parent), data_(data), progress_(progress) {}
+namespace {
 
-void CDataListDlg::FillList() {}
+constexpr int kSamplesPerAutoRow = 500;
+constexpr int kTimeColumnWidth = 150;
+constexpr int kHeadingRowHeight = 30;
+constexpr int kRowHeight = 23;
+constexpr unsigned kProgressEvery = 1000;
+
+// "%.*f" of a value: nine in ten texts of a fill, and printf's floating
+// point would take most of the fill's time. std::to_chars prints what printf
+// prints for a precision it is given; printf itself decides the rest (a
+// negative precision, or a text longer than the buffer).
+class ValueText {
+ public:
+  explicit ValueText(const char* pattern) : pattern_(pattern) {}
+
+  std::string_view operator()(int precision, double value) {
+    if (precision >= 0) {
+      const auto [end, error] =
+          std::to_chars(buffer_, buffer_ + sizeof buffer_, value, std::chars_format::fixed, precision);
+      if (error == std::errc()) return std::string_view(buffer_, static_cast<size_t>(end - buffer_));
+    }
+    fallback_ = base::FormatText(pattern_, precision, value);
+    return fallback_;
+  }
+
+ private:
+  const char* pattern_;
+  char buffer_[128];
+  std::string fallback_;
+};
+
+}  // namespace
+
+CDataListDlg::CDataListDlg(settings::CRecorderData& data, FillProgressSink* progress, QWidget* parent)
+    : QWidget(parent), data_(data), progress_(progress), grid_(new CGridCtrl(this)) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(grid_);
+
+  grid_->SetEditable(false);
+  grid_->SetTrackFocusCell(true);
+  grid_->SetFrameFocusCell(true);
+  grid_->SetListMode(true);
+  grid_->EnableSelection(true);
+  for (auto cell : {CGridCtrl::DefaultCell::Normal, CGridCtrl::DefaultCell::FixedRow,
+                    CGridCtrl::DefaultCell::FixedColumn, CGridCtrl::DefaultCell::Corner}) {
+    grid_->SetDefaultCellHeight(cell, kRowHeight);
+  }
+}
+
+void CDataListDlg::FillList() {
+  using base::TextId;
+  const record::SampleBuffer& samples = data_.samples;
+  const size_t count = samples.size();
+  if (data_.autoInterval == 1) data_.listInterval = static_cast<int32_t>(count / kSamplesPerAutoRow + 1);
+  // The settings dialog accepts only intervals of 1 or more, but a settings
+  // file can hold anything: below 1 the list shows every sample.
+  const size_t n = data_.listInterval >= 1 ? static_cast<size_t>(data_.listInterval) : 1;
+
+  grid_->DeleteAllItems();
+  grid_->SetColumnCount(kColumns);
+  const size_t rows = count / n;
+  if (rows > static_cast<size_t>(kRowCap)) {
+    data_.ShowMessage(base::Text(TextId::ListTooManyRows, data_.language));
+    grid_->SetRowCount(kRowCap);
+  } else {
+    grid_->SetRowCount(static_cast<int>(rows) + 1);
+  }
+  grid_->SetFixedRowCount(1);
+  grid_->SetFixedColumnCount(1);
+  grid_->SetColumnWidth(1, kTimeColumnWidth);
+  grid_->SetRowHeight(0, kHeadingRowHeight);
+
+  if (data_.language == base::kChinese || data_.language == base::kEnglish) {
+    grid_->SetItemText(0, 0, base::Text(TextId::ListIndexHeading, data_.language));
+    grid_->SetItemText(0, 1, base::Text(TextId::ListTimeHeading, data_.language));
+  }
+  for (int k = 0; k < settings::kChannels; ++k) {
+    if (data_.channels[k].shown) grid_->SetItemText(0, 2 + k, settings::ChannelName(data_.channels[k]));
+  }
+  if (rows == 0) return;
+
+  const int language = data_.language;
+  const char* indexFormat = base::Text(TextId::ListIndexFormat, language);
+  const char* timeFormat = base::Text(TextId::ListTimeFormat, language);
+  ValueText valueText(base::Text(TextId::ListValueFormat, language));
+  // In a cut list the last pass writes past the grid's last row, which the
+  // grid ignores: the list ends with sample 65533 x n.
+  const size_t listed = std::min(rows, static_cast<size_t>(kRowCap));
+  for (size_t r = 0; r < listed; ++r) {
+    const record::Sample& s = samples[r * n];
+    const int row = static_cast<int>(r) + 1;
+    grid_->SetItemText(row, 0, base::FormatText(indexFormat, static_cast<int>(r * n)));
+    const record::CalendarFields t = s.time.Fields();
+    grid_->SetItemText(row, 1, base::FormatText(timeFormat, t.year, t.month, t.day, t.hour, t.minute, t.second));
+    for (int k = 0; k < settings::kChannels; ++k) {
+      if (!data_.channels[k].shown) continue;
+      grid_->SetItemText(row, 2 + k, valueText(s.decimals[k], static_cast<double>(s.values[k])));
+    }
+    if (progress_ && (r == 0 || r == rows - 1 || r % kProgressEvery == 0)) {
+      progress_->ReportFillProgress(static_cast<unsigned>(r), static_cast<unsigned>(rows));
+    }
+  }
+}
 
 }  // namespace tessaly::gui

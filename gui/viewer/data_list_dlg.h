@@ -1,5 +1,6 @@
 #pragma once
-// The list page of the record viewer ("数据列表" / "Record List").
+// The list page of the record viewer ("数据列表" / "Record List"): every n-th
+// sample of the SampleBuffer as a row of index, time and channel values.
 #include <QWidget>
 
 #include "viewer/fill_progress.h"
@@ -10,17 +11,28 @@ struct CRecorderData;
 
 namespace tessaly::gui {
 
+class CGridCtrl;
+
 class CDataListDlg : public QWidget {
   Q_OBJECT
  public:
+  // More sample rows than this and the list is cut: the grid gets this many
+  // rows, the heading row included.
+  static constexpr int kRowCap = 65535;
+  static constexpr int kColumns = 20;
+
   CDataListDlg(settings::CRecorderData& data, FillProgressSink* progress, QWidget* parent = nullptr);
 
-  // Fills the list from the SampleBuffer at the list point interval.
+  // Fills the list from the SampleBuffer at the list point interval
+  // (computed first when the interval is automatic).
   void FillList();
+
+  CGridCtrl& Grid() { return *grid_; }
 
  private:
   settings::CRecorderData& data_;
   FillProgressSink* progress_;
+  CGridCtrl* grid_;
 };
 
 }  // namespace tessaly::gui
