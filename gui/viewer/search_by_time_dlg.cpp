@@ -27,19 +27,15 @@ CSearchByTimeDlg::CSearchByTimeDlg(settings::CRecorderData& data, QWidget* paren
   setWindowTitle(text(TextId::SearchTitle));
   start_->SetNow();
   stop_->SetNow();
-  saveToTree_ = new QCheckBox(text(TextId::SearchSaveToTree), this);
-  saveToTree_->setObjectName(QStringLiteral("1005"));
+  saveToTree_ = WithControlId(new QCheckBox(text(TextId::SearchSaveToTree), this), 1005);
   saveToTree_->setChecked(true);
-  clearTree_ = new QCheckBox(text(TextId::SearchClearTree), this);
-  clearTree_->setObjectName(QStringLiteral("1020"));
+  clearTree_ = WithControlId(new QCheckBox(text(TextId::SearchClearTree), this), 1020);
   auto* hint = new QLabel(text(TextId::SearchHint), this);
   hint->setWordWrap(true);
   hint->setVisible(language == base::kChinese);
-  auto* ok = new QPushButton(text(TextId::ButtonOk), this);
-  ok->setObjectName(QStringLiteral("1"));
+  auto* ok = WithControlId(new QPushButton(text(TextId::ButtonOk), this), 1);
   ok->setDefault(true);
-  auto* cancel = new QPushButton(text(TextId::ButtonCancel), this);
-  cancel->setObjectName(QStringLiteral("2"));
+  auto* cancel = WithControlId(new QPushButton(text(TextId::ButtonCancel), this), 2);
   connect(ok, &QPushButton::clicked, this, &CSearchByTimeDlg::accept);
   connect(cancel, &QPushButton::clicked, this, &CSearchByTimeDlg::reject);
 

@@ -23,12 +23,6 @@ using settings::DisplayParamsEdit;
 
 namespace {
 
-template <class W>
-W* Named(W* widget, int id) {
-  widget->setObjectName(QString::number(id));
-  return widget;
-}
-
 QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
@@ -45,14 +39,14 @@ CShowParamsDlg::CShowParamsDlg(settings::CRecorderData& data, QWidget* parent)
 
 void CShowParamsDlg::BuildControls() {
   const auto text = [this](TextId id) { return UiText(id, language_); };
-  const auto check = [this, &text](int id, TextId label) { return Named(new QCheckBox(text(label), this), id); };
+  const auto check = [this, &text](int id, TextId label) { return WithControlId(new QCheckBox(text(label), this), id); };
   const auto colour = [this, &text](int id) {
-    ColorButton* button = Named(new ColorButton(this), id);
+    ColorButton* button = WithControlId(new ColorButton(this), id);
     button->SetOtherText(text(TextId::ColorOther));
     return button;
   };
-  const auto lineEdit = [this](int id) { return Named(new QLineEdit(this), id); };
-  const auto combo = [this](int id) { return Named(new QComboBox(this), id); };
+  const auto lineEdit = [this](int id) { return WithControlId(new QLineEdit(this), id); };
+  const auto combo = [this](int id) { return WithControlId(new QComboBox(this), id); };
 
   showMode_ = combo(1019);
   showMode_->addItems({text(TextId::ShowParamsModePercentage), text(TextId::ShowParamsModeValue)});
@@ -78,8 +72,8 @@ void CShowParamsDlg::BuildControls() {
   unitList_->hide();
   rangeLow_ = lineEdit(1010);
   rangeHigh_ = lineEdit(1011);
-  previous_ = Named(new QPushButton(text(TextId::ShowParamsPrevious), this), 1012);
-  next_ = Named(new QPushButton(text(TextId::ShowParamsNext), this), 1013);
+  previous_ = WithControlId(new QPushButton(text(TextId::ShowParamsPrevious), this), 1012);
+  next_ = WithControlId(new QPushButton(text(TextId::ShowParamsNext), this), 1013);
   previous_->setAutoDefault(false);
   next_->setAutoDefault(false);
 
@@ -95,8 +89,8 @@ void CShowParamsDlg::BuildControls() {
   intervalNote_->setWordWrap(true);
   intervalNote_->setVisible(language_ == base::kChinese);
 
-  ok_ = Named(new QPushButton(text(TextId::ButtonOk), this), 1);
-  cancel_ = Named(new QPushButton(text(TextId::ButtonCancel), this), 2);
+  ok_ = WithControlId(new QPushButton(text(TextId::ButtonOk), this), 1);
+  cancel_ = WithControlId(new QPushButton(text(TextId::ButtonCancel), this), 2);
   ok_->setDefault(true);
 }
 

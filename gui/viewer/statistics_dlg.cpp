@@ -22,16 +22,6 @@ namespace tessaly::gui {
 
 using base::TextId;
 
-namespace {
-
-template <class W>
-W* Named(W* widget, int id) {
-  widget->setObjectName(QString::number(id));
-  return widget;
-}
-
-}  // namespace
-
 CStatisticsDlg::CStatisticsDlg(settings::CRecorderData& data, QWidget* parent)
     : QDialog(parent),
       data_(data),
@@ -41,15 +31,15 @@ CStatisticsDlg::CStatisticsDlg(settings::CRecorderData& data, QWidget* parent)
   setObjectName(QStringLiteral("statisticsDlg"));
   const auto text = [this](TextId id) { return UiText(id, language_); };
   const auto button = [this](int id, const QString& label) {
-    auto* b = Named(new QPushButton(label, this), id);
+    auto* b = WithControlId(new QPushButton(label, this), id);
     b->setAutoDefault(false);
     return b;
   };
   setWindowTitle(text(TextId::MenuRangeStatistics));
 
   // The range the buffer covers, shown only.
-  auto* first = Named(new QLineEdit(this), 1009);
-  auto* last = Named(new QLineEdit(this), 1010);
+  auto* first = WithControlId(new QLineEdit(this), 1009);
+  auto* last = WithControlId(new QLineEdit(this), 1010);
   for (QLineEdit* field : {first, last}) {
     field->setReadOnly(true);
     field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 16);
@@ -62,17 +52,17 @@ CStatisticsDlg::CStatisticsDlg(settings::CRecorderData& data, QWidget* parent)
   }
 
   QPushButton* peak = button(1040, text(TextId::StatsRun));
-  lower_ = Named(new QLineEdit(QStringLiteral("0"), this), 1011);
-  upper_ = Named(new QLineEdit(QStringLiteral("0"), this), 1012);
-  below_ = Named(new QCheckBox(text(TextId::StatsRun), this), 1005);
-  above_ = Named(new QCheckBox(text(TextId::StatsRun), this), 1006);
-  channel_ = Named(new QComboBox(this), 1007);
+  lower_ = WithControlId(new QLineEdit(QStringLiteral("0"), this), 1011);
+  upper_ = WithControlId(new QLineEdit(QStringLiteral("0"), this), 1012);
+  below_ = WithControlId(new QCheckBox(text(TextId::StatsRun), this), 1005);
+  above_ = WithControlId(new QCheckBox(text(TextId::StatsRun), this), 1006);
+  channel_ = WithControlId(new QComboBox(this), 1007);
   channel_->addItem(text(TextId::StatsAllChannels));
   for (int i = 1; i <= settings::kChannels; ++i) channel_->addItem(QString::number(i));
   channel_->setCurrentIndex(0);
   QPushButton* overLimit = button(1041, text(TextId::StatsRun));
 
-  report_ = Named(new QTreeWidget(this), 1047);
+  report_ = WithControlId(new QTreeWidget(this), 1047);
   report_->setRootIsDecorated(false);
   report_->setSelectionBehavior(QAbstractItemView::SelectRows);
   report_->setColumnCount(0);

@@ -5,12 +5,14 @@
 #include <QHBoxLayout>
 #include <QTimeEdit>
 
+#include "widgets/ui_text.h"
+
 namespace tessaly::gui {
 
 MomentEdit::MomentEdit(int dateId, int timeId, QWidget* parent)
     : QWidget(parent), date_(new QDateEdit(this)), time_(new QTimeEdit(this)) {
-  date_->setObjectName(QString::number(dateId));
-  time_->setObjectName(QString::number(timeId));
+  WithControlId(date_, dateId);
+  WithControlId(time_, timeId);
   date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
   date_->setCalendarPopup(true);
   time_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
