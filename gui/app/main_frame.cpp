@@ -202,7 +202,7 @@ CChildFrame* CMainFrame::NewViewer() {
   data_.childKind = 0;
   auto* viewer = new CChildFrame(*this);
   QMdiSubWindow* subWindow = mdiArea_->addSubWindow(
-      viewer, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+      viewer, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);  // no system menu
   subWindow->setAttribute(Qt::WA_DeleteOnClose);
   subWindow->setWindowIcon(ProgramIcon());
   subWindow->setWindowTitle(QString());

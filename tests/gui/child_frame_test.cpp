@@ -312,6 +312,15 @@ TEST_F(ViewerTest, ClosingDuringALoadWaitsForItToEnd) {
   EXPECT_EQ(restarts, 0);
 }
 
+TEST_F(ViewerTest, AFrameDestroyedUnderALoadStopsItAndServesItsLastCalls) {
+  ASSERT_NE(HoldALoadOfTheFirstPage(), nullptr);
+  probe->Release();
+  probe = nullptr;  // goes with the frame
+  frame.reset();    // must not wait forever for a loader that waits for it
+  EXPECT_EQ(data.idle.load(), 1);
+  EXPECT_EQ(data.running.load(), 0);
+}
+
 TEST(QtFileFilter, TurnsDescriptionPatternPairsIntoQtNameFilters) {
   const struct {
     const char* pairs;
