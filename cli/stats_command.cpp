@@ -46,7 +46,8 @@ int RunStats(const std::vector<std::string>& args) {
   base::ArgError error;
   const bool peak = line.Has("--peak");
   if (peak == line.Has("--over")) {
-    error = peak ? base::ArgError{base::TextId::ArgUnexpected, "--over"} : base::ArgError{base::TextId::ArgMissingOption, "--peak"};
+    error = peak ? base::ArgError{base::TextId::ArgUnexpected, "--over"}
+                 : base::ArgError{base::TextId::ArgMissingOption, "--peak"};
     return Fail(error, language);
   }
   if (peak)

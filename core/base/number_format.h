@@ -1,19 +1,34 @@
 #pragma once
-// Appending printf conversions to a byte buffer without printf, for the
-// exporters that write millions of numbers. The output is byte for byte what
+// printf conversions written straight into a character buffer, for the
+// exporters that write millions of numbers. The text is byte for byte what
 // snprintf gives for the same pattern; cases outside the fast path are handed
 // to snprintf.
+#include <cstddef>
 #include <cstdint>
-#include <string>
 
 namespace tessaly::base {
 
-// "%.*d"-style: the sign, then the digits padded with zeros to `minDigits`
-// ("%4.4d", "%2.2d"; minDigits 1 is "%d").
-void AppendInt(std::string& out, int64_t value, int minDigits = 1);
+// Room WriteFixed may need: the longest "%.15f" of a double (309 integer
+// digits, a sign, the point and 15 decimals).
+constexpr size_t kFixedRoom = 330;
+// Room WriteInt may need: a sign, 20 digits and what its wide stores write
+// beyond them. WriteFixed's room likewise covers its stores.
+constexpr size_t kIntRoom = 40;
 
-// "%.*f" with `precision` and `value` (a negative precision counts as 6, as
-// printf takes it).
-void AppendFixed(std::string& out, double value, int precision);
+// "%.*f" of `value` with `precision`, as printf, for precisions -1 to 15 (a
+// negative one counts as 6, as printf takes it); a larger precision is taken
+// as 15, so the text always fits kFixedRoom. Returns the end of the text.
+char* WriteFixed(char* out, double value, int precision);
+
+// ",%.*f" for each of `count` values with its precision, the value fields of
+// a CSV row, in one call (needs count x (1 + kFixedRoom) bytes of room).
+char* WriteFixedFields(char* out, const float* values, const int32_t* precisions, int count);
+
+// "%2.2d" of v from 0 to 99, the fields of a date or time.
+char* WriteTwoDigits(char* out, int v);
+
+// "%.*d"-style: the sign, then the digits padded with zeros to `minDigits`
+// (1 to 20): "%d", "%2.2d", "%4.4d". Returns the end of the text.
+char* WriteInt(char* out, int64_t value, int minDigits = 1);
 
 }  // namespace tessaly::base

@@ -6,9 +6,9 @@
 #include <filesystem>
 
 #include "base/atomic_file.h"
-#include "base/format.h"
 #include "base/number_format.h"
 #include "base/texts.h"
+#include "output/time_text.h"
 
 namespace tessaly::output {
 namespace {
@@ -31,8 +31,13 @@ class Workbook {
   Workbook& operator=(const Workbook&) = delete;
 
   // Zero-based row and column.
-  void Put(uint32_t row, uint16_t column, const std::string& text) {
-    if (ok_) ok_ = worksheet_write_string(sheet_, row, column, text.c_str(), nullptr) == LXW_NO_ERROR;
+  void Put(uint32_t row, uint16_t column, const char* text) {
+    if (ok_) ok_ = worksheet_write_string(sheet_, row, column, text, nullptr) == LXW_NO_ERROR;
+  }
+  // The text from `begin` to `end`, which must leave room for a terminator.
+  void Put(uint32_t row, uint16_t column, char* begin, char* end) {
+    *end = '\0';
+    Put(row, column, begin);
   }
 
   bool Ok() const { return ok_; }
@@ -52,11 +57,6 @@ class Workbook {
   lxw_worksheet* sheet_ = nullptr;
   bool ok_ = false;
 };
-
-std::string TimeText(const record::RecordTime& time) {
-  const record::CalendarFields f = time.Fields();
-  return base::Format("%4.4d-%2.2d-%2.2d %2.2d-%2.2d-%2.2d", f.year, f.month, f.day, f.hour, f.minute, f.second);
-}
 
 }  // namespace
 
@@ -79,21 +79,18 @@ ExportResult WriteViewerWorkbookFile(const std::string& path, const record::Samp
   book.Put(0, 1, base::Text(base::TextId::ExportTimeHeading, language));
   for (int j = 0; j < settings::kChannels; ++j)
     if (display.channels[j].shown == 1)
-      book.Put(0, static_cast<uint16_t>(j + 2), settings::ChannelName(display.channels[j]));
+      book.Put(0, static_cast<uint16_t>(j + 2), settings::ChannelName(display.channels[j]).c_str());
 
-  std::string cell;
+  char cell[std::max(base::kFixedRoom, kTimeTextRoom) + 1];
+  TimeTextWriter time;
   for (uint32_t i = 0; i < rows && book.Ok(); ++i) {
     const record::Sample& sample = samples[i * k];
-    cell.clear();
-    base::AppendInt(cell, static_cast<int64_t>(i * k));
-    book.Put(i + 1, 0, cell);
-    book.Put(i + 1, 1, TimeText(sample.time));
-    for (int j = 0; j < settings::kChannels; ++j) {
-      if (display.channels[j].shown != 1) continue;
-      cell.clear();
-      base::AppendFixed(cell, sample.values[j], sample.decimals[j]);
-      book.Put(i + 1, static_cast<uint16_t>(j + 2), cell);
-    }
+    book.Put(i + 1, 0, cell, base::WriteInt(cell, static_cast<int64_t>(i * k)));
+    book.Put(i + 1, 1, cell, time.Write(cell, sample.time));
+    for (int j = 0; j < settings::kChannels; ++j)
+      if (display.channels[j].shown == 1)
+        book.Put(i + 1, static_cast<uint16_t>(j + 2), cell,
+                 base::WriteFixed(cell, sample.values[j], sample.decimals[j]));
     ReportRowProgress(progress, i, rows);
   }
   if (!book.Close() || !file.Commit()) return ExportResult::WriteFailed;

@@ -1,5 +1,6 @@
 #include "record/record_crc.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -19,19 +20,33 @@ constexpr uint32_t kNibbleTable[16] = {
     0xEDB88320, 0xF00F9344, 0xD6D6A3E8, 0xCB61B38C, 0x9B64C2B0, 0x86D3D2D4, 0xA00AE278, 0xBDBDF21C,
 };
 
-constexpr std::array<uint32_t, 256> MakeByteTable() {
-  std::array<uint32_t, 256> table{};
+// Slicing by eight: table[k][b] is the register contribution of byte b
+// followed by k zero bytes, so eight bytes take eight independent lookups.
+using SliceTables = std::array<std::array<uint32_t, 256>, 8>;
+
+constexpr SliceTables MakeSliceTables() {
+  SliceTables t{};
   for (uint32_t i = 0; i < 256; ++i) {
     uint32_t reg = i;
     for (int bit = 0; bit < 8; ++bit) reg = (reg >> 1) ^ ((reg & 1u) ? kPolynomial : 0u);
-    table[i] = reg;
+    t[0][i] = reg;
   }
-  return table;
+  for (size_t k = 1; k < 8; ++k)
+    for (size_t i = 0; i < 256; ++i) t[k][i] = (t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFF];
+  return t;
 }
-constexpr std::array<uint32_t, 256> kByteTable = MakeByteTable();
+constexpr SliceTables kSlice = MakeSliceTables();
 
-uint32_t CrcBytes(uint32_t reg, const unsigned char* bytes, size_t length) {
-  for (size_t i = 0; i < length; ++i) reg = (reg >> 8) ^ kByteTable[(reg ^ bytes[i]) & 0xFF];
+// The folding starts from the first 64 bytes, which also hold every CRC field.
+constexpr size_t kFoldHead = 64;
+
+uint32_t CrcSliced(uint32_t reg, const unsigned char* p, size_t length) {
+  for (; length >= 8; p += 8, length -= 8) {
+    const uint32_t lo = reg ^ (uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24);
+    reg = kSlice[7][lo & 0xFF] ^ kSlice[6][(lo >> 8) & 0xFF] ^ kSlice[5][(lo >> 16) & 0xFF] ^ kSlice[4][lo >> 24] ^
+          kSlice[3][p[4]] ^ kSlice[2][p[5]] ^ kSlice[1][p[6]] ^ kSlice[0][p[7]];
+  }
+  for (; length > 0; ++p, --length) reg = (reg >> 8) ^ kSlice[0][(reg ^ *p) & 0xFF];
   return reg;
 }
 
@@ -68,18 +83,18 @@ __attribute__((target("pclmul,sse2"))) inline __m128i Load(const unsigned char* 
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
-// For length >= 64. The initial register enters as the first four message
-// bytes XORed with it; the folded remainder is a 16-byte message with the same
-// checksum from a zero register, finished (with the tail) by the byte table.
-__attribute__((target("pclmul,sse2"))) uint32_t CrcClmul(const unsigned char* p, size_t length) {
+// The first 64 bytes come from `head`, the rest from `p`. The initial register
+// enters as the first four message bytes XORed with it; the folded remainder
+// is a 16-byte message with the same checksum from a zero register, finished
+// (with the tail) by the tables.
+__attribute__((target("pclmul,sse2"))) uint32_t CrcClmul(const unsigned char* head, const unsigned char* p,
+                                                         size_t length) {
   const __m128i by512 = _mm_set_epi64x(static_cast<long long>(kFold512Al), static_cast<long long>(kFold512Ah));
   const __m128i by128 = _mm_set_epi64x(static_cast<long long>(kFold128Al), static_cast<long long>(kFold128Ah));
-  __m128i x0 = _mm_xor_si128(Load(p), _mm_cvtsi32_si128(static_cast<int>(kInitial)));
-  __m128i x1 = Load(p + 16);
-  __m128i x2 = Load(p + 32);
-  __m128i x3 = Load(p + 48);
-  p += 64;
-  length -= 64;
+  __m128i x0 = _mm_xor_si128(Load(head), _mm_cvtsi32_si128(static_cast<int>(kInitial)));
+  __m128i x1 = Load(head + 16);
+  __m128i x2 = Load(head + 32);
+  __m128i x3 = Load(head + 48);
   while (length >= 64) {
     x0 = _mm_xor_si128(Fold(x0, by512), Load(p));
     x1 = _mm_xor_si128(Fold(x1, by512), Load(p + 16));
@@ -98,7 +113,7 @@ __attribute__((target("pclmul,sse2"))) uint32_t CrcClmul(const unsigned char* p,
   }
   unsigned char remainder[16];
   _mm_storeu_si128(reinterpret_cast<__m128i*>(remainder), x0);
-  return CrcBytes(CrcBytes(0, remainder, sizeof remainder), p, length);
+  return CrcSliced(CrcSliced(0, remainder, sizeof remainder), p, length);
 }
 
 bool HaveClmul() {
@@ -131,11 +146,31 @@ uint32_t RecordCrcNibble(const unsigned char* bytes, size_t length) {
   return reg;
 }
 
-uint32_t RecordCrcFast(const unsigned char* bytes, size_t length) {
+uint32_t RecordCrcSliced(const unsigned char* bytes, size_t length) { return CrcSliced(kInitial, bytes, length); }
+
+namespace {
+
+// The checksum of `head` (its first headLength bytes) followed by `rest`.
+uint32_t Crc(const unsigned char* head, size_t headLength, const unsigned char* rest, size_t restLength) {
 #ifdef TESSALY_CRC_CLMUL
-  if (length >= 64 && HaveClmul()) return CrcClmul(bytes, length);
+  if (headLength == kFoldHead && HaveClmul()) return CrcClmul(head, rest, restLength);
 #endif
-  return CrcBytes(kInitial, bytes, length);
+  return CrcSliced(CrcSliced(kInitial, head, headLength), rest, restLength);
+}
+
+}  // namespace
+
+uint32_t RecordCrcFast(const unsigned char* bytes, size_t length) {
+  const size_t head = std::min(length, kFoldHead);
+  return Crc(bytes, head, bytes + head, length - head);
+}
+
+uint32_t RecordCrcOfField(const unsigned char* bytes, size_t length, size_t field) {
+  unsigned char head[kFoldHead];
+  const size_t headLength = std::min(length, kFoldHead);
+  std::memcpy(head, bytes, headLength);
+  if (field + 4 <= headLength) std::memset(head + field, 0, 4);
+  return Crc(head, headLength, bytes + headLength, length - headLength);
 }
 
 }  // namespace tessaly::record

@@ -12,9 +12,18 @@ uint32_t RecordCrc(const unsigned char* bytes, size_t length);
 // The same value through the 16-entry (nibble) table, low nibble first.
 uint32_t RecordCrcNibble(const unsigned char* bytes, size_t length);
 
+// The same value through tables sliced by eight, eight bytes at a time: the
+// portable part of RecordCrcFast.
+uint32_t RecordCrcSliced(const unsigned char* bytes, size_t length);
+
 // The same value at memory speed: carry-less multiplication folds 16 bytes at
-// a time where the processor has it, a byte table does the rest. The form
-// the readers use, as every loaded sector is checked.
+// a time where the processor has it, tables sliced by eight do the rest. The
+// form the readers use, as every loaded sector is checked.
 uint32_t RecordCrcFast(const unsigned char* bytes, size_t length);
+
+// RecordCrcFast of the run with the four bytes at `field` taken as zero: what
+// a CRC field stored inside the run it covers holds. The field lies within
+// the first 64 bytes (field + 4 <= 64 and <= length).
+uint32_t RecordCrcOfField(const unsigned char* bytes, size_t length, size_t field);
 
 }  // namespace tessaly::record

@@ -43,9 +43,7 @@ void ReadRecordHeader(const RecordFile& file, settings::CRecorderData& data) {
   if (b < 2) return;
   std::vector<unsigned char> block(b * kSectorSize);
   if (file.ReadAt(0, block.data(), block.size()) != block.size()) return;
-  const uint32_t stored = GetU32(&block[16]);
-  std::memset(&block[16], 0, 4);
-  if (RecordCrcFast(block.data(), block.size()) != stored) return;
+  if (RecordCrcOfField(block.data(), block.size(), 16) != GetU32(&block[16])) return;
 
   data.headerSectors = b;
   CopyField(data.deviceName, &block[32]);

@@ -41,9 +41,13 @@ int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0
 
 RecordTime RecordTime::FromCalendar(int year, int month, int day, int hour, int minute, int second) {
   if (month < 1 || month > 12 || year < -29000 || year > 29000) return {RecordTimeStatus::Invalid, 0};
-  const int64_t days = DaysFromCivil(year, month, 1) - kEpoch1601 + (day - 1);
+  const int64_t days = DaysFromCivil(year, month, 1) - kEpoch1601 + (int64_t{day} - 1);
   const int64_t seconds = days * 86'400 + int64_t{hour} * 3600 + int64_t{minute} * 60 + second;
-  return {RecordTimeStatus::Valid, seconds * kTicksPerSecond};
+  // 100-ns ticks from 1601 reach about 29,000 years either way, so the early
+  // part of the year range (and far carried-over fields) cannot be held.
+  int64_t ticks = 0;
+  if (__builtin_mul_overflow(seconds, kTicksPerSecond, &ticks)) return {RecordTimeStatus::Invalid, 0};
+  return {RecordTimeStatus::Valid, ticks};
 }
 
 RecordTime RecordTime::FromOleDate(double oleDate) {
@@ -82,13 +86,18 @@ CalendarFields RecordTime::Fields() const {
 
 RecordTime RecordTime::Add(int64_t span) const {
   if (!IsValid()) return *this;
-  return {RecordTimeStatus::Valid, ticks + span};
+  int64_t sum = 0;
+  if (__builtin_add_overflow(ticks, span, &sum)) return {RecordTimeStatus::Invalid, 0};
+  return {RecordTimeStatus::Valid, sum};
 }
 
 RecordTime RecordTime::Difference(const RecordTime& a, const RecordTime& b) {
   if (a.status == RecordTimeStatus::Null || b.status == RecordTimeStatus::Null) return {RecordTimeStatus::Null, 0};
-  if (a.status == RecordTimeStatus::Invalid || b.status == RecordTimeStatus::Invalid) return {RecordTimeStatus::Invalid, 0};
-  return {RecordTimeStatus::Valid, a.ticks - b.ticks};
+  int64_t difference = 0;
+  if (a.status == RecordTimeStatus::Invalid || b.status == RecordTimeStatus::Invalid ||
+      __builtin_sub_overflow(a.ticks, b.ticks, &difference))
+    return {RecordTimeStatus::Invalid, 0};
+  return {RecordTimeStatus::Valid, difference};
 }
 
 std::optional<CalendarFields> ParseCalendarText(std::string_view text) {

@@ -22,7 +22,8 @@ struct RecordTime {
 
   bool IsValid() const { return status == RecordTimeStatus::Valid; }
 
-  // Invalid when month is outside 1..12 or year outside -29000..29000; day,
+  // Invalid when month is outside 1..12 or year outside -29000..29000, or
+  // when the time lies beyond what the ticks hold (before about -27600); day,
   // hour, minute and second carry over arithmetically (day 0 is the last day
   // of the previous month, hour 24 is 00 of the next day).
   static RecordTime FromCalendar(int year, int month, int day, int hour, int minute, int second);
@@ -34,11 +35,12 @@ struct RecordTime {
   // All fields -1 when the status is not Valid (what every printed time shows).
   CalendarFields Fields() const;
 
-  // Null stays Null, Invalid stays Invalid, otherwise ticks + span.
+  // Null stays Null, Invalid stays Invalid, otherwise ticks + span (Invalid
+  // if that overflows).
   RecordTime Add(int64_t span) const;
 
-  // a - b: Null if either is Null, else Invalid if either is Invalid, else
-  // the tick difference (in `ticks`).
+  // a - b: Null if either is Null, else Invalid if either is Invalid (or the
+  // difference overflows), else the tick difference (in `ticks`).
   static RecordTime Difference(const RecordTime& a, const RecordTime& b);
 };
 

@@ -33,12 +33,7 @@ int64_t SecondOf(const RecordTime& t) {
 
 }  // namespace
 
-bool SectorCrcOk(const unsigned char* sector) {
-  unsigned char copy[kSectorSize];
-  std::memcpy(copy, sector, kSectorSize);
-  std::memset(copy + 12, 0, 4);
-  return RecordCrcFast(copy, kSectorSize) == GetU32(sector + 12);
-}
+bool SectorCrcOk(const unsigned char* sector) { return RecordCrcOfField(sector, kSectorSize, 12) == GetU32(sector + 12); }
 
 bool SectorCalendarValid(const unsigned char* sector, RecordTime* start) {
   if (!SectorCrcOk(sector)) return false;

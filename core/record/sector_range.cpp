@@ -6,20 +6,14 @@
 #include "record/sector.h"
 
 namespace tessaly::record {
-namespace {
-
-constexpr uint32_t kBlockSectors = 128;
-
-}  // namespace
-
 RangeOutcome DecodeSectorRange(const RecordFile& file, uint32_t first, uint32_t count, SampleBuffer& buffer,
                                const SectorVisitor& visit) {
   buffer.clear();
   RangeOutcome outcome;
   DecodeState state;
-  std::vector<unsigned char> block(size_t{kBlockSectors} * kSectorSize);
+  std::vector<unsigned char> block(size_t{kRangeBlockSectors} * kSectorSize);
   for (uint32_t done = 0; done < count;) {
-    const uint32_t sectors = std::min(kBlockSectors, count - done);
+    const uint32_t sectors = std::min(kRangeBlockSectors, count - done);
     const size_t got = file.ReadAt((uint64_t{first} + done) * kSectorSize, block.data(), size_t{sectors} * kSectorSize);
     const size_t whole = got / kSectorSize;  // a sector read only in part counts as bad
     for (uint32_t k = 0; k < sectors; ++k) {

@@ -9,6 +9,9 @@
 
 namespace tessaly::record {
 
+// Sectors read at once.
+constexpr uint32_t kRangeBlockSectors = 128;
+
 struct RangeOutcome {
   uint32_t sectorsVisited = 0;  // sectors handled before the end, a stop or a full buffer
   bool bufferFull = false;
@@ -22,8 +25,8 @@ using SectorVisitor = std::function<bool(uint32_t index, bool decoded)>;
 // Empties `buffer` (its capacity is kept) and decodes `count` sectors from
 // absolute sector `first` with a fresh DecodeState. Sectors that cannot be
 // read whole or fail SectorDecodable are skipped; decoding ends at once when
-// the buffer is full, without a visit for that sector. The file is read in
-// blocks of many sectors.
+// the buffer is full, without a visit for that sector. The file is read
+// kRangeBlockSectors at a time.
 RangeOutcome DecodeSectorRange(const RecordFile& file, uint32_t first, uint32_t count, SampleBuffer& buffer,
                                const SectorVisitor& visit = {});
 

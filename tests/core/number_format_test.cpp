@@ -19,9 +19,11 @@ std::string Printf(const char* pattern, auto... args) {
 }
 
 std::string Fixed(double value, int precision) {
-  std::string out = "x";  // appends, never replaces
-  AppendFixed(out, value, precision);
-  return out.substr(1);
+  char out[kFixedRoom + 1];
+  out[kFixedRoom] = '#';
+  char* end = WriteFixed(out, value, precision);
+  EXPECT_EQ(out[kFixedRoom], '#');  // never beyond the room it asks for
+  return std::string(out, static_cast<size_t>(end - out));
 }
 
 TEST(NumberFormat, FixedMatchesPrintfOnHardCases) {
@@ -31,7 +33,7 @@ TEST(NumberFormat, FixedMatchesPrintfOnHardCases) {
                           -19999.0f, 123456.79f, 1.0e7f,   16777216.0f, 3.0e15f,  1.0e30f, -3.4e38f,  1.4e-45f,
                           inf,      -inf,       std::numeric_limits<float>::quiet_NaN(), 0.1f, 0.3f, 2.675f};
   for (float v : values)
-    for (int precision = -1; precision <= 15; ++precision)
+    for (int precision = -2; precision <= 15; ++precision)
       EXPECT_EQ(Fixed(v, precision), Printf("%.*f", precision, static_cast<double>(v)))
           << "value " << v << " precision " << precision;
 }
@@ -53,21 +55,20 @@ TEST(NumberFormat, FixedMatchesPrintfOnRandomFloats) {
 }
 
 TEST(NumberFormat, FixedTakesPlainDoublesToo) {
-  for (double v : {0.1, 1.0 / 3.0, 2.0 / 3.0 * 1e9, -1234.5678901234})
-    for (int precision : {0, 2, 6, 12}) EXPECT_EQ(Fixed(v, precision), Printf("%.*f", precision, v));
+  for (double v : {0.1, 1.0 / 3.0, 2.0 / 3.0 * 1e9, -1234.5678901234, -1.7e308})
+    for (int precision : {0, 2, 6, 12, 15}) EXPECT_EQ(Fixed(v, precision), Printf("%.*f", precision, v));
+  EXPECT_EQ(Fixed(0.1, 40), Printf("%.15f", 0.1));  // beyond 15 is taken as 15
 }
 
 TEST(NumberFormat, IntMatchesZeroPaddedPrintf) {
   for (int64_t v : {0LL, 5LL, -1LL, 12LL, 2015LL, -2015LL, 123456LL, 99999LL}) {
     for (const auto& [digits, pattern] : {std::pair{1, "%d"}, std::pair{2, "%2.2d"}, std::pair{4, "%4.4d"}}) {
-      std::string out;
-      AppendInt(out, v, digits);
-      EXPECT_EQ(out, Printf(pattern, static_cast<int>(v)));
+      char out[kIntRoom];
+      EXPECT_EQ(std::string(out, static_cast<size_t>(WriteInt(out, v, digits) - out)), Printf(pattern, static_cast<int>(v)));
     }
   }
-  std::string extreme;
-  AppendInt(extreme, INT64_MIN);
-  EXPECT_EQ(extreme, "-9223372036854775808");
+  char extreme[kIntRoom];
+  EXPECT_EQ(std::string(extreme, static_cast<size_t>(WriteInt(extreme, INT64_MIN) - extreme)), "-9223372036854775808");
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -16,7 +17,8 @@ struct NamedForm {
   CrcForm crc;
 };
 
-const NamedForm kForms[] = {{"bitwise", RecordCrc}, {"nibble", RecordCrcNibble}, {"fast", RecordCrcFast}};
+const NamedForm kForms[] = {
+    {"bitwise", RecordCrc}, {"nibble", RecordCrcNibble}, {"sliced", RecordCrcSliced}, {"fast", RecordCrcFast}};
 
 TEST(RecordCrc, CheckValuesInEveryForm) {
   const auto* abc = reinterpret_cast<const unsigned char*>("abc");
@@ -39,7 +41,24 @@ TEST(RecordCrc, FormsAgreeOnRandomData) {
       SCOPED_TRACE(testing::Message() << "length " << length << " start " << start);
       const uint32_t expected = RecordCrc(&bytes[start], length);
       EXPECT_EQ(RecordCrcNibble(&bytes[start], length), expected);
+      EXPECT_EQ(RecordCrcSliced(&bytes[start], length), expected);
       EXPECT_EQ(RecordCrcFast(&bytes[start], length), expected);
+    }
+  }
+}
+
+// The value a CRC field holds: the run's CRC with the field's own bytes as zero.
+TEST(RecordCrc, FieldTakenAsZero) {
+  std::mt19937 random(7);
+  for (size_t length : {16, 63, 64, 512, 1024}) {
+    std::vector<unsigned char> bytes(length);
+    for (unsigned char& b : bytes) b = static_cast<unsigned char>(random());
+    for (size_t field : {0, 12, 16, 60}) {
+      if (field + 4 > length) continue;
+      std::vector<unsigned char> zeroed = bytes;
+      std::fill_n(zeroed.begin() + static_cast<std::ptrdiff_t>(field), 4, 0);
+      EXPECT_EQ(RecordCrcOfField(bytes.data(), length, field), RecordCrc(zeroed.data(), length))
+          << "length " << length << " field " << field;
     }
   }
 }

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -69,8 +70,13 @@ TEST(RecordTime, MonthOrYearOutsideItsRangeIsInvalid) {
   EXPECT_EQ(Cal(2015, 13, 5).status, S::Invalid);
   EXPECT_EQ(Cal(29001, 1, 1).status, S::Invalid);
   EXPECT_EQ(Cal(-29001, 1, 1).status, S::Invalid);
-  EXPECT_TRUE(Cal(29000, 12, 31).IsValid());
-  EXPECT_TRUE(Cal(-29000, 1, 1).IsValid());
+  EXPECT_TRUE(Cal(29000, 12, 31, 23, 59, 59).IsValid());
+  EXPECT_EQ(Cal(29000, 12, 31).Fields().year, 29000);
+  // 100-ns ticks from 1601 do not reach back to -29000: such times are
+  // refused rather than wrapped.
+  EXPECT_EQ(Cal(-29000, 1, 1).status, S::Invalid);
+  EXPECT_TRUE(Cal(-27000, 1, 1).IsValid());
+  EXPECT_EQ(Cal(2015, 1, INT32_MAX).status, S::Invalid);
   EXPECT_EQ(RecordTime::FromOleDate(std::numeric_limits<double>::quiet_NaN()).status, S::Invalid);
 }
 
@@ -95,6 +101,8 @@ TEST(RecordTime, AddAndDifferenceKeepNullAndInvalid) {
   const RecordTime null{S::Null, 0};
   EXPECT_EQ(valid.Add(kTicksPerSecond).ticks, Cal(2015, 1, 5, 8, 0, 1).ticks);
   EXPECT_EQ(invalid.Add(kTicksPerSecond).status, S::Invalid);
+  EXPECT_EQ(valid.Add(INT64_MAX).status, S::Invalid);
+  EXPECT_EQ(RecordTime::Difference(Cal(-27000, 1, 1), Cal(29000, 1, 1)).status, S::Invalid);
   EXPECT_EQ(null.Add(kTicksPerSecond).status, S::Null);
 
   struct Case {

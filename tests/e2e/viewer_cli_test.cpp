@@ -108,7 +108,8 @@ TEST_F(ViewerCliTest, XlsxHasTheViewersCellsWithEmptyColumnsForUnrecordedChannel
 TEST_F(ViewerCliTest, SearchPrintsTheRangeOrNone) {
   // Sectors one minute apart from 10:00:00 (six samples of ten seconds).
   const std::string record =
-      Record({"--sectors", "1000", "--interval", "100", "--start", "2015-01-05 10:00:00", "--fault", "495-502=bad-crc"});
+      Record({"--sectors", "1000", "--interval", "100", "--start", "2015-01-05 10:00:00", "--fault",
+              "495-502=bad-crc"});
   struct Case {
     const char *from, *to, *out;
   };

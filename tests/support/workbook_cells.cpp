@@ -91,8 +91,8 @@ std::map<std::string, std::string> WorkbookCells(const std::string& path) {
     const std::string tag = sheet.substr(at, tagEnd - at);
     const std::string ref = Attribute(tag, "r");
     const std::string type = Attribute(tag, "t");
-    const std::string body = sheet[tagEnd - 1] == '/' ? std::string()
-                                                      : sheet.substr(tagEnd + 1, sheet.find("</c>", tagEnd) - tagEnd - 1);
+    const std::string body =
+        sheet[tagEnd - 1] == '/' ? std::string() : sheet.substr(tagEnd + 1, sheet.find("</c>", tagEnd) - tagEnd - 1);
     const std::vector<std::string> values = Elements(body, "<v", "</v>");
     if (type == "s" && !values.empty()) {
       const size_t index = std::stoul(values.front());
