@@ -1,16 +1,238 @@
 #include "viewer/data_graph_dlg.h"
 
+#include <QResizeEvent>
+
+#include "base/format.h"
+#include "base/texts.h"
+#include "chart/ct_chart.h"
 #include "settings/recorder_data.h"
+#include "viewer/my_button.h"
 
 namespace tessaly::gui {
+namespace {
+
+using analysis::GraphKind;
+using base::TextId;
+
+constexpr int kAllGraphHeight = 145;
+constexpr int kPartGraphTop = 150;
+constexpr QPoint kInfoPanelHome(40, 173);
+constexpr QSize kInfoPanelSize(300, 320);
+constexpr int kInfoPanelRightGap = 400;  // from the page's right edge when moved aside
+constexpr unsigned kProgressSteps = settings::kChannels;
+constexpr uint32_t kMinorGridColour = 0xD3D3D3;  // light grey
+
+QString UiText(TextId id, int language) { return QString::fromUtf8(base::Text(id, language)); }
+
+}  // namespace
 
 CDataGraphDlg::CDataGraphDlg(settings::CRecorderData& data, FillProgressSink* progress, QWidget* parent)
-    : QWidget(parent), data_(data), progress_(progress) {
+    : QWidget(parent),
+      data_(data),
+      progress_(progress),
+      allGraph_(new CTChart(this)),
+      partGraph_(new CTChart(this)),
+      infoPanel_(new CMyButton(data, this)) {
   redrawPartGraph = [this] { FillPartGraph(); };
+  InitialiseCharts();
+  connect(allGraph_, &CTChart::mouseReleased, this, [this] { MovePartWindow(); });
+  connect(partGraph_, &CTChart::mouseMoved, this, [this](int, int x, int) {
+    if (data_.showCursor == 1) ShowCursorValues(x);
+  });
+  connect(partGraph_, &CTChart::legendClicked, this, [this](int, int, int x, int y) { ToggleLegendChannel(x, y); });
+  connect(infoPanel_, &CMyButton::clicked, this, [this] { MoveInfoPanel(); });
 }
 
-void CDataGraphDlg::FillAllGraph() {}
+void CDataGraphDlg::InitialiseCharts() {
+  for (CTChart* chart : {allGraph_, partGraph_}) {
+    chart->SetPanelColour(data_.backColor);
+    chart->SetAxisTitle(ChartAxis::Left, QString());
+    chart->SetAxisTitle(ChartAxis::Bottom, QString());
+    chart->SetGridVisible(ChartAxis::Left, false);
+    chart->SetGridVisible(ChartAxis::Bottom, false);
+    chart->SetLeftAxisAutomatic(false);
+  }
+  allGraph_->SetTitleText(UiText(TextId::AllGraphTitle, data_.language));
+  allGraph_->SetLegendVisible(false);
+  data_.bandTool = allGraph_->AddTool(ChartTool::Band);
+  allGraph_->SetToolActive(data_.bandTool, false);
 
-void CDataGraphDlg::FillPartGraph() {}
+  partGraph_->SetTitleText(UiText(TextId::PartGraphTitle, data_.language));
+  partGraph_->SetGridColour(ChartAxis::Left, 0);
+  partGraph_->SetGridColour(ChartAxis::Bottom, 0);
+  partGraph_->SetMinorGrid(ChartAxis::Bottom, 9, kMinorGridColour);
+  partGraph_->SetMinorGrid(ChartAxis::Left, 4, kMinorGridColour);
+  partGraph_->SetBottomLabelIncrement(59);
+  partGraph_->SetLegendVisible(true);
+  partGraph_->SetLegendCheckBoxes(true);
+  data_.cursorTool = partGraph_->AddTool(ChartTool::Cursor);
+  partGraph_->SetCursorLinesVisible(data_.cursorTool, false);
+
+  for (int i = 0; i < settings::kChannels; ++i) {
+    allGraph_->AddLineSeries();
+    partGraph_->SetSeriesTitle(partGraph_->AddLineSeries(),
+                               QString::fromStdString(base::FormatText(base::Text(TextId::GraphSeriesTitle, 0), i + 1)));
+  }
+  infoPanel_->setGeometry(QRect(kInfoPanelHome, kInfoPanelSize));
+}
+
+void CDataGraphDlg::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  allGraph_->setGeometry(0, 0, width(), kAllGraphHeight);
+  partGraph_->setGeometry(0, kPartGraphTop, width(), height() - kPartGraphTop);
+  infoPanel_->setGeometry(QRect(kInfoPanelHome, kInfoPanelSize));
+  infoPanel_->raise();
+}
+
+// The left axis scales itself only with autoRange and not in percentage mode.
+void CDataGraphDlg::ApplyLeftAxis(CTChart& chart) {
+  if (data_.autoRange == 1)
+    chart.SetLeftAxisAutomatic(true);
+  else
+    chart.SetLeftAxisRange(data_.yRangeMin, data_.yRangeMax);
+  if (data_.yAxisMode == 0) chart.SetLeftAxisRange(data_.yRangeMin, data_.yRangeMax);
+}
+
+void CDataGraphDlg::PrepareSeries(CTChart& chart) {
+  for (int k = 0; k < settings::kChannels; ++k) {
+    const settings::ChannelInfo& channel = data_.channels[k];
+    chart.RemoveAllPoints(k);
+    chart.SetSeriesPenWidth(k, channel.lineWidth);
+    chart.SetSeriesShown(k, channel.shown == 1);
+    chart.SetSeriesColour(k, channel.color);
+  }
+}
+
+std::vector<QString> CDataGraphDlg::PointLabels(const analysis::PointRun& run, uint32_t interval) const {
+  std::vector<QString> labels;
+  labels.reserve(run.end - run.first);
+  for (uint32_t v = run.first; v < run.end; ++v)
+    labels.push_back(QString::fromStdString(analysis::PointText(data_.samples[size_t{v} * interval].time)));
+  return labels;
+}
+
+void CDataGraphDlg::AddChannelPoints(CTChart& chart, int channel, const analysis::PointRun& run, uint32_t interval,
+                                     GraphKind graph, const std::vector<QString>& labels) {
+  const uint32_t colour = data_.channels[channel].color;
+  for (uint32_t v = run.first; v < run.end; ++v) {
+    const float value = data_.samples[size_t{v} * interval].values[channel];
+    const analysis::PlotPoint point = analysis::PlotValue(data_, channel, value, graph);
+    const QString& label = labels[v - run.first];
+    if (point.kind == analysis::PlotPoint::Kind::Normal)
+      chart.AddPoint(channel, point.value, label, colour);
+    else if (point.kind == analysis::PlotPoint::Kind::Empty)
+      chart.AddEmptyPoint(channel, label);
+  }
+}
+
+// The points of every shown channel, each followed by its progress step.
+// False when the run reached the point limit, which ends the whole fill.
+bool CDataGraphDlg::DrawChannels(CTChart& chart, const analysis::PointRun& run, uint32_t interval, GraphKind graph) {
+  const std::vector<QString> labels = PointLabels(run, interval);
+  for (int k = 0; k < settings::kChannels; ++k) {
+    if (data_.channels[k].shown != 1) continue;
+    AddChannelPoints(chart, k, run, interval, graph, labels);
+    if (run.stopped) return false;
+    Progress(static_cast<unsigned>(k));
+  }
+  return true;
+}
+
+void CDataGraphDlg::Progress(unsigned step) {
+  if (progress_) progress_->ReportFillProgress(step, kProgressSteps);
+}
+
+void CDataGraphDlg::FillAllGraph() {
+  const uint32_t points = analysis::SetAllGraphInterval(data_);
+  allGraph_->SetPanelColour(data_.backColor);
+  ApplyLeftAxis(*allGraph_);
+  PrepareSeries(*allGraph_);
+  if (!DrawChannels(*allGraph_, analysis::AllGraphPoints(points), static_cast<uint32_t>(data_.allGraphInterval),
+                    GraphKind::All))
+    return;
+  Progress(kProgressSteps - 1);
+  const analysis::WindowBand band = analysis::PlaceWindowBand(data_, points);
+  allGraph_->SetToolActive(data_.bandTool, true);
+  allGraph_->SetBandStart(data_.bandTool, band.low);
+  allGraph_->SetBandEnd(data_.bandTool, band.high);
+}
+
+void CDataGraphDlg::FillPartGraph() {
+  partGraph_->SetTitleText(QString::fromStdString(base::FormatText(
+      base::Text(TextId::PartGraphDeviceTitle, data_.language), settings::DeviceName(data_).c_str())));
+  if (data_.showCursor == 0 || data_.showCursor == 1) {
+    infoPanel_->setVisible(data_.showCursor == 1);
+    partGraph_->SetCursorLinesVisible(data_.cursorTool, data_.showCursor == 1);
+  }
+  for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Bottom}) {
+    partGraph_->SetGridVisible(axis, data_.showGrid != 0);
+    partGraph_->SetGridColour(axis, data_.gridColor);
+  }
+  partGraph_->SetPanelColour(data_.backColor);
+  ApplyLeftAxis(*partGraph_);
+  PrepareSeries(*partGraph_);
+  if (!DrawChannels(*partGraph_, analysis::PartGraphPoints(data_), analysis::PartInterval(data_), GraphKind::Part))
+    return;
+  Progress(kProgressSteps - 1);
+}
+
+void CDataGraphDlg::MovePartWindow() {
+  uint8_t idle = 1;
+  if (!data_.idle.compare_exchange_strong(idle, 0)) {
+    data_.ShowMessage(base::Text(TextId::GraphBusy, data_.language));
+    return;
+  }
+  analysis::MovePartWindow(data_, allGraph_->BandStart(data_.bandTool), allGraph_->BandEnd(data_.bandTool));
+  if (redrawPartGraph) redrawPartGraph();
+  data_.idle = 1;
+}
+
+// Where no point lies under the mouse the panel shows nothing.
+void CDataGraphDlg::ShowCursorValues(int x) {
+  QStringList lines;
+  int first = 0;
+  while (first < settings::kChannels && data_.channels[first].shown != 1) ++first;
+  int i = 0;
+  if (first < settings::kChannels) {
+    const auto at = static_cast<float>(partGraph_->XValueAtPixel(first, x));
+    if (!(at > -1.0f && at < static_cast<float>(partGraph_->PointCount(first)))) {
+      infoPanel_->SetLines({});
+      return;
+    }
+    i = static_cast<int>(at);
+    lines << QString::fromStdString(base::FormatText(base::Text(TextId::CursorTime, data_.language),
+                                                     partGraph_->PointLabel(first, i).toStdString().c_str()));
+  }
+  for (int j = 0; j < settings::kChannels; ++j) {
+    const bool value = data_.channels[j].shown == 1 && i < partGraph_->PointCount(j);
+    lines << (value ? QString::fromStdString(base::FormatText(base::Text(TextId::CursorValue, data_.language),
+                                                              settings::ChannelName(data_.channels[j]).c_str(),
+                                                              partGraph_->PointValue(j, i)))
+                    : QString());
+  }
+  infoPanel_->SetLines(lines);
+}
+
+// The chart's check box has already shown or hidden the series. A channel
+// that was hidden at the last fill has no points yet: it gets them now, so
+// that checking it shows its curve.
+void CDataGraphDlg::ToggleLegendChannel(int x, int y) {
+  const int entry = partGraph_->LegendEntryAt(x, y);
+  if (entry < 0 || entry >= settings::kChannels) return;
+  settings::ChannelInfo& channel = data_.channels[entry];
+  channel.shown = channel.shown == 1 ? 0 : 1;
+  if (channel.shown == 1 && partGraph_->PointCount(entry) == 0) {
+    const analysis::PointRun run = analysis::PartGraphPoints(data_);
+    const uint32_t interval = analysis::PartInterval(data_);
+    AddChannelPoints(*partGraph_, entry, run, interval, GraphKind::Part, PointLabels(run, interval));
+  }
+  infoPanel_->update();
+}
+
+void CDataGraphDlg::MoveInfoPanel() {
+  const int x = infoPanel_->x() == kInfoPanelHome.x() ? width() - kInfoPanelRightGap : kInfoPanelHome.x();
+  infoPanel_->move(x, kInfoPanelHome.y());
+  infoPanel_->update();
+}
 
 }  // namespace tessaly::gui

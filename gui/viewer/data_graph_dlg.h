@@ -1,15 +1,20 @@
 #pragma once
-// The graph page of the record viewer ("历史曲线" / "History Curve").
+// The graph page of the record viewer ("历史曲线" / "History Curve"): the all
+// graph over the whole loaded page with the window band, the part graph over
+// the part window with its legend and cursor, and the floating info panel
+// with the values under the cursor.
+#include <QString>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
+#include "analysis/graph_fill.h"
 #include "viewer/fill_progress.h"
 
-namespace tessaly::settings {
-struct CRecorderData;
-}
-
 namespace tessaly::gui {
+
+class CTChart;
+class CMyButton;
 
 class CDataGraphDlg : public QWidget {
   Q_OBJECT
@@ -23,9 +28,33 @@ class CDataGraphDlg : public QWidget {
   // viewer frame routes it; by default this page's own part graph.
   std::function<void()> redrawPartGraph;
 
+  CTChart& AllGraph() { return *allGraph_; }
+  CTChart& PartGraph() { return *partGraph_; }
+  CMyButton& InfoPanel() { return *infoPanel_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
+  void InitialiseCharts();
+  void ApplyLeftAxis(CTChart& chart);
+  void PrepareSeries(CTChart& chart);
+  bool DrawChannels(CTChart& chart, const analysis::PointRun& run, uint32_t interval, analysis::GraphKind graph);
+  void AddChannelPoints(CTChart& chart, int channel, const analysis::PointRun& run, uint32_t interval,
+                        analysis::GraphKind graph, const std::vector<QString>& labels);
+  std::vector<QString> PointLabels(const analysis::PointRun& run, uint32_t interval) const;
+  void Progress(unsigned step);
+
+  void MovePartWindow();
+  void ShowCursorValues(int x);
+  void ToggleLegendChannel(int x, int y);
+  void MoveInfoPanel();
+
   settings::CRecorderData& data_;
   FillProgressSink* progress_;
+  CTChart* allGraph_;
+  CTChart* partGraph_;
+  CMyButton* infoPanel_;
 };
 
 }  // namespace tessaly::gui
