@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "chart/ct_chart.h"
+
 namespace tessaly::gui {
 namespace {
 
@@ -32,8 +34,6 @@ QIcon SwatchIcon(const QColor& color, QSize size) {
 }
 
 }  // namespace
-
-QColor ToQColor(uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
 uint32_t FromQColor(const QColor& color) {
   return static_cast<uint32_t>(color.red()) | static_cast<uint32_t>(color.green()) << 8 |
@@ -72,7 +72,7 @@ ColorButton::ColorButton(QWidget* parent) : QToolButton(parent), palette_(new Co
   setArrowType(Qt::NoArrow);
   SetColor(0);
   chooseOther = [this](uint32_t current) -> std::optional<uint32_t> {
-    const QColor chosen = QColorDialog::getColor(ToQColor(current), window());
+    const QColor chosen = QColorDialog::getColor(ColourFromBgr(current), window());
     if (!chosen.isValid()) return std::nullopt;
     return FromQColor(chosen);
   };
@@ -89,7 +89,7 @@ ColorButton::ColorButton(QWidget* parent) : QToolButton(parent), palette_(new Co
 
 void ColorButton::SetColor(uint32_t color) {
   color_ = color & 0x00FFFFFF;
-  setIcon(SwatchIcon(ToQColor(color_), iconSize()));
+  setIcon(SwatchIcon(ColourFromBgr(color_), iconSize()));
 }
 
 void ColorButton::ShowPalette() {

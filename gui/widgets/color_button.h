@@ -13,7 +13,7 @@ class QPushButton;
 
 namespace tessaly::gui {
 
-QColor ToQColor(uint32_t bgr);
+// The inverse of ColourFromBgr.
 uint32_t FromQColor(const QColor& color);
 
 class ColorPalettePopup : public QFrame {

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QClipboard>
 #include <QDateEdit>
 #include <QDialog>
@@ -17,7 +18,9 @@
 #include "gui/support/gui_fixture.h"
 #include "settings/settings_file.h"
 #include "support/workbook_cells.h"
+#include "chart/ct_chart.h"
 #include "viewer/child_frame.h"
+#include "viewer/data_graph_dlg.h"
 #include "viewer/data_list_dlg.h"
 #include "viewer/my_form_view.h"
 #include "widgets/grid_ctrl.h"
@@ -91,6 +94,10 @@ TEST_F(ViewerCommandsTest, ShowParamsOkSavesTheSettingsAndRefillsTheList) {
     dialog.findChild<QCheckBox*>("1048")->click();  // automatic intervals off
     dialog.findChild<QLineEdit*>("1041")->setText("100");
     dialog.findChild<QLineEdit*>("1009")->setText("温度");
+    dialog.findChild<QCheckBox*>("1020")->click();  // grid off
+    QComboBox* width = dialog.findChild<QComboBox*>("1007");
+    width->setFocus();
+    QTest::keyClick(width, Qt::Key_End);  // line width 4
   });
   Trigger(Command::ShowParams);
   ASSERT_EQ(prompts.Count("dialog"), 1);
@@ -99,6 +106,10 @@ TEST_F(ViewerCommandsTest, ShowParamsOkSavesTheSettingsAndRefillsTheList) {
   EXPECT_EQ(List(viewer).GetRowCount(), static_cast<int>(count / 100) + 1);
   EXPECT_EQ(List(viewer).GetItemText(0, 2), "温度");
   EXPECT_EQ(List(viewer).GetItemText(2, 0), "100");
+  gui::CTChart& part = viewer->formView()->graphPage()->PartGraph();
+  EXPECT_EQ(part.SeriesPenWidth(0), 4);
+  EXPECT_EQ(viewer->formView()->graphPage()->AllGraph().SeriesPenWidth(0), 4);
+  EXPECT_FALSE(part.GridVisible(gui::ChartAxis::Left));
   const std::string file = ReadFileBytes(settingsDir.SettingsFile());
   ASSERT_EQ(file.size(), settings::kSettingsFileSize);
   int32_t stored = 0;
