@@ -26,6 +26,7 @@
 #include "settings/settings_file.h"
 #include "viewer/child_frame.h"
 #include "viewer/record_params_dlg.h"
+#include "viewer/show_params_dlg.h"
 
 namespace tessaly::gui {
 
@@ -187,10 +188,11 @@ void CMainFrame::OnCommand(Command command) {
     case Command::AppAbout:
       OnAbout();
       break;
-    // The real-time page and the display-parameters dialog bring their own
-    // windows; their commands are in the menu already.
-    case Command::RealtimeCollection:
     case Command::ShowParams:
+      OnShowParams();
+      break;
+    // The real-time page brings its own window; its command is in the menu already.
+    case Command::RealtimeCollection:
     default:
       break;
   }
@@ -222,6 +224,13 @@ void CMainFrame::OnRecordReadParams() {
   // From here OK only stores the values; the next open uses them.
   CRecordParamsDlg dialog(data_, this);
   prompts_.RunDialog(dialog);
+}
+
+void CMainFrame::OnShowParams() {
+  // No viewer to redraw here; a running load still owns the intervals OK writes.
+  if (record::RefuseWhileLoading(data_)) return;
+  CShowParamsDlg dialog(data_, this);
+  if (prompts_.RunDialog(dialog) == QDialog::Accepted) settings::WriteSettings(data_);
 }
 
 void CMainFrame::SwitchLanguage(int32_t language) {

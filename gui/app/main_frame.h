@@ -97,6 +97,7 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   void UpdateCommandStates();
   void SwitchLanguage(int32_t language);
   void OnRecordReadParams();
+  void OnShowParams();
   void OnAbout();
 
   settings::CRecorderData& data_;

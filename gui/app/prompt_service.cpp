@@ -60,7 +60,9 @@ QString QtFileFilter(const QString& pairs) {
     if (parts[i].isEmpty()) break;  // the closing "||"
     QString patterns = parts[i + 1];
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    const QString shown = QLatin1Char('(') + patterns + QLatin1Char(')');
+    // A description that is just its patterns, "(*.csv)", is not repeated.
+    filters << (parts[i] == shown ? shown : parts[i] + QLatin1Char(' ') + shown);
   }
   return filters.join(QStringLiteral(";;"));
 }

@@ -13,12 +13,20 @@
 #include "app/main_frame.h"
 #include "app/prompt_service.h"
 #include "record/page_index.h"
+#include "base/format.h"
+#include "output/csv_export.h"
+#include "output/workbook_export.h"
 #include "record/page_loader.h"
+#include "record/search.h"
 #include "settings/recorder_data.h"
+#include "settings/settings_file.h"
 #include "viewer/data_graph_dlg.h"
 #include "viewer/data_list_dlg.h"
 #include "viewer/my_form_view.h"
 #include "viewer/record_params_dlg.h"
+#include "viewer/search_by_time_dlg.h"
+#include "viewer/show_params_dlg.h"
+#include "viewer/statistics_dlg.h"
 #include "widgets/splitter_ctrl.h"
 
 namespace tessaly::gui {
@@ -181,20 +189,72 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-// The commands below open dialogs and windows of their own (display
-// parameters, search, statistics, export, print preview); until those exist
-// the commands are routed here and show nothing.
+void CChildFrame::OnShowParams() {
+  // The fills read the SampleBuffer, which a running load owns.
+  if (record::RefuseWhileLoading(data_)) return;
+  CShowParamsDlg dialog(data_, this);
+  if (main_.prompts().RunDialog(dialog) != QDialog::Accepted) return;
+  settings::WriteSettings(data_);
+  FillList();
+  FillAllGraph();
+  FillPartGraph();
+}
 
-void CChildFrame::OnShowParams() {}
-
-void CChildFrame::OnSearchByTime() {}
+void CChildFrame::OnSearchByTime() {
+  CSearchByTimeDlg dialog(data_, this);
+  if (main_.prompts().RunDialog(dialog) != QDialog::Accepted) return;
+  const record::SearchOutcome outcome =
+      record::SearchByTime(data_, dialog.StartFields(), dialog.StopFields(), dialog.SaveToTree(), dialog.ClearTree());
+  if (outcome.cleared) {
+    delete searchedRoot_;
+    searchedRoot_ = AddRoot(main_.Text(TextId::TreeSearchedRoot));
+  }
+  switch (outcome.action) {
+    case record::SearchAction::Keep: {
+      auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(outcome.entry.label)});
+      item->setData(0, kItemDataRole, outcome.itemData);
+      searchedRoot_->addChild(item);
+      searchedRoot_->setExpanded(true);
+      break;
+    }
+    case record::SearchAction::Load:
+      main_.loader().StartPageLoad(outcome.entry.firstSector, outcome.entry.sectorCount);
+      break;
+    case record::SearchAction::Nothing:
+      break;
+  }
+}
 
 void CChildFrame::OnRangeStatistics() {
   // The SampleBuffer belongs to a running load; an empty one has nothing to count.
   if (record::RefuseWhileLoading(data_) || data_.samples.empty()) return;
+  CStatisticsDlg dialog(data_, this);
+  main_.prompts().RunDialog(dialog);
 }
 
-void CChildFrame::OnExport(Command) {}
+void CChildFrame::OnExport(Command command) {
+  if (record::RefuseWhileLoading(data_)) return;
+  const bool workbook = command == Command::ExportXls;
+  const QString path = main_.prompts().SaveFileName(
+      this, {}, QtFileFilter(QString::fromUtf8(main_.Text(workbook ? TextId::ExportWorkbookFilter : TextId::ExportCsvFilter))),
+      {});
+  if (path.isEmpty()) return;
+  const std::string file = QFile::encodeName(path).toStdString();
+  const uint32_t interval = static_cast<uint32_t>(std::max(data_.listInterval, 1));
+  const auto progress = [this](uint32_t row, uint32_t rows) { main_.ReportFillProgress(row, rows); };
+  const auto write = workbook ? output::WriteViewerWorkbookFile : output::WriteViewerCsvFile;
+  switch (write(file, data_.samples, data_.Display(), interval, data_.language, progress)) {
+    case output::ExportResult::OpenFailed:
+      data_.ShowMessage(main_.Text(TextId::ExportFileOpenFailed));
+      break;
+    case output::ExportResult::WriteFailed:
+      data_.ShowMessage(base::FormatText(main_.Text(TextId::WriteFailed), file.c_str()));
+      break;
+    case output::ExportResult::Written:
+    case output::ExportResult::NothingToWrite:
+      break;
+  }
+}
 
 void CChildFrame::OnPreview(int32_t printKind) { printKind_ = printKind; }
 

@@ -329,6 +329,7 @@ TEST(QtFileFilter, TurnsDescriptionPatternPairsIntoQtNameFilters) {
       {"记录仪文件(*.D01;*.D02)|*.D??||", "记录仪文件(*.D01;*.D02) (*.D?\?)"},
       {"CSV(*.csv)|*.csv|All|*.*||", "CSV(*.csv) (*.csv);;All (*.*)"},
       {"Both|*.a;*.b||", "Both (*.a *.b)"},
+      {"(*.xlsx)|*.xlsx|(*.xls)|*.xls||", "(*.xlsx);;(*.xls)"},
       {"", ""},
   };
   for (const auto& c : cases)

@@ -1,0 +1,47 @@
+#include "settings/display_params_edit.h"
+
+#include <cfloat>
+#include <cstdint>
+#include <limits>
+
+#include "base/format.h"
+#include "base/number_text.h"
+#include "settings/recorder_data.h"
+
+namespace tessaly::settings {
+
+DisplayParamsEdit::DisplayParamsEdit(const CRecorderData& data) : settings(data.Display()), autoRange(data.autoRange) {}
+
+bool DisplayParamsEdit::Previous() {
+  if (channel == 0) return false;
+  --channel;
+  return true;
+}
+
+bool DisplayParamsEdit::Next() {
+  if (channel >= kChannels - 1) return false;
+  ++channel;
+  return true;
+}
+
+void DisplayParamsEdit::Commit(CRecorderData& data) const {
+  data.Display() = settings;
+  data.autoRange = autoRange;
+}
+
+std::string DisplayParamsEdit::FloatText(float value) { return base::Format("%.2f", static_cast<double>(value)); }
+
+float DisplayParamsEdit::TakeFloat(std::string_view text) {
+  const double value = base::LeadingDecimal(text);
+  // A double beyond the float range has no float to convert to.
+  if (value > FLT_MAX) return FLT_MAX;
+  if (value < -FLT_MAX) return -FLT_MAX;
+  return static_cast<float>(value);
+}
+
+void DisplayParamsEdit::TakeInterval(int32_t& field, std::string_view text) {
+  const int64_t value = base::LeadingInteger(text);
+  if (value > 0 && value <= std::numeric_limits<int32_t>::max()) field = static_cast<int32_t>(value);
+}
+
+}  // namespace tessaly::settings
