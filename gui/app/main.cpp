@@ -1,5 +1,7 @@
 #include <QApplication>
 
+#include <clocale>
+
 #include "app/abrel_corvane_app.h"
 #include "app/prompt_service.h"
 #include "app/screenshot_hook.h"
@@ -8,6 +10,9 @@
 int main(int argc, char* argv[]) {
   tessaly::settings::CRecorderData data;
   QApplication qapp(argc, argv);
+  // Qt takes the user's locale for the C library; the program's texts are
+  // printf patterns whose numbers must read "12.50" in every locale.
+  std::setlocale(LC_NUMERIC, "C");
   tessaly::gui::QtPromptService prompts(data);
   tessaly::gui::CAbrel_CorvaneApp app(data, prompts);
   app.InitInstance(QApplication::arguments());
