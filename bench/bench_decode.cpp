@@ -28,14 +28,14 @@ Fixture gPage;
 Fixture gMillion;
 
 void Make(Fixture& f, const std::string& path, uint32_t sectors) {
-  sim::RecordSpec spec;
-  spec.channels = 18;
-  spec.samplesPerSector = 6;
-  spec.decimals.fill(2);
-  spec.sectorCount = sectors;
+  sim::RecordSpec recordSpec;
+  recordSpec.channels = 18;
+  recordSpec.samplesPerSector = 6;
+  recordSpec.decimals.fill(2);
+  recordSpec.sectorCount = sectors;
   f.path = path;
   f.sectors = sectors;
-  if (!sim::WriteRecordFile(path, spec) || !f.file.Open(path)) std::abort();
+  if (!sim::WriteRecordFile(path, recordSpec) || !f.file.Open(path)) std::abort();
 }
 
 // What a load reads, block by block, without decoding.

@@ -23,11 +23,11 @@ const std::string& BenchFile() {
     const std::string p = "/tmp/tessaly-bench-1gib.D01";
     struct stat st {};
     if (::stat(p.c_str(), &st) != 0 || st.st_size != (1LL << 30) || st.st_blocks * 512 < st.st_size) {
-      tessaly::sim::RecordSpec spec;
-      spec.channels = 18;
-      spec.samplesPerSector = 6;
-      spec.sectorCount = kSectors;
-      if (!tessaly::sim::WriteRecordFile(p, spec)) std::fprintf(stderr, "cannot write %s\n", p.c_str());
+      tessaly::sim::RecordSpec recordSpec;
+      recordSpec.channels = 18;
+      recordSpec.samplesPerSector = 6;
+      recordSpec.sectorCount = kSectors;
+      if (!tessaly::sim::WriteRecordFile(p, recordSpec)) std::fprintf(stderr, "cannot write %s\n", p.c_str());
     }
     return p;
   }();

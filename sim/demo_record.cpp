@@ -50,21 +50,21 @@ constexpr DemoChannel kChannels[] = {
 }  // namespace
 
 RecordSpec DemoRecordSpec() {
-  RecordSpec spec;
-  spec.deviceName = "演示记录仪";
-  spec.channels = 8;
-  spec.samplesPerSector = 14;  // 8 x 14 = 112 of the 119 value slots
-  spec.interval = 10;          // one sample a second
-  spec.year = 2015, spec.month = 1, spec.day = 5, spec.hour = 8, spec.minute = 0, spec.second = 0;
-  spec.sectorCount = 3000;     // 42,000 samples, pages of 1024 + 1024 + 952 sectors
-  for (int c = 0; c < spec.channels; ++c) {
-    spec.names[c] = kChannels[c].name;
-    spec.units[c] = kChannels[c].unit;
-    spec.decimals[c] = kChannels[c].decimals;
+  RecordSpec recordSpec;
+  recordSpec.deviceName = "演示记录仪";
+  recordSpec.channels = 8;
+  recordSpec.samplesPerSector = 14;  // 8 x 14 = 112 of the 119 value slots
+  recordSpec.interval = 10;          // one sample a second
+  recordSpec.year = 2015, recordSpec.month = 1, recordSpec.day = 5, recordSpec.hour = 8, recordSpec.minute = 0, recordSpec.second = 0;
+  recordSpec.sectorCount = 3000;     // 42,000 samples, pages of 1024 + 1024 + 952 sectors
+  for (int c = 0; c < recordSpec.channels; ++c) {
+    recordSpec.names[c] = kChannels[c].name;
+    recordSpec.units[c] = kChannels[c].unit;
+    recordSpec.decimals[c] = kChannels[c].decimals;
   }
-  spec.waveform = DemoValue;
-  spec.overrides = {{1500, 3, 4, 45000.0f}, {2200, 7, 7, -19999.0f}};
-  return spec;
+  recordSpec.waveform = DemoValue;
+  recordSpec.overrides = {{1500, 3, 4, 45000.0f}, {2200, 7, 7, -19999.0f}};
+  return recordSpec;
 }
 
 }  // namespace tessaly::sim

@@ -82,20 +82,20 @@ bool ParseTexts(const CommandLine& line, std::string_view option, std::array<std
   return true;
 }
 
-bool ParseStart(std::string_view text, RecordSpec& spec) {
+bool ParseStart(std::string_view text, RecordSpec& recordSpec) {
   const std::optional<record::CalendarFields> f = record::ParseCalendarText(text);
   if (!f || f->year < 2000 || f->year > 2255) return false;
-  spec.year = f->year, spec.month = f->month, spec.day = f->day, spec.hour = f->hour, spec.minute = f->minute,
-  spec.second = f->second;
+  recordSpec.year = f->year, recordSpec.month = f->month, recordSpec.day = f->day, recordSpec.hour = f->hour, recordSpec.minute = f->minute,
+  recordSpec.second = f->second;
   return true;
 }
 
 // The year byte holds 2000 to 2255: the last sector must start before 2256.
-bool FitsTheYearByte(const RecordSpec& spec) {
+bool FitsTheYearByte(const RecordSpec& recordSpec) {
   const record::RecordTime start =
-      record::RecordTime::FromCalendar(spec.year, spec.month, spec.day, spec.hour, spec.minute, spec.second);
+      record::RecordTime::FromCalendar(recordSpec.year, recordSpec.month, recordSpec.day, recordSpec.hour, recordSpec.minute, recordSpec.second);
   const record::RecordTime end = record::RecordTime::FromCalendar(2256, 1, 1, 0, 0, 0);
-  const auto span = static_cast<__int128>(spec.sectorCount) * spec.samplesPerSector * spec.interval * 1'000'000;
+  const auto span = static_cast<__int128>(recordSpec.sectorCount) * recordSpec.samplesPerSector * recordSpec.interval * 1'000'000;
   return span < end.ticks - start.ticks;
 }
 
@@ -134,35 +134,35 @@ std::optional<ValueOverride> ParseMarker(std::string_view text) {
                        static_cast<float>(*value)};
 }
 
-bool BuildSpec(const CommandLine& line, RecordSpec& spec, ArgError& error) {
-  if (line.Has("--demo")) spec = DemoRecordSpec();
-  if (line.Has("--no-header")) spec.header = false;
-  if (!line.Integer("--header-sectors", 0, 255, spec.headerSectors, error) ||
-      !line.Integer("--channels", 0, 255, spec.channels, error) ||
-      !line.Integer("--samples", 0, 255, spec.samplesPerSector, error) ||
-      !line.Integer<uint16_t>("--interval", 0, UINT16_MAX, spec.interval, error) ||
-      !line.Integer<uint32_t>("--sectors", 0, kMaxSectors, spec.sectorCount, error))
+bool BuildSpec(const CommandLine& line, RecordSpec& recordSpec, ArgError& error) {
+  if (line.Has("--demo")) recordSpec = DemoRecordSpec();
+  if (line.Has("--no-header")) recordSpec.header = false;
+  if (!line.Integer("--header-sectors", 0, 255, recordSpec.headerSectors, error) ||
+      !line.Integer("--channels", 0, 255, recordSpec.channels, error) ||
+      !line.Integer("--samples", 0, 255, recordSpec.samplesPerSector, error) ||
+      !line.Integer<uint16_t>("--interval", 0, UINT16_MAX, recordSpec.interval, error) ||
+      !line.Integer<uint32_t>("--sectors", 0, kMaxSectors, recordSpec.sectorCount, error))
     return false;
   if (const std::string* kind = line.Value("--header-fault")) {
     const std::optional<HeaderFault> fault = Lookup(kHeaderFaults, *kind);
     if (!fault) return Fail(error, "--header-fault", *kind);
-    spec.headerFault = *fault;
+    recordSpec.headerFault = *fault;
   }
   if (const std::string* device = line.Value("--device")) {
     if (!FitsField(*device)) return Fail(error, "--device", *device);
-    spec.deviceName = *device;
+    recordSpec.deviceName = *device;
   }
-  if (!ParseTexts(line, "--name", spec.names, error) || !ParseTexts(line, "--unit", spec.units, error)) return false;
-  if (const std::string* start = line.Value("--start"); start && !ParseStart(*start, spec))
+  if (!ParseTexts(line, "--name", recordSpec.names, error) || !ParseTexts(line, "--unit", recordSpec.units, error)) return false;
+  if (const std::string* start = line.Value("--start"); start && !ParseStart(*start, recordSpec))
     return Fail(error, "--start", *start);
-  if (!FitsTheYearByte(spec)) return Fail(error, "--sectors", std::to_string(spec.sectorCount));
+  if (!FitsTheYearByte(recordSpec)) return Fail(error, "--sectors", std::to_string(recordSpec.sectorCount));
 
   for (const std::string& value : line.Values("--decimals")) {
     const auto target = ChannelOrAll(value);
     const std::optional<int64_t> decimals = target ? base::ParseInteger(target->second, 0, 15) : std::nullopt;
     if (!decimals) return Fail(error, "--decimals", value);
     for (int c = 0; c < record::kChannelCount; ++c)
-      if (target->first < 0 || target->first == c) spec.decimals[c] = static_cast<int>(*decimals);
+      if (target->first < 0 || target->first == c) recordSpec.decimals[c] = static_cast<int>(*decimals);
   }
 
   std::array<std::optional<Waveform>, record::kChannelCount> waves;
@@ -174,8 +174,8 @@ bool BuildSpec(const CommandLine& line, RecordSpec& spec, ArgError& error) {
       if (target->first < 0 || target->first == c) waves[c] = wave;
   }
   if (!line.Values("--wave").empty()) {
-    const std::function<float(int, uint64_t)> base = spec.waveform ? spec.waveform : DemoWave;
-    spec.waveform = [base, waves](int channel, uint64_t sample) {
+    const std::function<float(int, uint64_t)> base = recordSpec.waveform ? recordSpec.waveform : DemoWave;
+    recordSpec.waveform = [base, waves](int channel, uint64_t sample) {
       return channel < record::kChannelCount && waves[channel] ? waves[channel]->At(sample) : base(channel, sample);
     };
   }
@@ -183,12 +183,12 @@ bool BuildSpec(const CommandLine& line, RecordSpec& spec, ArgError& error) {
   for (const std::string& value : line.Values("--fault")) {
     const std::optional<FaultRange> fault = ParseFault(value);
     if (!fault) return Fail(error, "--fault", value);
-    spec.faults.push_back(*fault);
+    recordSpec.faults.push_back(*fault);
   }
   for (const std::string& value : line.Values("--marker")) {
     const std::optional<ValueOverride> marker = ParseMarker(value);
     if (!marker) return Fail(error, "--marker", value);
-    spec.overrides.push_back(*marker);
+    recordSpec.overrides.push_back(*marker);
   }
   return true;
 }
@@ -225,10 +225,10 @@ int RunRecordCommand(const std::vector<std::string>& args) {
   ArgError error;
   if (!line.Parse(args, kOptions, error) || !line.Require("-o", error)) return UsageError(error);
   if (!line.Positional().empty()) return UsageError({TextId::ArgUnexpected, line.Positional().front()});
-  RecordSpec spec;
-  if (!BuildSpec(line, spec, error)) return UsageError(error);
+  RecordSpec recordSpec;
+  if (!BuildSpec(line, recordSpec, error)) return UsageError(error);
   const std::string& path = *line.Value("-o");
-  if (!WriteRecordFile(path, spec))
+  if (!WriteRecordFile(path, recordSpec))
     return base::ReportError(kProgram, base::FormatText(base::Text(TextId::WriteFailed, base::kEnglish), path.c_str()), 1);
   return 0;
 }

@@ -23,8 +23,8 @@ void PutText(unsigned char* p, const std::string& utf8) {
   std::memcpy(p, gbk.data(), std::min<size_t>(gbk.size(), 16));
 }
 
-SectorFault FaultOf(const RecordSpec& spec, uint32_t index) {
-  for (const FaultRange& range : spec.faults)
+SectorFault FaultOf(const RecordSpec& recordSpec, uint32_t index) {
+  for (const FaultRange& range : recordSpec.faults)
     if (range.first <= index && index <= range.last) return range.fault;
   return SectorFault::None;
 }
@@ -42,20 +42,20 @@ float DemoWave(int channel, uint64_t sample) {
                             5.0 * std::sin(t / 23.0 + channel));
 }
 
-std::vector<unsigned char> BuildHeader(const RecordSpec& spec) {
-  const size_t size = static_cast<size_t>(spec.headerSectors) * kSector;
+std::vector<unsigned char> BuildHeader(const RecordSpec& recordSpec) {
+  const size_t size = static_cast<size_t>(recordSpec.headerSectors) * kSector;
   std::vector<unsigned char> block(std::max<size_t>(size, 32), 0);
-  block[0] = static_cast<unsigned char>(spec.headerSectors);
+  block[0] = static_cast<unsigned char>(recordSpec.headerSectors);
   if (size >= 624) {
-    PutText(&block[32], spec.deviceName);
+    PutText(&block[32], recordSpec.deviceName);
     for (int i = 0; i < 18; ++i) {
-      PutText(&block[48 + 32 * i], spec.names[i]);
-      PutText(&block[64 + 32 * i], spec.units[i]);
+      PutText(&block[48 + 32 * i], recordSpec.names[i]);
+      PutText(&block[64 + 32 * i], recordSpec.units[i]);
     }
   }
-  PutU32(&block[20], record::RecordCrc(block.data(), 16) ^ (spec.headerFault == HeaderFault::FirstCrc ? 1u : 0u));
+  PutU32(&block[20], record::RecordCrc(block.data(), 16) ^ (recordSpec.headerFault == HeaderFault::FirstCrc ? 1u : 0u));
   PutU32(&block[16], 0);
-  PutU32(&block[16], record::RecordCrc(block.data(), size) ^ (spec.headerFault == HeaderFault::BlockCrc ? 1u : 0u));
+  PutU32(&block[16], record::RecordCrc(block.data(), size) ^ (recordSpec.headerFault == HeaderFault::BlockCrc ? 1u : 0u));
   block.resize(size);
   return block;
 }
@@ -65,14 +65,14 @@ void SealSector(unsigned char* sector) {
   PutU32(sector + 12, record::RecordCrc(sector, kSector));
 }
 
-void BuildSector(const RecordSpec& spec, uint32_t index, unsigned char* out) {
+void BuildSector(const RecordSpec& recordSpec, uint32_t index, unsigned char* out) {
   std::memset(out, 0, kSector);
-  const int n = spec.samplesPerSector;
-  // Sector start = spec start + index * N * interval, in whole seconds.
-  const int64_t spanTicks = int64_t{index} * n * spec.interval * 1'000'000;
+  const int n = recordSpec.samplesPerSector;
+  // Sector start = recordSpec start + index * N * interval, in whole seconds.
+  const int64_t spanTicks = int64_t{index} * n * recordSpec.interval * 1'000'000;
   record::RecordTime start =
-      record::RecordTime::FromCalendar(spec.year, spec.month, spec.day, spec.hour, spec.minute, spec.second);
-  const SectorFault fault = FaultOf(spec, index);
+      record::RecordTime::FromCalendar(recordSpec.year, recordSpec.month, recordSpec.day, recordSpec.hour, recordSpec.minute, recordSpec.second);
+  const SectorFault fault = FaultOf(recordSpec, index);
   start = start.Add(spanTicks - (fault == SectorFault::Overlap ? record::kTicksPerSecond : 0));
   const record::CalendarFields f = start.Fields();
   out[0] = static_cast<unsigned char>(f.year - 2000);
@@ -84,47 +84,47 @@ void BuildSector(const RecordSpec& spec, uint32_t index, unsigned char* out) {
   if (fault == SectorFault::NotCalendar) out[3] = 30;
   if (fault == SectorFault::MonthZero) out[1] = 0;
   if (fault == SectorFault::YearTooLarge) out[0] = 150;
-  out[7] = static_cast<unsigned char>(spec.interval & 0xFF);
-  out[8] = static_cast<unsigned char>(spec.interval >> 8);
-  out[9] = static_cast<unsigned char>(spec.channels);
+  out[7] = static_cast<unsigned char>(recordSpec.interval & 0xFF);
+  out[8] = static_cast<unsigned char>(recordSpec.interval >> 8);
+  out[9] = static_cast<unsigned char>(recordSpec.channels);
   out[10] = static_cast<unsigned char>(n);
   for (int c = 0; c < 18; ++c) {
-    const unsigned char nibble = static_cast<unsigned char>(spec.decimals[c] & 0x0F);
+    const unsigned char nibble = static_cast<unsigned char>(recordSpec.decimals[c] & 0x0F);
     out[20 + c / 2] |= (c % 2 == 0) ? nibble : static_cast<unsigned char>(nibble << 4);
   }
-  const auto& wave = spec.waveform ? spec.waveform : DemoWave;
+  const auto& wave = recordSpec.waveform ? recordSpec.waveform : DemoWave;
   for (int s = 0; s < n; ++s)
-    for (int c = 0; c < spec.channels; ++c) PutValue(out, spec.channels, s, c, wave(c, uint64_t{index} * n + s));
-  for (const ValueOverride& o : spec.overrides) {
-    if (o.sector != index || o.sample < 0 || o.sample >= n || o.channel >= spec.channels) continue;
+    for (int c = 0; c < recordSpec.channels; ++c) PutValue(out, recordSpec.channels, s, c, wave(c, uint64_t{index} * n + s));
+  for (const ValueOverride& o : recordSpec.overrides) {
+    if (o.sector != index || o.sample < 0 || o.sample >= n || o.channel >= recordSpec.channels) continue;
     const int from = o.channel < 0 ? 0 : o.channel;
-    const int to = o.channel < 0 ? spec.channels : o.channel + 1;
-    for (int c = from; c < to; ++c) PutValue(out, spec.channels, o.sample, c, o.value);
+    const int to = o.channel < 0 ? recordSpec.channels : o.channel + 1;
+    for (int c = from; c < to; ++c) PutValue(out, recordSpec.channels, o.sample, c, o.value);
   }
   SealSector(out);
   if (fault == SectorFault::BadCrc) out[12] ^= 0x5A;
 }
 
-std::vector<unsigned char> BuildRecordFile(const RecordSpec& spec) {
+std::vector<unsigned char> BuildRecordFile(const RecordSpec& recordSpec) {
   std::vector<unsigned char> file;
-  if (spec.header) file = BuildHeader(spec);
+  if (recordSpec.header) file = BuildHeader(recordSpec);
   const size_t base = file.size();
-  file.resize(base + size_t{spec.sectorCount} * kSector);
-  for (uint32_t i = 0; i < spec.sectorCount; ++i) BuildSector(spec, i, &file[base + size_t{i} * kSector]);
+  file.resize(base + size_t{recordSpec.sectorCount} * kSector);
+  for (uint32_t i = 0; i < recordSpec.sectorCount; ++i) BuildSector(recordSpec, i, &file[base + size_t{i} * kSector]);
   return file;
 }
 
-bool WriteRecordFile(const std::string& path, const RecordSpec& spec) {
+bool WriteRecordFile(const std::string& path, const RecordSpec& recordSpec) {
   base::AtomicFile file;
   if (!file.Open(path)) return false;
-  if (spec.header) {
-    const std::vector<unsigned char> header = BuildHeader(spec);
+  if (recordSpec.header) {
+    const std::vector<unsigned char> header = BuildHeader(recordSpec);
     if (!file.Write(header.data(), header.size())) return false;
   }
   std::vector<unsigned char> chunk(kSector * 2048);
-  for (uint32_t i = 0; i < spec.sectorCount;) {
-    const uint32_t count = std::min<uint32_t>(2048, spec.sectorCount - i);
-    for (uint32_t k = 0; k < count; ++k) BuildSector(spec, i + k, &chunk[size_t{k} * kSector]);
+  for (uint32_t i = 0; i < recordSpec.sectorCount;) {
+    const uint32_t count = std::min<uint32_t>(2048, recordSpec.sectorCount - i);
+    for (uint32_t k = 0; k < count; ++k) BuildSector(recordSpec, i + k, &chunk[size_t{k} * kSector]);
     if (!file.Write(chunk.data(), size_t{count} * kSector)) return false;
     i += count;
   }

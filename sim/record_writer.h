@@ -64,19 +64,19 @@ struct RecordSpec {
 // The default waveform: a slow sine per channel with its own phase and level.
 float DemoWave(int channel, uint64_t sample);
 
-// Header block of `spec.headerSectors` sectors with both CRCs set.
-std::vector<unsigned char> BuildHeader(const RecordSpec& spec);
+// Header block of `recordSpec.headerSectors` sectors with both CRCs set.
+std::vector<unsigned char> BuildHeader(const RecordSpec& recordSpec);
 
-// Data sector `index` of the file described by `spec`.
-void BuildSector(const RecordSpec& spec, uint32_t index, unsigned char* out512);
+// Data sector `index` of the file described by `recordSpec`.
+void BuildSector(const RecordSpec& recordSpec, uint32_t index, unsigned char* out512);
 
 // Sets the CRC field of a data sector (for tests that edit sector bytes).
 void SealSector(unsigned char* sector512);
 
 // The whole file in memory (small fixtures).
-std::vector<unsigned char> BuildRecordFile(const RecordSpec& spec);
+std::vector<unsigned char> BuildRecordFile(const RecordSpec& recordSpec);
 
 // Streams the file to `path` (written under a temporary name, then renamed).
-bool WriteRecordFile(const std::string& path, const RecordSpec& spec);
+bool WriteRecordFile(const std::string& path, const RecordSpec& recordSpec);
 
 }  // namespace tessaly::sim

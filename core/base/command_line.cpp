@@ -12,8 +12,8 @@ namespace tessaly::base {
 namespace {
 
 const OptionSpec* FindSpec(std::span<const OptionSpec> specs, std::string_view name) {
-  for (const OptionSpec& spec : specs)
-    if (spec.name == name) return &spec;
+  for (const OptionSpec& known : specs)
+    if (known.name == name) return &known;
   return nullptr;
 }
 
@@ -38,12 +38,12 @@ bool CommandLine::Parse(const std::vector<std::string>& args, std::span<const Op
     }
     const size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
     const std::string name = arg.substr(0, equals);
-    const OptionSpec* spec = FindSpec(specs, name);
-    if (!spec) {
+    const OptionSpec* known = FindSpec(specs, name);
+    if (!known) {
       error = {TextId::ArgUnknownOption, name};
       return false;
     }
-    if (!spec->takesValue) {
+    if (!known->takesValue) {
       if (equals != std::string::npos) {
         error = {TextId::ArgBadValue, arg};
         return false;

@@ -57,11 +57,11 @@ TEST(FormPages, CoverTheDataSectorsByMode) {
 // Six samples of one second per sector: data sector k starts 6k seconds
 // after 2015-01-05 08:00:00.
 RecordSpec SecondsSpec(uint32_t sectors) {
-  RecordSpec spec;
-  spec.sectorCount = sectors;
-  spec.samplesPerSector = 6;
-  spec.interval = 10;
-  return spec;
+  RecordSpec recordSpec;
+  recordSpec.sectorCount = sectors;
+  recordSpec.samplesPerSector = 6;
+  recordSpec.interval = 10;
+  return recordSpec;
 }
 
 struct LabelCase {
@@ -94,10 +94,10 @@ TEST(BuildPageIndex, LabelsPagesByTheirFirstCalendarValidSector) {
     RecordFixture f;
     f.data.autoPaging = 0;
     f.data.sectorsPerPage = c.perPage;
-    RecordSpec spec = SecondsSpec(c.sectors);
+    RecordSpec recordSpec = SecondsSpec(c.sectors);
     for (auto [from, to] : c.badRuns)
-      spec.faults.push_back({from, to - 1, c.fault});
-    ASSERT_TRUE(f.Open(spec));
+      recordSpec.faults.push_back({from, to - 1, c.fault});
+    ASSERT_TRUE(f.Open(recordSpec));
     std::vector<std::string> labels;
     for (const PageEntry& p : f.data.pages) labels.push_back(p.label);
     EXPECT_EQ(labels, c.labels);
@@ -107,9 +107,9 @@ TEST(BuildPageIndex, LabelsPagesByTheirFirstCalendarValidSector) {
 TEST(BuildPageIndex, HidesTheChannelsTheFileDoesNotRecord) {
   RecordFixture f;
   f.data.channels[1].shown = 0;
-  RecordSpec spec = SecondsSpec(10);
-  spec.channels = 4;
-  ASSERT_TRUE(f.Open(spec));
+  RecordSpec recordSpec = SecondsSpec(10);
+  recordSpec.channels = 4;
+  ASSERT_TRUE(f.Open(recordSpec));
   for (int ch = 0; ch < 18; ++ch) EXPECT_EQ(f.data.channels[ch].shown, ch < 4 && ch != 1 ? 1 : 0) << ch;
 }
 
@@ -128,15 +128,15 @@ TEST(BuildPageIndex, AutoPagingRewritesTheStoredParameters) {
 
 TEST(BuildPageIndex, CountsWholeDataSectorsAfterTheHeader) {
   RecordFixture f;
-  RecordSpec spec = SecondsSpec(1951);
-  const std::string path = f.Write(spec);
+  RecordSpec recordSpec = SecondsSpec(1951);
+  const std::string path = f.Write(recordSpec);
   AppendToFile(path, std::string(64, '\x5A'));  // 1,000,000 bytes in all
   ASSERT_TRUE(BuildPageIndex(f.data));
   EXPECT_EQ(f.data.headerSectors, 2u);
   EXPECT_EQ(f.data.dataSectors, 1951u);
 
-  spec.header = false;
-  f.Write(spec);
+  recordSpec.header = false;
+  f.Write(recordSpec);
   ASSERT_TRUE(BuildPageIndex(f.data));
   EXPECT_EQ(f.data.headerSectors, 0u);
   EXPECT_EQ(f.data.pages.front().firstSector, 0u);
@@ -146,9 +146,9 @@ TEST(BuildPageIndex, FailsWithoutACalendarValidSectorAmongTheFirstFifty) {
   for (const int language : {0, 1}) {
     RecordFixture f;
     f.data.language = language;
-    RecordSpec spec = SecondsSpec(60);
-    spec.faults = {{0, 29, SectorFault::BadCrc}, {30, 49, SectorFault::NotCalendar}};
-    EXPECT_FALSE(f.Open(spec));
+    RecordSpec recordSpec = SecondsSpec(60);
+    recordSpec.faults = {{0, 29, SectorFault::BadCrc}, {30, 49, SectorFault::NotCalendar}};
+    EXPECT_FALSE(f.Open(recordSpec));
     EXPECT_EQ(f.sink.said, std::vector<std::string>{base::Text(base::TextId::FileOpenFailed, language)});
     EXPECT_TRUE(f.data.pages.empty());
   }

@@ -56,9 +56,9 @@ std::vector<std::string> Expected(const std::vector<uint32_t>& progress) {
 }
 
 RecordSpec Spec(uint32_t sectors) {
-  RecordSpec spec;
-  spec.sectorCount = sectors;
-  return spec;
+  RecordSpec recordSpec;
+  recordSpec.sectorCount = sectors;
+  return recordSpec;
 }
 
 struct LoaderFixture : RecordFixture {
@@ -96,9 +96,9 @@ TEST(PageLoader, ReportsTheFirstTheLastAndEveryThreeHundredthSector) {
 
 TEST(PageLoader, SkipsBadSectorsAndThoseThatCannotBeReadWhole) {
   LoaderFixture f;
-  RecordSpec spec = Spec(10);
-  spec.faults = {{3, 3, SectorFault::BadCrc}, {9, 9, SectorFault::BadCrc}};
-  const std::string path = f.Write(spec);
+  RecordSpec recordSpec = Spec(10);
+  recordSpec.faults = {{3, 3, SectorFault::BadCrc}, {9, 9, SectorFault::BadCrc}};
+  const std::string path = f.Write(recordSpec);
   AppendToFile(path, std::string(200, '\0'));  // a part sector at the end
   ASSERT_TRUE(BuildPageIndex(f.data));
 
@@ -127,11 +127,11 @@ TEST(PageLoader, ReadsAcrossBlocksInOrder) {
 
 TEST(PageLoader, StopsAtTheBufferLimitWithoutReportingThatSector) {
   LoaderFixture f;
-  RecordSpec spec = Spec(8404);  // 8404 x 119 samples just pass 1,000,000
-  spec.channels = 1;
-  spec.samplesPerSector = 119;
-  spec.interval = 1;
-  f.Write(spec);
+  RecordSpec recordSpec = Spec(8404);  // 8404 x 119 samples just pass 1,000,000
+  recordSpec.channels = 1;
+  recordSpec.samplesPerSector = 119;
+  recordSpec.interval = 1;
+  f.Write(recordSpec);
   ASSERT_TRUE(BuildPageIndex(f.data));
   f.Load(2, 8404);
   EXPECT_EQ(f.data.samples.size(), kSampleBufferLimit);

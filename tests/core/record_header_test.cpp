@@ -29,16 +29,16 @@ class RecordHeaderTest : public ::testing::Test {
   }
 
   static RecordSpec NamedSpec() {
-    RecordSpec spec;
-    spec.sectorCount = 3;
-    spec.deviceName = "记录仪R-18";
-    spec.names[0] = "温度1";
-    spec.units[0] = "℃";
-    spec.names[1] = "ABCDEFGHIJKLMNOP";  // exactly 16 bytes: no terminator in the header
-    spec.units[1] = "0123456789abcdef";
-    spec.names[3] = "Flow";
-    spec.units[3] = "m3/h";
-    return spec;  // channel 5 (index 4) has an empty name
+    RecordSpec recordSpec;
+    recordSpec.sectorCount = 3;
+    recordSpec.deviceName = "记录仪R-18";
+    recordSpec.names[0] = "温度1";
+    recordSpec.units[0] = "℃";
+    recordSpec.names[1] = "ABCDEFGHIJKLMNOP";  // exactly 16 bytes: no terminator in the header
+    recordSpec.units[1] = "0123456789abcdef";
+    recordSpec.names[3] = "Flow";
+    recordSpec.units[3] = "m3/h";
+    return recordSpec;  // channel 5 (index 4) has an empty name
   }
 
   void ExpectDefaults(int language) {

@@ -27,9 +27,9 @@ void Store(settings::CRecorderData& data, const Stored& s) {
 struct OpenFixture : RecordFixture {
   OpenFixture() {
     data.autoPaging = 0;
-    sim::RecordSpec spec;
-    spec.sectorCount = 5000;
-    Open(spec);
+    sim::RecordSpec recordSpec;
+    recordSpec.sectorCount = 5000;
+    Open(recordSpec);
   }
 };
 

@@ -15,12 +15,12 @@ using tessaly::testing::RecordFixture;
 // A 2-sector header and 1000 data sectors starting one minute apart from
 // 2015-01-05 10:00:00: absolute sector s starts at 10:00 + (s - 2) minutes.
 RecordSpec MinuteSpec() {
-  RecordSpec spec;
-  spec.sectorCount = 1000;
-  spec.samplesPerSector = 6;
-  spec.interval = 100;
-  spec.hour = 10;
-  return spec;
+  RecordSpec recordSpec;
+  recordSpec.sectorCount = 1000;
+  recordSpec.samplesPerSector = 6;
+  recordSpec.interval = 100;
+  recordSpec.hour = 10;
+  return recordSpec;
 }
 
 CalendarFields At(int hour, int minute, int second, int day = 5) { return {2015, 1, day, hour, minute, second, 0}; }
@@ -65,10 +65,10 @@ TEST(FindSector, FindsTheLastSectorStartingNoLaterThanTheTarget) {
 
 TEST(FindSector, StepsDownOverBadSectorsOnTheProbePath) {
   RecordFixture f;
-  RecordSpec spec = MinuteSpec();
+  RecordSpec recordSpec = MinuteSpec();
   // The first probe is sector 502 (data sector 500).
-  spec.faults = {{493, 496, SectorFault::BadCrc}, {497, 500, SectorFault::NotCalendar}};
-  ASSERT_TRUE(f.Open(spec));
+  recordSpec.faults = {{493, 496, SectorFault::BadCrc}, {497, 500, SectorFault::NotCalendar}};
+  ASSERT_TRUE(f.Open(recordSpec));
   ExpectFinds(f, {
                      {"below", At(10, 5, 30), 7},
                      {"above", SectorStart(700), 700},
@@ -81,10 +81,10 @@ TEST(FindSector, StepsDownOverBadSectorsOnTheProbePath) {
 
 TEST(FindSector, AllBadBelowTheProbeGivesTheLowerBound) {
   RecordFixture f;
-  RecordSpec spec = MinuteSpec();
-  spec.sectorCount = 60;
-  spec.faults = {{1, 30, SectorFault::BadCrc}};
-  ASSERT_TRUE(f.Open(spec));
+  RecordSpec recordSpec = MinuteSpec();
+  recordSpec.sectorCount = 60;
+  recordSpec.faults = {{1, 30, SectorFault::BadCrc}};
+  ASSERT_TRUE(f.Open(recordSpec));
   ExpectFinds(f, {{"bad-down-to-the-first", SectorStart(40), 2}, {"before-all", At(9, 0, 0), 2}});
 }
 

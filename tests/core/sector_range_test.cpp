@@ -14,9 +14,9 @@ using sim::SectorFault;
 
 class SectorRangeTest : public ::testing::Test {
  protected:
-  void Write(const sim::RecordSpec& spec) {
+  void Write(const sim::RecordSpec& recordSpec) {
     const std::string path = dir_.File("r.D01");
-    ASSERT_TRUE(sim::WriteRecordFile(path, spec));
+    ASSERT_TRUE(sim::WriteRecordFile(path, recordSpec));
     ASSERT_TRUE(file_.Open(path));
   }
 
@@ -25,11 +25,11 @@ class SectorRangeTest : public ::testing::Test {
 };
 
 TEST_F(SectorRangeTest, SkipsWhatCannotBeDecodedAndVisitsEverySector) {
-  sim::RecordSpec spec;
-  spec.header = false;
-  spec.sectorCount = 5;
-  spec.faults = {{1, 1, SectorFault::BadCrc}, {2, 2, SectorFault::YearTooLarge}, {4, 4, SectorFault::MonthZero}};
-  Write(spec);
+  sim::RecordSpec recordSpec;
+  recordSpec.header = false;
+  recordSpec.sectorCount = 5;
+  recordSpec.faults = {{1, 1, SectorFault::BadCrc}, {2, 2, SectorFault::YearTooLarge}, {4, 4, SectorFault::MonthZero}};
+  Write(recordSpec);
   SampleBuffer samples(3);  // a previous load's samples go
   std::vector<std::pair<uint32_t, bool>> visits;
   // Sectors 0 to 6 of a 5-sector file: the two beyond the end are skipped too.
@@ -48,9 +48,9 @@ TEST_F(SectorRangeTest, SkipsWhatCannotBeDecodedAndVisitsEverySector) {
 }
 
 TEST_F(SectorRangeTest, VisitorStopsBeforeTheNextSector) {
-  sim::RecordSpec spec;
-  spec.sectorCount = 10;
-  Write(spec);
+  sim::RecordSpec recordSpec;
+  recordSpec.sectorCount = 10;
+  Write(recordSpec);
   SampleBuffer samples;
   // Absolute sector numbers: the header's two sectors are skipped as bad.
   const RangeOutcome outcome =
@@ -60,15 +60,15 @@ TEST_F(SectorRangeTest, VisitorStopsBeforeTheNextSector) {
 }
 
 TEST_F(SectorRangeTest, EndsWhenTheBufferIsFull) {
-  sim::RecordSpec spec;
-  spec.header = false;
-  spec.channels = 1;
-  spec.samplesPerSector = 119;
-  spec.sectorCount = 8410;
-  Write(spec);
+  sim::RecordSpec recordSpec;
+  recordSpec.header = false;
+  recordSpec.channels = 1;
+  recordSpec.samplesPerSector = 119;
+  recordSpec.sectorCount = 8410;
+  Write(recordSpec);
   SampleBuffer samples;
   uint32_t lastVisit = 0;
-  const RangeOutcome outcome = DecodeSectorRange(file_, 0, spec.sectorCount, samples, [&](uint32_t i, bool) {
+  const RangeOutcome outcome = DecodeSectorRange(file_, 0, recordSpec.sectorCount, samples, [&](uint32_t i, bool) {
     lastVisit = i;
     return true;
   });

@@ -22,13 +22,13 @@ float Marked(int channel, uint64_t sample) { return static_cast<float>(100 * sam
 // A sealed sector on the heap, exactly 512 bytes, so that a read beyond it is
 // caught by the address sanitizer.
 std::vector<unsigned char> MakeSector(Stamp t, uint16_t interval, int channels, int samples) {
-  sim::RecordSpec spec;
-  spec.channels = channels;
-  spec.samplesPerSector = samples;
-  spec.interval = interval;
-  spec.waveform = Marked;
+  sim::RecordSpec recordSpec;
+  recordSpec.channels = channels;
+  recordSpec.samplesPerSector = samples;
+  recordSpec.interval = interval;
+  recordSpec.waveform = Marked;
   std::vector<unsigned char> sector(kSectorSize);
-  sim::BuildSector(spec, 0, sector.data());
+  sim::BuildSector(recordSpec, 0, sector.data());
   const int bytes[6] = {t.year, t.month, t.day, t.hour, t.minute, t.second};
   for (int i = 0; i < 6; ++i) sector[i] = static_cast<unsigned char>(bytes[i]);
   sim::SealSector(sector.data());

@@ -40,19 +40,19 @@ constexpr uint64_t kLowMarkerSample = 5040;
 
 // A page of 10,000 samples decoded from recorder sectors, one a second.
 void LoadSamples(settings::CRecorderData& data) {
-  sim::RecordSpec spec;
-  spec.channels = kChannels;
-  spec.samplesPerSector = 5;
-  spec.sectorCount = 2000;
-  spec.waveform = [](int channel, uint64_t sample) {
+  sim::RecordSpec recordSpec;
+  recordSpec.channels = kChannels;
+  recordSpec.samplesPerSector = 5;
+  recordSpec.sectorCount = 2000;
+  recordSpec.waveform = [](int channel, uint64_t sample) {
     if (channel == 2 && sample == kHighMarkerSample) return record::kMarkerHigh;
     if (channel == 3 && sample == kLowMarkerSample) return record::kMarkerLow;
     return sim::DemoWave(channel, sample);
   };
   record::DecodeState state;
   unsigned char sector[512];
-  for (uint32_t i = 0; i < spec.sectorCount; ++i) {
-    sim::BuildSector(spec, i, sector);
+  for (uint32_t i = 0; i < recordSpec.sectorCount; ++i) {
+    sim::BuildSector(recordSpec, i, sector);
     ASSERT_TRUE(record::SectorDecodable(sector));
     record::DecodeSector(sector, state, data.samples);
   }

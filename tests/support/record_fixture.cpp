@@ -12,15 +12,15 @@ RecordFixture::RecordFixture() {
   data.messages = &sink;
 }
 
-std::string RecordFixture::Write(const sim::RecordSpec& spec, const std::string& name) {
+std::string RecordFixture::Write(const sim::RecordSpec& recordSpec, const std::string& name) {
   const std::string path = dir.File(name);
-  if (!sim::WriteRecordFile(path, spec)) std::abort();
+  if (!sim::WriteRecordFile(path, recordSpec)) std::abort();
   data.recordPath = path;
   return path;
 }
 
-bool RecordFixture::Open(const sim::RecordSpec& spec) {
-  Write(spec);
+bool RecordFixture::Open(const sim::RecordSpec& recordSpec) {
+  Write(recordSpec);
   return record::BuildPageIndex(data);
 }
 

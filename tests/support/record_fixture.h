@@ -21,9 +21,9 @@ struct RecordFixture {
   RecordFixture();  // default settings, messages recorded
 
   // Writes the file and sets `data.recordPath` to it.
-  std::string Write(const sim::RecordSpec& spec, const std::string& name = "record.D01");
+  std::string Write(const sim::RecordSpec& recordSpec, const std::string& name = "record.D01");
   // Write, then BuildPageIndex.
-  bool Open(const sim::RecordSpec& spec);
+  bool Open(const sim::RecordSpec& recordSpec);
 
   TempDir dir;
   RecordingSink sink;

@@ -103,10 +103,10 @@ gui::CMainFrame& GuiTest::MakeFrame() {
 }
 
 std::string GuiTest::WriteRecord(const std::string& name, uint32_t sectors) {
-  sim::RecordSpec spec;
-  spec.sectorCount = sectors;
+  sim::RecordSpec recordSpec;
+  recordSpec.sectorCount = sectors;
   const std::string path = files.File(name);
-  EXPECT_TRUE(sim::WriteRecordFile(path, spec));
+  EXPECT_TRUE(sim::WriteRecordFile(path, recordSpec));
   return path;
 }
 
