@@ -1,14 +1,12 @@
 #include "analysis/statistics.h"
 
-#include <locale.h>
 
-#include <cctype>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 
 #include "base/format.h"
+#include "base/number_text.h"
 #include "base/texts.h"
 
 namespace tessaly::analysis {
@@ -62,11 +60,6 @@ int64_t StepMs(const RecordTime& a, const RecordTime& b) {
 // Each sum is kept as a float, rounded after every addition.
 float AddRounded(float sum, int64_t step) {
   return static_cast<float>(static_cast<double>(sum) + static_cast<double>(step));
-}
-
-locale_t CLocale() {
-  static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
-  return c;
 }
 
 }  // namespace
@@ -156,31 +149,7 @@ StatisticsResult OverLimit(const SampleBuffer& samples, const RecordTime& start,
 }
 
 float ParseLimit(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-  const size_t begin = i;
-  auto digits = [&] {
-    const size_t from = i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
-    return i - from;
-  };
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  size_t mantissa = digits();
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    mantissa += digits();
-  }
-  if (mantissa == 0) return 0.0f;
-  size_t stop = i;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    if (digits() > 0) stop = i;
-  }
-  // Only the decimal form scanned above is converted, in the C locale, so
-  // neither hexadecimal nor "inf" texts nor a locale's decimal comma apply.
-  const std::string number(text.substr(begin, stop - begin));
-  const double value = strtod_l(number.c_str(), nullptr, CLocale());
+  const double value = base::LeadingDecimal(text);
   if (std::fabs(value) > FLT_MAX) return value > 0 ? HUGE_VALF : -HUGE_VALF;
   return static_cast<float>(value);
 }
