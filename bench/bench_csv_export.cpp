@@ -24,15 +24,15 @@ std::string gPath;
 
 // A day of 18 channels at one sample a second with 1 or 2 decimals.
 void MakeSamples() {
-  gSamples.resize(kRows);
   const record::RecordTime start = record::RecordTime::FromCalendar(2015, 1, 5, 8, 0, 0);
   for (size_t i = 0; i < kRows; ++i) {
-    record::Sample& s = gSamples[i];
+    record::Sample s{};
     s.time = start.Add(static_cast<int64_t>(i) * record::kTicksPerSecond);
     for (int c = 0; c < record::kChannelCount; ++c) {
       s.values[c] = static_cast<float>(50.0 + 30.0 * std::sin(static_cast<double>(i) / 300.0 + c) + c);
       s.decimals[c] = 1 + c % 2;
     }
+    gSamples.push_back(s);
   }
   for (int c = 0; c < settings::kChannels; ++c) settings::SetChannelName(gDisplay.channels[c], "通道" + std::to_string(c + 1));
 }

@@ -67,7 +67,7 @@ void Decode(benchmark::State& state, Fixture& f) {
   record::SampleBuffer samples;  // capacity kept from load to load, as in the program
   for (auto _ : state) {
     record::DecodeSectorRange(f.file, 2, f.sectors, samples);
-    benchmark::DoNotOptimize(samples.data());
+    benchmark::DoNotOptimize(samples.size());
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * f.sectors * 512);
   state.counters["samples"] = static_cast<double>(samples.size());

@@ -46,14 +46,15 @@ void Prepare(settings::CRecorderData& data) {
   data.autoInterval = 0;
   data.listInterval = 1;
   for (auto& channel : data.channels) channel.shown = 1;
-  data.samples.resize(kSamples);
+  data.samples.clear();
   for (size_t i = 0; i < kSamples; ++i) {
-    record::Sample& s = data.samples[i];
+    record::Sample s{};
     s.time = record::RecordTime::FromCalendar(2024, 3, 1, 0, 0, static_cast<int>(i));
     for (int k = 0; k < record::kChannelCount; ++k) {
       s.decimals[k] = k % 4;
       s.values[k] = static_cast<float>(i % 1000) * 0.37f - 50.0f + static_cast<float>(k);
     }
+    data.samples.push_back(s);
   }
 }
 
@@ -94,7 +95,7 @@ void BM_PrintfTheSameTexts(benchmark::State& state) {
   printfTexts = Timed(state, [&] {
     size_t bytes = 0;
     for (size_t r = 0; r < kSamples; ++r) {
-      const record::Sample& s = data.samples[r];
+      const record::Sample s = data.samples[r];
       const record::CalendarFields t = s.time.Fields();
       bytes += base::FormatText(indexFormat, static_cast<int>(r)).size();
       bytes += base::FormatText(timeFormat, t.year, t.month, t.day, t.hour, t.minute, t.second).size();

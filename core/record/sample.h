@@ -24,7 +24,95 @@ struct Sample {
 // At most this many samples are decoded in one load.
 constexpr size_t kSampleBufferLimit = 1'000'000;
 
-// Filled only by the page loader; emptied (capacity kept) at each load's start.
-using SampleBuffer = std::vector<Sample>;
+// The samples one decoded sector contributes, as the decoder worked them out;
+// the values and decimal nibbles stay in the sector's bytes.
+struct SectorSamples {
+  RecordTime start;              // the first sample's time, after the gap rule
+  uint16_t intervalUnits = 0;    // 100 ms each
+  uint8_t stride = 0;            // values per sample in the sector (its channel count)
+  uint8_t channels = 0;          // channels taken, at most kChannelCount
+  uint16_t count = 0;            // samples taken
+  // Samples the same-second rule moves one second later: bit s of the mask.
+  uint64_t shifted[2] = {0, 0};
+};
+
+// The samples of the last load, in decoding order. A full Sample is 160
+// bytes while a sector holds up to 119 values in 512, so decoded sectors are
+// kept as their bytes (read straight into place by the loader) plus a small
+// entry per sector, and samples are put together when asked for.
+class SampleBuffer {
+ public:
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  // Capacity is kept for the next load.
+  void clear();
+  // Bytes held for sectors, in use or not.
+  size_t ReservedBytes() const { return store_.size(); }
+
+  Sample operator[](size_t i) const;
+
+  // Yields the samples in order, each put together as it is reached.
+  class const_iterator {
+   public:
+    const_iterator(const SampleBuffer* buffer, size_t i) : buffer_(buffer), i_(i) {}
+    Sample operator*() const { return (*buffer_)[i_]; }
+    const_iterator& operator++() {
+      ++i_;
+      return *this;
+    }
+    bool operator==(const const_iterator&) const = default;
+
+   private:
+    const SampleBuffer* buffer_;
+    size_t i_;
+  };
+  const_iterator begin() const { return {this, 0}; }
+  const_iterator end() const { return {this, size_}; }
+  Sample front() const { return (*this)[0]; }
+  Sample back() const { return (*this)[size_ - 1]; }
+  RecordTime TimeAt(size_t i) const;
+  float ValueAt(size_t i, int channel) const;
+  int32_t DecimalsAt(size_t i, int channel) const;
+
+  // A sample given whole (tools and fixtures; the loader appends sectors).
+  void push_back(const Sample& sample);
+
+  // Room for `count` sectors to be read into, valid until the next append or
+  // call; a sector appended from there is kept without a copy.
+  unsigned char* SectorSlots(size_t count);
+  // Appends samples.count samples whose values lie in `sector`.
+  void AppendSector(const unsigned char* sector, const SectorSamples& samples);
+
+ private:
+  struct Entry {
+    int64_t startTicks;
+    uint32_t firstSample;
+    uint32_t offset;      // of the sector's bytes in store_, or of the first sample in whole_
+    int32_t shiftIndex;   // of the entry's two words in shiftWords_, or -1
+    uint16_t count;
+    uint16_t intervalUnits;
+    RecordTimeStatus status;
+    uint8_t stride;
+    uint8_t channels;
+    bool whole;           // samples given whole, in whole_
+  };
+
+  const Entry& EntryOf(size_t i) const;
+  void AddEntry(const Entry& entry);
+  const unsigned char* Bytes(const Entry& e) const { return store_.data() + e.offset; }
+  static RecordTime TimeIn(const Entry& e, const uint64_t* shift, size_t s);
+
+  size_t size_ = 0;
+  std::vector<Entry> entries_;
+  // Every entry but the last holds entries_[0].count samples, so sample i
+  // lies in entry i / entries_[0].count (or the last).
+  bool uniform_ = true;
+  // Only grows: its size is the capacity kept from load to load, storeEnd_
+  // the part in use.
+  std::vector<unsigned char> store_;
+  size_t storeEnd_ = 0;
+  std::vector<uint64_t> shiftWords_;
+  std::vector<Sample> whole_;
+};
 
 }  // namespace tessaly::record

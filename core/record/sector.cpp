@@ -8,8 +8,7 @@
 namespace tessaly::record {
 namespace {
 
-constexpr size_t kValuesOffset = 36;
-constexpr size_t kValueSlots = (kSectorSize - kValuesOffset) / 4;  // 119
+constexpr size_t kValueSlots = (kSectorSize - 36) / 4;  // 119 value slots after the 36-byte head
 
 uint32_t GetU32(const unsigned char* p) {
   return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
@@ -29,6 +28,47 @@ RecordTime SectorTime(const unsigned char* s) {
 // The calendar second a time falls in: ticks / 10,000,000, rounded down.
 int64_t SecondOf(const RecordTime& t) {
   return t.ticks >= 0 ? t.ticks / kTicksPerSecond : -((-t.ticks + kTicksPerSecond - 1) / kTicksPerSecond);
+}
+
+// Same-second rule over `count` samples from `start`, `interval` apart: marks
+// in `shifted` the samples stored one second later and carries the run on in
+// `state`. Times that are not valid stay so when shifted, so only their run
+// length is counted; with an interval of a second or more every sample after
+// the first starts a run of its own, so only the first can be shifted. The
+// sample-by-sample walk is left for shorter intervals.
+void ApplySameSecondRule(const RecordTime& start, int64_t interval, int count, DecodeState& state,
+                         uint64_t* shifted) {
+  if (count == 0) return;
+  if (!start.IsValid()) {
+    if (state.run == DecodeState::Run::NotValid) {
+      state.runLength += count;
+    } else {
+      state.run = DecodeState::Run::NotValid;
+      state.runSecond = 0;
+      state.runLength = count - 1;
+    }
+    return;
+  }
+  const auto step = [&](int s) {
+    const int64_t second = SecondOf(start.Add(s * interval));
+    if (state.run == DecodeState::Run::ValidSecond && state.runSecond == second) {
+      ++state.runLength;
+    } else {
+      state.run = DecodeState::Run::ValidSecond;
+      state.runSecond = second;
+      state.runLength = 0;
+    }
+    if (state.runLength > 10) shifted[s / 64] |= uint64_t{1} << (s % 64);
+  };
+  if (interval >= kTicksPerSecond) {
+    step(0);
+    if (count > 1) {
+      state.runSecond = SecondOf(start.Add((count - 1) * interval));
+      state.runLength = 0;
+    }
+    return;
+  }
+  for (int s = 0; s < count; ++s) step(s);
 }
 
 }  // namespace
@@ -66,8 +106,10 @@ std::optional<uint32_t> FindCalendarValidSector(const RecordFile& file, uint32_t
 }
 
 DecodeResult DecodeSector(const unsigned char* sector, DecodeState& state, SampleBuffer& buffer) {
+  if (buffer.size() >= kSampleBufferLimit) return DecodeResult::BufferFull;
   RecordTime t = SectorTime(sector);
-  const int64_t interval = int64_t{uint16_t(sector[7] | sector[8] << 8)} * 1'000'000;
+  const uint16_t units = static_cast<uint16_t>(sector[7] | sector[8] << 8);
+  const int64_t interval = int64_t{units} * 1'000'000;
 
   const RecordTime d = RecordTime::Difference(t, state.previousEnd);
   if (d.IsValid() && d.ticks > 0 && d.ticks < kTicksPerSecond) t = state.previousEnd;
@@ -77,34 +119,19 @@ DecodeResult DecodeSector(const unsigned char* sector, DecodeState& state, Sampl
   // dropped and samples stop at the last whole one inside the sector.
   const int c = sector[9];
   const int n = sector[10];
-  const int channels = std::min(c, kChannelCount);
-  const int samples = c == 0 ? n : std::min<int>(n, static_cast<int>(kValueSlots / static_cast<size_t>(c)));
+  const int layoutSamples = c == 0 ? n : std::min<int>(n, static_cast<int>(kValueSlots / static_cast<size_t>(c)));
+  const size_t room = kSampleBufferLimit - buffer.size();
+  const int taken = static_cast<int>(std::min<size_t>(static_cast<size_t>(layoutSamples), room));
 
-  Sample sample{};
-  for (int ch = 0; ch < channels; ++ch) {
-    const unsigned char b = sector[20 + ch / 2];
-    sample.decimals[ch] = (ch % 2 == 0) ? (b & 0x0F) : (b >> 4);
-  }
-
-  for (int s = 0; s < samples; ++s) {
-    for (int ch = 0; ch < channels; ++ch)
-      std::memcpy(&sample.values[ch], sector + kValuesOffset + 4 * (static_cast<size_t>(s) * c + ch), 4);
-
-    const RecordTime when = t.Add(s * interval);
-    const bool sameRun = when.IsValid()
-                             ? state.run == DecodeState::Run::ValidSecond && state.runSecond == SecondOf(when)
-                             : state.run == DecodeState::Run::NotValid;
-    if (sameRun) {
-      ++state.runLength;
-    } else {
-      state.run = when.IsValid() ? DecodeState::Run::ValidSecond : DecodeState::Run::NotValid;
-      state.runSecond = when.IsValid() ? SecondOf(when) : 0;
-      state.runLength = 0;
-    }
-    sample.time = state.runLength > 10 ? when.Add(kTicksPerSecond) : when;
-    buffer.push_back(sample);
-    if (buffer.size() >= kSampleBufferLimit) return DecodeResult::BufferFull;
-  }
+  SectorSamples samples;
+  samples.start = t;
+  samples.intervalUnits = units;
+  samples.stride = static_cast<uint8_t>(c);
+  samples.channels = static_cast<uint8_t>(std::min(c, kChannelCount));
+  samples.count = static_cast<uint16_t>(taken);
+  ApplySameSecondRule(t, interval, taken, state, samples.shifted);
+  buffer.AppendSector(sector, samples);
+  if (buffer.size() >= kSampleBufferLimit) return DecodeResult::BufferFull;
 
   state.previousEnd = t.Add(int64_t{n} * interval);
   return DecodeResult::Continue;

@@ -1,7 +1,6 @@
 #include "record/sector_range.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "record/sector.h"
 
@@ -12,13 +11,14 @@ RangeOutcome DecodeSectorRange(const RecordFile& file, uint32_t first, uint32_t 
   buffer.clear();
   RangeOutcome outcome;
   DecodeState state;
-  std::vector<unsigned char> block(size_t{kRangeBlockSectors} * kSectorSize);
   for (uint32_t done = 0; done < count;) {
     const uint32_t sectors = std::min(kRangeBlockSectors, count - done);
-    const size_t got = file.ReadAt((uint64_t{first} + done) * kSectorSize, block.data(), size_t{sectors} * kSectorSize);
+    // Read straight into the buffer's store: a good sector is then kept where it lies.
+    unsigned char* block = buffer.SectorSlots(sectors);
+    const size_t got = file.ReadAt((uint64_t{first} + done) * kSectorSize, block, size_t{sectors} * kSectorSize);
     const size_t whole = got / kSectorSize;  // a sector read only in part counts as bad
     for (uint32_t k = 0; k < sectors; ++k) {
-      const unsigned char* sector = &block[size_t{k} * kSectorSize];
+      const unsigned char* sector = block + size_t{k} * kSectorSize;
       const uint32_t index = done + k;
       const bool decodable = k < whole && SectorDecodable(sector);
       if (decodable && DecodeSector(sector, state, buffer) == DecodeResult::BufferFull) {

@@ -11,6 +11,7 @@
 
 #include "base/texts.h"
 #include "output/csv_export.h"
+#include "support/sample_fixture.h"
 #include "support/temp_dir.h"
 
 namespace tessaly::output {
@@ -33,8 +34,8 @@ settings::DisplaySettings Names() {
 
 // Sample i: 08:00:00 + i s; channel 0 20.5 + i with 1 decimal, channel 1 3.0
 // with 1, channel 2 the marker 45000.0 with 2, channel 3 0.1 with 15.
-SampleBuffer Samples(size_t count) {
-  SampleBuffer samples(count);
+std::vector<Sample> Samples(size_t count) {
+  std::vector<Sample> samples(count);
   for (size_t i = 0; i < count; ++i) {
     Sample& s = samples[i];
     s.time = RecordTime::FromCalendar(2015, 1, 5, 8, 0, static_cast<int>(i));
@@ -50,11 +51,12 @@ SampleBuffer Samples(size_t count) {
   return samples;
 }
 
-std::string ToText(const SampleBuffer& samples, uint32_t interval, int language, const ExportProgress& progress = {}) {
+std::string ToText(const std::vector<Sample>& samples, uint32_t interval, int language,
+                   const ExportProgress& progress = {}) {
   char* data = nullptr;
   size_t size = 0;
   std::FILE* out = open_memstream(&data, &size);
-  const bool ok = WriteViewerCsv(out, samples, Names(), interval, language, progress);
+  const bool ok = WriteViewerCsv(out, tessaly::testing::BufferOf(samples), Names(), interval, language, progress);
   std::fclose(out);
   std::string text(data, size);
   std::free(data);
@@ -69,7 +71,7 @@ std::string Zeros(int channels) {
 }
 
 TEST(ViewerCsv, EveryKthSampleWithItsDecimalsInGbkAndCrLf) {
-  SampleBuffer samples = Samples(10);
+  std::vector<Sample> samples = Samples(10);
   samples[6].time = RecordTime{record::RecordTimeStatus::Invalid, 0};
   const std::string names = ",\xCE\xC2\xB6\xC8" "1,Flow" + std::string(16, ',') + "\r\n";
   const std::string values = ",3.0,45000.00,0.100000001490116" + Zeros(14) + "\r\n";
@@ -105,9 +107,10 @@ TEST(ViewerCsv, FileFormReplacesTheTargetWhole) {
   TempDir dir;
   const std::string path = dir.File("out.csv");
   WriteFileBytes(path, "old contents");
-  const SampleBuffer samples = Samples(300);
+  const std::vector<Sample> chosen = Samples(300);
+  const SampleBuffer samples = tessaly::testing::BufferOf(chosen);
   EXPECT_EQ(WriteViewerCsvFile(path, samples, Names(), 1, base::kEnglish), ExportResult::Written);
-  EXPECT_EQ(ReadFileBytes(path), ToText(samples, 1, base::kEnglish));
+  EXPECT_EQ(ReadFileBytes(path), ToText(chosen, 1, base::kEnglish));
   EXPECT_EQ(WriteViewerCsvFile(dir.File("missing/out.csv"), samples, Names(), 1, base::kEnglish),
             ExportResult::OpenFailed);
 }
@@ -138,14 +141,14 @@ TEST(ViewerCsv, FailureMidwayLeavesThePreviousFile) {
   WriteFileBytes(path, "old contents");
   {
     FileSizeLimit limit(100'000);
-    EXPECT_EQ(WriteViewerCsvFile(path, Samples(20'000), Names(), 1, base::kEnglish), ExportResult::WriteFailed);
+    EXPECT_EQ(WriteViewerCsvFile(path, tessaly::testing::BufferOf(Samples(20'000)), Names(), 1, base::kEnglish), ExportResult::WriteFailed);
   }
   EXPECT_EQ(ReadFileBytes(path), "old contents");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left
 
   std::FILE* full = std::fopen("/dev/full", "wb");
   ASSERT_NE(full, nullptr);
-  EXPECT_FALSE(WriteViewerCsv(full, Samples(10), Names(), 1, base::kEnglish));
+  EXPECT_FALSE(WriteViewerCsv(full, tessaly::testing::BufferOf(Samples(10)), Names(), 1, base::kEnglish));
   std::fclose(full);
 }
 

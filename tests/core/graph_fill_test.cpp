@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
+
+#include "support/sample_fixture.h"
 
 namespace tessaly::analysis {
 namespace {
@@ -10,7 +13,7 @@ namespace {
 using settings::CRecorderData;
 
 void Load(CRecorderData& data, size_t count, int32_t autoInterval, int32_t partInterval = 1) {
-  data.samples.assign(count, record::Sample{});
+  data.samples = tessaly::testing::BufferOf(std::vector<record::Sample>(count));
   data.autoInterval = autoInterval;
   data.partGraphInterval = partInterval;
 }

@@ -192,10 +192,10 @@ TEST(PageLoader, EmptiesTheBufferKeepingItsCapacity) {
   f.Write(Spec(100));
   ASSERT_TRUE(BuildPageIndex(f.data));
   f.Load(2, 100);
-  const size_t capacity = f.data.samples.capacity();
+  const size_t reserved = f.data.samples.ReservedBytes();
   f.Load(50, 1);
   EXPECT_EQ(f.data.samples.size(), 6u);
-  EXPECT_EQ(f.data.samples.capacity(), capacity);
+  EXPECT_EQ(f.data.samples.ReservedBytes(), reserved);
   EXPECT_EQ(f.data.samples.front().values[0], sim::DemoWave(0, 48 * 6));
 }
 

@@ -5,6 +5,7 @@
 
 #include "record/sector_range.h"
 #include "record_writer.h"
+#include "support/sample_fixture.h"
 #include "support/temp_dir.h"
 
 namespace tessaly::record {
@@ -30,7 +31,7 @@ TEST_F(SectorRangeTest, SkipsWhatCannotBeDecodedAndVisitsEverySector) {
   recordSpec.sectorCount = 5;
   recordSpec.faults = {{1, 1, SectorFault::BadCrc}, {2, 2, SectorFault::YearTooLarge}, {4, 4, SectorFault::MonthZero}};
   Write(recordSpec);
-  SampleBuffer samples(3);  // a previous load's samples go
+  SampleBuffer samples = tessaly::testing::BufferOf(std::vector<Sample>(3));  // a previous load's samples go
   std::vector<std::pair<uint32_t, bool>> visits;
   // Sectors 0 to 6 of a 5-sector file: the two beyond the end are skipped too.
   const RangeOutcome outcome = DecodeSectorRange(file_, 0, 7, samples, [&](uint32_t i, bool decoded) {

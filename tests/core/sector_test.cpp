@@ -1,3 +1,4 @@
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -5,6 +6,7 @@
 
 #include "record/record_file.h"
 #include "record/sector.h"
+#include "record/sector_range.h"
 #include "record_writer.h"
 #include "support/temp_dir.h"
 
@@ -21,8 +23,10 @@ float Marked(int channel, uint64_t sample) { return static_cast<float>(100 * sam
 
 // A sealed sector on the heap, exactly 512 bytes, so that a read beyond it is
 // caught by the address sanitizer.
-std::vector<unsigned char> MakeSector(Stamp t, uint16_t interval, int channels, int samples) {
+std::vector<unsigned char> MakeSector(Stamp t, uint16_t interval, int channels, int samples,
+                                      const std::array<int, 18>& decimals = {}) {
   sim::RecordSpec recordSpec;
+  recordSpec.decimals = decimals;
   recordSpec.channels = channels;
   recordSpec.samplesPerSector = samples;
   recordSpec.interval = interval;
@@ -260,12 +264,96 @@ TEST(SectorDecode, DecodableTimesThatAreNoCalendarTimes) {
 }
 
 TEST(SectorDecode, BufferLimitStopsMidSector) {
-  SampleBuffer buffer(kSampleBufferLimit - 2);
+  SampleBuffer buffer;
+  for (size_t i = 0; i < kSampleBufferLimit - 2; ++i) buffer.push_back(Sample{});
   DecodeState state;
   const std::vector<unsigned char> sector = MakeSector({15, 1, 5, 8, 0, 0}, 10, 4, 6);
   EXPECT_EQ(DecodeSector(sector.data(), state, buffer), DecodeResult::BufferFull);
   ASSERT_EQ(buffer.size(), kSampleBufferLimit);
   EXPECT_EQ(buffer.back().values[0], Marked(0, 1));
+}
+
+// A sample at the end of a run of sub-second samples is the twelfth of its
+// second even when its sector steps a second at a time; the run then ends.
+TEST(SectorDecode, SameSecondRunReachesIntoASectorOfWholeSeconds) {
+  Decoded d;
+  d.Add(MakeSector({15, 1, 5, 10, 0, 0}, 0, 4, 11));  // eleven at 10:00:00
+  d.Add(MakeSector({15, 1, 5, 10, 0, 0}, 10, 4, 3));  // 00, 01, 02
+  d.Add(MakeSector({15, 1, 5, 10, 0, 2}, 0, 4, 11));  // joins the run of 02
+  std::vector<RecordTime> expected(11, At(2015, 1, 5, 10, 0, 0));
+  expected.push_back(At(2015, 1, 5, 10, 0, 1));  // shifted
+  expected.push_back(At(2015, 1, 5, 10, 0, 1));
+  expected.push_back(At(2015, 1, 5, 10, 0, 2));
+  expected.insert(expected.end(), 10, At(2015, 1, 5, 10, 0, 2));
+  expected.push_back(At(2015, 1, 5, 10, 0, 3));  // the twelfth of second 02
+  ExpectTimes(d.samples, 0, expected);
+
+  // Times that are not valid form one run whatever their sectors' intervals;
+  // they stay not valid, and the run goes on across sectors.
+  d.Add(MakeSector({15, 0, 5, 10, 0, 0}, 10, 4, 6));
+  d.Add(MakeSector({15, 0, 5, 10, 0, 0}, 10, 4, 6));
+  EXPECT_EQ(d.state.run, DecodeState::Run::NotValid);
+  EXPECT_EQ(d.state.runLength, 11);
+  d.Add(MakeSector({15, 1, 5, 10, 0, 2}, 0, 4, 1));
+  ExpectTimes(d.samples, 37, {At(2015, 1, 5, 10, 0, 2)});  // a new run
+}
+
+// Every shape of sector keeps its samples, whether the loader's read left it
+// in place, it needed only part of its bytes, or a bad sector before it made
+// it move: a range read gives what decoding each sector on its own gives, and
+// the field reads agree with the whole samples.
+TEST(SectorDecode, RangeKeepsEveryShapeOfSector) {
+  struct Shape {
+    int channels, samples;
+    uint16_t interval;
+  };
+  // The 18-channel sector after the 2-channel one moves onto part of itself.
+  const Shape shapes[] = {{18, 6, 10}, {18, 6, 10}, {2, 3, 10}, {18, 6, 10}, {0, 0, 0},  {1, 119, 1},
+                          {0, 4, 10},  {5, 20, 10}, {18, 6, 0}, {7, 17, 10}, {18, 1, 10}, {18, 6, 10}};
+  std::vector<std::vector<unsigned char>> sectors;
+  std::string bytes;
+  for (size_t k = 0; k < std::size(shapes); ++k) {
+    std::array<int, 18> decimals{};
+    for (int c = 0; c < 18; ++c) decimals[c] = static_cast<int>((static_cast<size_t>(c) + k) % 16);
+    sectors.push_back(MakeSector({15, 1, 5, 8, static_cast<int>(k), 0}, shapes[k].interval, shapes[k].channels,
+                                 shapes[k].samples, decimals));
+    if (shapes[k].samples == 0) sectors.back()[40] ^= 1;  // a bad sector
+    bytes.append(sectors.back().begin(), sectors.back().end());
+  }
+  tessaly::testing::TempDir dir;
+  const std::string path = dir.File("r.D01");
+  tessaly::testing::WriteFileBytes(path, bytes);
+  RecordFile file;
+  ASSERT_TRUE(file.Open(path));
+  SampleBuffer ranged;
+  DecodeSectorRange(file, 0, static_cast<uint32_t>(sectors.size()), ranged);
+
+  Decoded each;
+  for (const auto& sector : sectors)
+    if (SectorDecodable(sector.data())) each.Add(sector);
+  ASSERT_EQ(ranged.size(), 6u + 6 + 3 + 6 + 119 + 4 + 20 + 6 + 17 + 1 + 6);
+  ASSERT_EQ(ranged.size(), each.samples.size());
+  for (size_t i = 0; i < ranged.size(); ++i) {
+    SCOPED_TRACE(::testing::Message() << "sample " << i);
+    const Sample a = ranged[i];
+    const Sample b = each.samples[i];
+    EXPECT_EQ(a.time.status, b.time.status);
+    EXPECT_EQ(a.time.ticks, b.time.ticks);
+    EXPECT_EQ(ranged.TimeAt(i).ticks, a.time.ticks);
+    for (int c = 0; c < kChannelCount; ++c) {
+      EXPECT_EQ(a.values[c], b.values[c]) << "channel " << c;
+      EXPECT_EQ(a.decimals[c], b.decimals[c]) << "channel " << c;
+      EXPECT_EQ(ranged.ValueAt(i, c), a.values[c]) << "channel " << c;
+      EXPECT_EQ(ranged.DecimalsAt(i, c), a.decimals[c]) << "channel " << c;
+    }
+  }
+  // Spot checks against the sectors themselves: the last sample of the
+  // 7-channel sector (sector 9), channel 6, decimals (6 + 9) % 16.
+  const Sample last7 = ranged[6 + 6 + 3 + 6 + 119 + 4 + 20 + 6 + 16];
+  EXPECT_EQ(last7.values[6], Marked(6, 16));
+  EXPECT_EQ(last7.decimals[6], 15);
+  EXPECT_EQ(last7.values[7], 0.0f);
+  EXPECT_EQ(last7.decimals[7], 0);
 }
 
 // Sectors beyond the layout are read only as far as the 512 bytes and the 18

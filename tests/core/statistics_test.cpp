@@ -1,9 +1,11 @@
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "analysis/statistics.h"
+#include "support/sample_fixture.h"
 
 namespace tessaly::analysis {
 namespace {
@@ -19,8 +21,8 @@ RecordTime At(double seconds) { return kT0.Add(static_cast<int64_t>(seconds * 1e
 
 // Samples at the given offsets (seconds from 10:00:00) with the given value
 // of channel 1; channel k + 1 (index k) holds k throughout.
-SampleBuffer Buffer(const std::vector<std::pair<double, float>>& points) {
-  SampleBuffer samples;
+std::vector<Sample> Samples(const std::vector<std::pair<double, float>>& points) {
+  std::vector<Sample> samples;
   for (const auto& [offset, value] : points) {
     Sample s{};
     s.time = At(offset);
@@ -31,6 +33,8 @@ SampleBuffer Buffer(const std::vector<std::pair<double, float>>& points) {
   return samples;
 }
 
+SampleBuffer Buffer(const std::vector<std::pair<double, float>>& points) { return tessaly::testing::BufferOf(Samples(points)); }
+
 std::vector<std::string> Headings(const StatisticsTable& table) {
   std::vector<std::string> out;
   for (const auto& c : table.columns) out.push_back(c.heading);
@@ -38,8 +42,9 @@ std::vector<std::string> Headings(const StatisticsTable& table) {
 }
 
 TEST(ResolveRange, MatchesTheSameSecondOrFallsBackToTheEnds) {
-  SampleBuffer samples = Buffer({{0, 0}, {1.2, 0}, {1.7, 0}, {3, 0}, {3.9, 0}, {5, 0}});
-  samples[4].time.status = RecordTimeStatus::Invalid;
+  std::vector<Sample> chosen = Samples({{0, 0}, {1.2, 0}, {1.7, 0}, {3, 0}, {3.9, 0}, {5, 0}});
+  chosen[4].time.status = RecordTimeStatus::Invalid;
+  const SampleBuffer samples = tessaly::testing::BufferOf(chosen);
   struct Case {
     const char* name;
     RecordTime start, end;
@@ -115,7 +120,8 @@ TEST(Statistics, RefuseUnreasonableTimesAndReversedRanges) {
 
 TEST(OverLimit, CountsTheIntervalsOpenedBelowAndAboveTheLimits) {
   // Channel 1 over 10:00:00 .. 10:00:06, limits 10 and 20.
-  SampleBuffer samples = Buffer({{0, 5}, {1, 10}, {2.5, 25}, {3, 20}, {4, 45000.0f}, {5, 1}, {6, 30}});
+  std::vector<Sample> chosen = Samples({{0, 5}, {1, 10}, {2.5, 25}, {3, 20}, {4, 45000.0f}, {5, 1}, {6, 30}});
+  const SampleBuffer samples = tessaly::testing::BufferOf(chosen);
   const StatisticsResult r = OverLimit(samples, At(0), At(6), {10, 20, true, true, 0}, 0);
   ASSERT_EQ(r.status, StatisticsStatus::Ok);
   EXPECT_EQ(Headings(r.table), (std::vector<std::string>{"通道号", "超下限时间（秒）", "超上限时间（秒）"}));
@@ -127,8 +133,8 @@ TEST(OverLimit, CountsTheIntervalsOpenedBelowAndAboveTheLimits) {
   EXPECT_EQ(r.table.rows[17], (std::vector<std::string>{"通道18", "0.0", "0.0"}));
 
   // An invalid time takes out the interval before and the one after it.
-  samples[5].time.status = RecordTimeStatus::Null;
-  EXPECT_EQ(OverLimit(samples, At(0), At(6), {10, 20, true, true, 0}, 0).table.rows[0][1], "1.0");
+  chosen[5].time.status = RecordTimeStatus::Null;
+  EXPECT_EQ(OverLimit(tessaly::testing::BufferOf(chosen), At(0), At(6), {10, 20, true, true, 0}, 0).table.rows[0][1], "1.0");
 }
 
 TEST(OverLimit, ColumnsFollowTheCheckBoxesAndTheChannelChoice) {
@@ -184,7 +190,7 @@ TEST(OverLimit, SumsAreRoundedToFloatAfterEveryAddition) {
   // 134,217,728 ms (2^27) then a thousand 1-ms steps: each addition is lost
   // to the float's 16-ms spacing there.
   SampleBuffer samples = Buffer({{0, -1}, {134217.728, -1}});
-  for (int i = 1; i <= 1000; ++i) samples.push_back(Buffer({{134217.728 + i * 0.001, -1}})[0]);
+  for (int i = 1; i <= 1000; ++i) samples.push_back(Samples({{134217.728 + i * 0.001, -1}})[0]);
   const StatisticsResult r = OverLimit(samples, At(0), At(1e6), {0, 0, true, false, 1}, 0);
   EXPECT_EQ(r.table.rows[0][1], "134217.7");
 }

@@ -10,6 +10,7 @@
 #include "output/workbook_export.h"
 #include "settings/recorder_data.h"
 #include "settings/settings_file.h"
+#include "support/sample_fixture.h"
 #include "support/temp_dir.h"
 #include "support/workbook_cells.h"
 
@@ -27,10 +28,11 @@ constexpr const char* kAbsent = "<no cell>";
 
 // `count` samples one second apart from 2015-01-05 08:00:00; channel c of
 // sample n holds n + c / 10 with c % 3 decimals.
-void Fill(settings::CRecorderData& data, size_t count) {
+std::vector<record::Sample> Fill(settings::CRecorderData& data, size_t count) {
   settings::ApplyDefaultSettings(data);
   for (int ch = 0; ch < 18; ++ch) settings::SetChannelName(data.channels[ch], "通道" + std::to_string(ch + 1));
   const RecordTime t0 = RecordTime::FromCalendar(2015, 1, 5, 8, 0, 0);
+  std::vector<record::Sample> samples;
   for (size_t n = 0; n < count; ++n) {
     record::Sample s{};
     s.time = t0.Add(static_cast<int64_t>(n) * record::kTicksPerSecond);
@@ -38,8 +40,10 @@ void Fill(settings::CRecorderData& data, size_t count) {
       s.values[ch] = static_cast<float>(n) + static_cast<float>(ch) / 10.0f;
       s.decimals[ch] = ch % 3;
     }
-    data.samples.push_back(s);
+    samples.push_back(s);
   }
+  data.samples = tessaly::testing::BufferOf(samples);
+  return samples;
 }
 
 ExportResult Export(const settings::CRecorderData& data, uint32_t interval, const std::string& path,
@@ -50,10 +54,11 @@ ExportResult Export(const settings::CRecorderData& data, uint32_t interval, cons
 TEST(ExportWorkbook, WritesTheCellsOfEveryKthSampleAsText) {
   TempDir dir;
   settings::CRecorderData data;
-  Fill(data, 10);
+  std::vector<record::Sample> samples = Fill(data, 10);
   data.channels[1].shown = 0;  // column D stays empty
-  data.samples[6].time.status = record::RecordTimeStatus::Invalid;
-  data.samples[3].values[0] = 45000.0f;
+  samples[6].time.status = record::RecordTimeStatus::Invalid;
+  samples[3].values[0] = 45000.0f;
+  data.samples = tessaly::testing::BufferOf(samples);
   const std::string path = dir.File("out.xls");
   std::vector<std::pair<uint32_t, uint32_t>> progress;
   ASSERT_EQ(Export(data, 3, path, [&](uint32_t i, uint32_t n) { progress.push_back({i, n}); }),

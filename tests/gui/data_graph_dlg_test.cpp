@@ -83,7 +83,7 @@ class GraphPage : public ::testing::Test {
     page->FillPartGraph();
   }
 
-  const record::Sample& PartSample(int point) const {
+  record::Sample PartSample(int point) const {
     return data.samples[(data.partFirst + point) * static_cast<size_t>(data.partGraphInterval)];
   }
 
@@ -225,7 +225,7 @@ TEST_F(GraphPage, DraggingTheBandMovesThePartWindowAndRedrawsThePartGraph) {
   EXPECT_NEAR(end, 350.0, 0.5);
 
   settings::CRecorderData expected;
-  expected.samples.resize(data.samples.size());
+  expected.samples = data.samples;
   expected.allGraphInterval = 21;
   expected.partGraphInterval = 2;
   expected.autoInterval = 1;

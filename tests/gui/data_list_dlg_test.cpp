@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "base/format.h"
+#include "support/sample_fixture.h"
 #include "base/texts.h"
 #include "gui_input.h"
 #include "settings/recorder_data.h"
@@ -55,14 +56,18 @@ class ListPageTest : public ::testing::Test {
     }
   }
 
+  // Samples 0 to count - 1 of MakeSample, as `chosen` and loaded.
   void SetSamples(size_t count) {
-    data.samples.resize(count);
-    for (size_t i = 0; i < count; ++i) data.samples[i] = MakeSample(i);
+    chosen.clear();
+    for (size_t i = 0; i < count; ++i) chosen.push_back(MakeSample(i));
+    Load();
   }
+  void Load() { data.samples = tessaly::testing::BufferOf(chosen); }
 
   std::string Cell(int row, int column) { return page.Grid().GetItemText(row, column).toStdString(); }
 
   settings::CRecorderData data;
+  std::vector<record::Sample> chosen;
   RecordingSink sink;
   RecordingProgress progress;
   CDataListDlg page{data, &progress};
@@ -117,16 +122,17 @@ TEST_F(ListPageTest, IntervalDecidesTheRowsAndTooManyAreCut) {
 
 TEST_F(ListPageTest, CellsShowIndexTimeAndValuesAtTheirDecimals) {
   SetSamples(6);
-  data.samples[3].values[0] = 12.5f;
-  data.samples[3].decimals[0] = 2;
-  data.samples[3].values[1] = 1.005f;  // just below 1.005 as a float
-  data.samples[3].decimals[1] = 2;
-  data.samples[3].values[2] = -19999.0f;
-  data.samples[3].decimals[2] = 0;
-  data.samples[3].values[3] = 45000.0f;
-  data.samples[3].decimals[3] = 3;
-  data.samples[4].time = record::RecordTime{record::RecordTimeStatus::Invalid, 0};
-  data.samples[5].time = record::RecordTime{};
+  chosen[3].values[0] = 12.5f;
+  chosen[3].decimals[0] = 2;
+  chosen[3].values[1] = 1.005f;  // just below 1.005 as a float
+  chosen[3].decimals[1] = 2;
+  chosen[3].values[2] = -19999.0f;
+  chosen[3].decimals[2] = 0;
+  chosen[3].values[3] = 45000.0f;
+  chosen[3].decimals[3] = 3;
+  chosen[4].time = record::RecordTime{record::RecordTimeStatus::Invalid, 0};
+  chosen[5].time = record::RecordTime{};
+  Load();
   data.autoInterval = 0;
   data.listInterval = 1;
   page.FillList();
@@ -154,9 +160,10 @@ TEST_F(ListPageTest, ValuesPrintAsTheirPattern) {
   };
   SetSamples(std::size(cases));
   for (size_t i = 0; i < std::size(cases); ++i) {
-    data.samples[i].values[0] = cases[i].first;
-    data.samples[i].decimals[0] = cases[i].second;
+    chosen[i].values[0] = cases[i].first;
+    chosen[i].decimals[0] = cases[i].second;
   }
+  Load();
   data.autoInterval = 1;
   page.FillList();
   const char* pattern = base::Text(TextId::ListValueFormat, data.language);
@@ -248,7 +255,8 @@ TEST_F(ListPageTest, RendersToPng) {
   const QString path = qEnvironmentVariable("TESSALY_LIST_PNG");
   if (path.isEmpty()) GTEST_SKIP() << "TESSALY_LIST_PNG not set";
   SetSamples(2000);
-  data.samples[10].time = record::RecordTime{};
+  chosen[10].time = record::RecordTime{};
+  Load();
   data.channels[2].shown = 0;
   data.autoInterval = 1;
   for (const auto& [language, suffix] : {std::pair{0, "-zh.png"}, {1, "-en.png"}}) {

@@ -14,6 +14,7 @@
 #include "dialog_shot.h"
 #include "settings/settings_file.h"
 #include "support/record_fixture.h"
+#include "support/sample_fixture.h"
 #include "viewer/statistics_dlg.h"
 
 namespace tessaly::gui {
@@ -24,7 +25,7 @@ using record::RecordTime;
 // Five samples a second apart from 2015-01-05 08:00:00; channel 1 rises
 // 1..5, channel 5 dips below zero in the middle.
 record::SampleBuffer FiveSamples() {
-  record::SampleBuffer samples(5);
+  std::vector<record::Sample> samples(5);
   for (int i = 0; i < 5; ++i) {
     samples[i].time = RecordTime::FromCalendar(2015, 1, 5, 8, 0, i);
     for (int ch = 0; ch < 18; ++ch) {
@@ -34,7 +35,7 @@ record::SampleBuffer FiveSamples() {
     samples[i].values[0] = static_cast<float>(i + 1);
     samples[i].values[4] = i == 2 ? -1.0f : 5.0f;
   }
-  return samples;
+  return tessaly::testing::BufferOf(samples);
 }
 
 class StatisticsDlgTest : public ::testing::Test {

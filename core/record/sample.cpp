@@ -1,0 +1,123 @@
+#include "record/sample.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "record/record_file.h"
+
+namespace tessaly::record {
+namespace {
+
+constexpr size_t kDecimalsOffset = 20;
+constexpr size_t kValuesOffset = 36;
+
+}  // namespace
+
+void SampleBuffer::clear() {
+  size_ = 0;
+  entries_.clear();
+  uniform_ = true;
+  storeEnd_ = 0;
+  shiftWords_.clear();
+  whole_.clear();
+}
+
+const SampleBuffer::Entry& SampleBuffer::EntryOf(size_t i) const {
+  if (uniform_) return entries_[std::min(i / entries_.front().count, entries_.size() - 1)];
+  const auto after = std::upper_bound(entries_.begin(), entries_.end(), i,
+                                      [](size_t index, const Entry& e) { return index < e.firstSample; });
+  return *(after - 1);
+}
+
+RecordTime SampleBuffer::TimeIn(const Entry& e, const uint64_t* shift, size_t s) {
+  const RecordTime start{e.status, e.startTicks};
+  const RecordTime t = start.Add(static_cast<int64_t>(s) * e.intervalUnits * 1'000'000);
+  return shift && (shift[s / 64] >> (s % 64) & 1u) ? t.Add(kTicksPerSecond) : t;
+}
+
+RecordTime SampleBuffer::TimeAt(size_t i) const {
+  const Entry& e = EntryOf(i);
+  const size_t s = i - e.firstSample;
+  if (e.whole) return whole_[e.offset + s].time;
+  return TimeIn(e, e.shiftIndex < 0 ? nullptr : &shiftWords_[static_cast<size_t>(e.shiftIndex)], s);
+}
+
+float SampleBuffer::ValueAt(size_t i, int channel) const {
+  const Entry& e = EntryOf(i);
+  const size_t s = i - e.firstSample;
+  if (e.whole) return whole_[e.offset + s].values[channel];
+  if (channel >= e.channels) return 0.0f;
+  float v;
+  std::memcpy(&v, Bytes(e) + kValuesOffset + 4 * (s * e.stride + static_cast<size_t>(channel)), 4);
+  return v;
+}
+
+int32_t SampleBuffer::DecimalsAt(size_t i, int channel) const {
+  const Entry& e = EntryOf(i);
+  if (e.whole) return whole_[e.offset + (i - e.firstSample)].decimals[channel];
+  if (channel >= e.channels) return 0;
+  const unsigned char b = Bytes(e)[kDecimalsOffset + static_cast<size_t>(channel) / 2];
+  return channel % 2 == 0 ? (b & 0x0F) : (b >> 4);  // channel 2k in the low nibble
+}
+
+Sample SampleBuffer::operator[](size_t i) const {
+  const Entry& e = EntryOf(i);
+  const size_t s = i - e.firstSample;
+  if (e.whole) return whole_[e.offset + s];
+  Sample out{};
+  out.time = TimeIn(e, e.shiftIndex < 0 ? nullptr : &shiftWords_[static_cast<size_t>(e.shiftIndex)], s);
+  const unsigned char* bytes = Bytes(e);
+  for (int ch = 0; ch < e.channels; ++ch) {
+    const unsigned char b = bytes[kDecimalsOffset + static_cast<size_t>(ch) / 2];
+    out.decimals[ch] = ch % 2 == 0 ? (b & 0x0F) : (b >> 4);
+  }
+  std::memcpy(out.values, bytes + kValuesOffset + 4 * s * e.stride, 4 * size_t{e.channels});
+  return out;
+}
+
+void SampleBuffer::AddEntry(const Entry& entry) {
+  if (!entries_.empty() && entries_.back().count != entries_.front().count) uniform_ = false;
+  entries_.push_back(entry);
+  size_ += entry.count;
+}
+
+void SampleBuffer::push_back(const Sample& sample) {
+  if (!entries_.empty() && entries_.back().whole && entries_.back().count < UINT16_MAX) {
+    ++entries_.back().count;  // only the last entry grows, which keeps uniform_ true
+    ++size_;
+  } else {
+    AddEntry({0, static_cast<uint32_t>(size_), static_cast<uint32_t>(whole_.size()), -1, 1, 0,
+              RecordTimeStatus::Null, 0, 0, true});
+  }
+  whole_.push_back(sample);
+}
+
+unsigned char* SampleBuffer::SectorSlots(size_t count) {
+  const size_t needed = storeEnd_ + count * kSectorSize;
+  if (needed > store_.size()) store_.resize(std::max(needed, 2 * store_.size()));
+  return store_.data() + storeEnd_;
+}
+
+void SampleBuffer::AppendSector(const unsigned char* sector, const SectorSamples& samples) {
+  if (samples.count == 0) return;
+  // Only the bytes up to the last value taken are needed. A sector read into
+  // place that needs most of its bytes stays as it lies; one that needs few
+  // keeps only those, so short sectors cost little memory.
+  const size_t used = kValuesOffset + 4 * size_t{samples.stride} * samples.count;
+  unsigned char* here = SectorSlots(1);
+  if (sector == here && used > kSectorSize / 2) {
+    storeEnd_ += kSectorSize;
+  } else {
+    if (sector != here) std::memmove(here, sector, used);  // may overlap a sector read into the slots
+    storeEnd_ += used;
+  }
+  int32_t shiftIndex = -1;
+  if (samples.shifted[0] | samples.shifted[1]) {
+    shiftIndex = static_cast<int32_t>(shiftWords_.size());
+    shiftWords_.insert(shiftWords_.end(), samples.shifted, samples.shifted + 2);
+  }
+  AddEntry({samples.start.ticks, static_cast<uint32_t>(size_), static_cast<uint32_t>(here - store_.data()), shiftIndex,
+            samples.count, samples.intervalUnits, samples.start.status, samples.stride, samples.channels, false});
+}
+
+}  // namespace tessaly::record
