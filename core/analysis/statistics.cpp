@@ -69,13 +69,13 @@ SampleRange ResolveRange(const SampleBuffer& samples, const RecordTime& start, c
   if (samples.empty()) return range;
   range.end = samples.size() - 1;
   for (size_t i = 0; i < samples.size(); ++i) {
-    if (Matches(samples[i].time, start)) {
+    if (Matches(samples.TimeAt(i), start)) {
       range.start = i;
       break;
     }
   }
   for (size_t i = samples.size(); i-- > 0;) {
-    if (Matches(samples[i].time, end)) {
+    if (Matches(samples.TimeAt(i), end)) {
       range.end = i;
       break;
     }
@@ -99,11 +99,11 @@ StatisticsResult PeakValleyAverage(const SampleBuffer& samples, const RecordTime
 
   const double n = static_cast<double>(range.end - range.start + 1);
   for (int ch = 0; ch < record::kChannelCount; ++ch) {
-    float max = samples[range.start].values[ch];
+    float max = samples.ValueAt(range.start, ch);
     float min = max;
     double sum = max;
     for (size_t i = range.start + 1; i <= range.end; ++i) {
-      const float v = samples[i].values[ch];
+      const float v = samples.ValueAt(i, ch);
       if (v > max) max = v;
       if (v < min) min = v;
       sum += v;
@@ -134,9 +134,9 @@ StatisticsResult OverLimit(const SampleBuffer& samples, const RecordTime& start,
     float lowMs = 0.0f;
     float highMs = 0.0f;
     for (size_t i = range.start; i < range.end; ++i) {
-      const float v = samples[i].values[channel - 1];
+      const float v = samples.ValueAt(i, channel - 1);
       if (v == record::kMarkerHigh) continue;
-      const int64_t step = StepMs(samples[i].time, samples[i + 1].time);
+      const int64_t step = StepMs(samples.TimeAt(i), samples.TimeAt(i + 1));
       if (v < options.lower) lowMs = AddRounded(lowMs, step);
       if (v > options.upper) highMs = AddRounded(highMs, step);
     }

@@ -1,6 +1,7 @@
 #include "record/sector.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "record/record_crc.h"
@@ -9,6 +10,15 @@ namespace tessaly::record {
 namespace {
 
 constexpr size_t kValueSlots = (kSectorSize - 36) / 4;  // 119 value slots after the 36-byte head
+
+// Whole samples of C channels that fit the value slots, by C (a division per
+// sector costs more than the rest of its bookkeeping).
+constexpr std::array<uint8_t, 256> kSamplesThatFit = [] {
+  std::array<uint8_t, 256> fit{};
+  fit[0] = 255;  // no values: as many samples as the sector says
+  for (size_t c = 1; c < fit.size(); ++c) fit[c] = static_cast<uint8_t>(kValueSlots / c);
+  return fit;
+}();
 
 uint32_t GetU32(const unsigned char* p) {
   return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
@@ -119,7 +129,7 @@ DecodeResult DecodeSector(const unsigned char* sector, DecodeState& state, Sampl
   // dropped and samples stop at the last whole one inside the sector.
   const int c = sector[9];
   const int n = sector[10];
-  const int layoutSamples = c == 0 ? n : std::min<int>(n, static_cast<int>(kValueSlots / static_cast<size_t>(c)));
+  const int layoutSamples = std::min<int>(n, kSamplesThatFit[static_cast<size_t>(c)]);
   const size_t room = kSampleBufferLimit - buffer.size();
   const int taken = static_cast<int>(std::min<size_t>(static_cast<size_t>(layoutSamples), room));
 

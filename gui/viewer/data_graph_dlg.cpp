@@ -107,7 +107,7 @@ std::vector<QString> CDataGraphDlg::PointLabels(const analysis::PointRun& run, u
   std::vector<QString> labels;
   labels.reserve(run.end - run.first);
   for (uint32_t v = run.first; v < run.end; ++v)
-    labels.push_back(QString::fromStdString(analysis::PointText(data_.samples[size_t{v} * interval].time)));
+    labels.push_back(QString::fromStdString(analysis::PointText(data_.samples.TimeAt(size_t{v} * interval))));
   return labels;
 }
 
@@ -115,7 +115,7 @@ void CDataGraphDlg::AddChannelPoints(CTChart& chart, int channel, const analysis
                                      GraphKind graph, const std::vector<QString>& labels) {
   const uint32_t colour = data_.channels[channel].color;
   for (uint32_t v = run.first; v < run.end; ++v) {
-    const float value = data_.samples[size_t{v} * interval].values[channel];
+    const float value = data_.samples.ValueAt(size_t{v} * interval, channel);
     const analysis::PlotPoint point = analysis::PlotValue(data_, channel, value, graph);
     const QString& label = labels[v - run.first];
     if (point.kind == analysis::PlotPoint::Kind::Normal)
