@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__x86_64__)
@@ -116,21 +117,74 @@ __attribute__((target("pclmul,sse2"))) uint32_t CrcClmul(const unsigned char* he
   return CrcSliced(CrcSliced(0, remainder, sizeof remainder), p, length);
 }
 
-bool HaveClmul() {
-  static const bool have = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("pclmul") != 0;
-  }();
-  return have;
+#endif
+
+// Where a run has no CRC field.
+constexpr size_t kNoField = SIZE_MAX;
+
+// The first 64 bytes of a run (all of a shorter one), copied only when the
+// field lies among them and has to read as zero.
+class Head {
+ public:
+  Head(const unsigned char* bytes, size_t length, size_t field)
+      : data_(bytes), size_(std::min(length, kFoldHead)) {
+    if (size_ >= 4 && field <= size_ - 4) {
+      std::memcpy(copy_, bytes, size_);
+      std::memset(copy_ + field, 0, 4);
+      data_ = copy_;
+    }
+  }
+  const unsigned char* data() const { return data_; }
+  size_t size() const { return size_; }
+
+ private:
+  unsigned char copy_[kFoldHead];
+  const unsigned char* data_;
+  size_t size_;
+};
+
+uint32_t TablesCrc(const unsigned char* bytes, size_t length, size_t field) {
+  const Head head(bytes, length, field);
+  return CrcSliced(CrcSliced(kInitial, head.data(), head.size()), bytes + head.size(), length - head.size());
+}
+
+#ifdef TESSALY_CRC_CLMUL
+uint32_t Clmul128Crc(const unsigned char* bytes, size_t length, size_t field) {
+  if (length < kFoldHead) return TablesCrc(bytes, length, field);
+  const Head head(bytes, length, field);
+  return CrcClmul(head.data(), bytes + kFoldHead, length - kFoldHead);
 }
 #endif
 
-// The checksum of `head` (its first headLength bytes) followed by `rest`.
-uint32_t Crc(const unsigned char* head, size_t headLength, const unsigned char* rest, size_t restLength) {
+using PathCrc = uint32_t (*)(const unsigned char* bytes, size_t length, size_t field);
+
+struct PathInfo {
+  const char* name;
+  PathCrc crc;  // null where this build has no such path
+  bool available;
+};
+
+const PathInfo& Info(RecordCrcPath path) {
+  static const auto infos = [] {
 #ifdef TESSALY_CRC_CLMUL
-  if (headLength == kFoldHead && HaveClmul()) return CrcClmul(head, rest, restLength);
+    __builtin_cpu_init();
+    const bool clmul = __builtin_cpu_supports("pclmul") != 0;
+    return std::array{PathInfo{"clmul128", Clmul128Crc, clmul}, PathInfo{"tables", TablesCrc, true}};
+#else
+    return std::array{PathInfo{"clmul128", nullptr, false}, PathInfo{"tables", TablesCrc, true}};
 #endif
-  return CrcSliced(CrcSliced(kInitial, head, headLength), rest, restLength);
+  }();
+  static_assert(std::size(kRecordCrcPaths) == std::tuple_size_v<decltype(infos)>);
+  return infos[static_cast<size_t>(path)];
+}
+
+PathCrc Fastest() {
+  static const PathCrc crc = [] {
+    for (RecordCrcPath path : kRecordCrcPaths)
+      if (Info(path).available) return Info(path).crc;
+    return TablesCrc;
+  }();
+  return crc;
 }
 
 }  // namespace
@@ -156,17 +210,22 @@ uint32_t RecordCrcNibble(const unsigned char* bytes, size_t length) {
 
 uint32_t RecordCrcSliced(const unsigned char* bytes, size_t length) { return CrcSliced(kInitial, bytes, length); }
 
-uint32_t RecordCrcFast(const unsigned char* bytes, size_t length) {
-  const size_t head = std::min(length, kFoldHead);
-  return Crc(bytes, head, bytes + head, length - head);
-}
+uint32_t RecordCrcFast(const unsigned char* bytes, size_t length) { return Fastest()(bytes, length, kNoField); }
 
 uint32_t RecordCrcOfField(const unsigned char* bytes, size_t length, size_t field) {
-  unsigned char head[kFoldHead];
-  const size_t headLength = std::min(length, kFoldHead);
-  std::memcpy(head, bytes, headLength);
-  if (field + 4 <= headLength) std::memset(head + field, 0, 4);
-  return Crc(head, headLength, bytes + headLength, length - headLength);
+  return Fastest()(bytes, length, field);
+}
+
+const char* RecordCrcPathName(RecordCrcPath path) { return Info(path).name; }
+
+bool RecordCrcPathAvailable(RecordCrcPath path) { return Info(path).available; }
+
+uint32_t RecordCrcFastOn(RecordCrcPath path, const unsigned char* bytes, size_t length) {
+  return Info(path).crc(bytes, length, kNoField);
+}
+
+uint32_t RecordCrcOfFieldOn(RecordCrcPath path, const unsigned char* bytes, size_t length, size_t field) {
+  return Info(path).crc(bytes, length, field);
 }
 
 }  // namespace tessaly::record

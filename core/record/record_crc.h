@@ -26,4 +26,17 @@ uint32_t RecordCrcFast(const unsigned char* bytes, size_t length);
 // the first 64 bytes (field + 4 <= 64 and <= length).
 uint32_t RecordCrcOfField(const unsigned char* bytes, size_t length, size_t field);
 
+// The ways RecordCrcFast and RecordCrcOfField can run, widest first: they take
+// the first one the processor has. Named so that tests and benches can run
+// each of them on the same bytes.
+enum class RecordCrcPath { Clmul128, Tables };
+inline constexpr RecordCrcPath kRecordCrcPaths[] = {RecordCrcPath::Clmul128, RecordCrcPath::Tables};
+
+const char* RecordCrcPathName(RecordCrcPath path);
+bool RecordCrcPathAvailable(RecordCrcPath path);
+
+// RecordCrcFast and RecordCrcOfField through `path`, which must be available.
+uint32_t RecordCrcFastOn(RecordCrcPath path, const unsigned char* bytes, size_t length);
+uint32_t RecordCrcOfFieldOn(RecordCrcPath path, const unsigned char* bytes, size_t length, size_t field);
+
 }  // namespace tessaly::record
