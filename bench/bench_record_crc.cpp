@@ -81,8 +81,9 @@ int main(int argc, char** argv) {
   for (record::RecordCrcPath path : record::kRecordCrcPaths) {
     if (!record::RecordCrcPathAvailable(path)) continue;
     benchmark::RegisterBenchmark(PathBenchmark(path).c_str(), [path](benchmark::State& state) {
-      CheckSectors(state,
-                   [path](const unsigned char* s) { return record::RecordCrcOfFieldOn(path, s, kSectorSize, kFieldOffset); });
+      CheckSectors(state, [path](const unsigned char* s) {
+        return record::RecordCrcOfFieldOn(path, s, kSectorSize, kFieldOffset);
+      });
     })->Unit(benchmark::kMicrosecond);
   }
   benchmark::Initialize(&argc, argv);

@@ -73,7 +73,8 @@ TEST(RecordCrc, FieldTakenAsZero) {
 class RecordCrcPathTest : public testing::TestWithParam<RecordCrcPath> {
  protected:
   void SetUp() override {
-    if (!RecordCrcPathAvailable(GetParam())) GTEST_SKIP() << "the processor cannot run " << RecordCrcPathName(GetParam());
+    if (!RecordCrcPathAvailable(GetParam()))
+      GTEST_SKIP() << "the processor cannot run " << RecordCrcPathName(GetParam());
   }
 
   static std::vector<unsigned char> RandomBytes(size_t size, uint32_t seed) {
