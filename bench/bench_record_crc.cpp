@@ -1,0 +1,106 @@
+// The sector check the page loader runs on every sector, RecordCrcOfField
+// over 512 bytes with the field at 12, in each path the processor has and as
+// dispatched, against copying the same bytes. Budget: the dispatched check at
+// 10 ns per sector or less.
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bench_report.h"
+#include "record/record_crc.h"
+
+namespace {
+
+using namespace tessaly;
+
+constexpr size_t kSectors = 1024;
+constexpr size_t kSectorSize = 512;
+constexpr size_t kFieldOffset = 12;
+constexpr double kBudgetNs = 10.0;
+
+// Sectors with their CRC field filled in, so that a run can count the good
+// ones and a wrong result shows as an error instead of a time.
+std::vector<unsigned char> MakeSectors() {
+  std::mt19937 random(512);
+  std::vector<unsigned char> bytes(kSectors * kSectorSize);
+  for (unsigned char& b : bytes) b = static_cast<unsigned char>(random());
+  for (size_t s = 0; s < kSectors; ++s) {
+    unsigned char* sector = &bytes[s * kSectorSize];
+    std::memset(sector + kFieldOffset, 0, 4);
+    const uint32_t crc = record::RecordCrc(sector, kSectorSize);
+    for (int i = 0; i < 4; ++i) sector[kFieldOffset + i] = static_cast<unsigned char>(crc >> (8 * i));
+  }
+  return bytes;
+}
+const std::vector<unsigned char> gSectors = MakeSectors();
+
+uint32_t StoredCrc(const unsigned char* sector) {
+  const unsigned char* f = sector + kFieldOffset;
+  return uint32_t{f[0]} | uint32_t{f[1]} << 8 | uint32_t{f[2]} << 16 | uint32_t{f[3]} << 24;
+}
+
+template <typename Check>
+void CheckSectors(benchmark::State& state, Check check) {
+  for (auto _ : state) {
+    size_t good = 0;
+    for (size_t s = 0; s < kSectors; ++s) {
+      const unsigned char* sector = &gSectors[s * kSectorSize];
+      good += check(sector) == StoredCrc(sector);
+    }
+    if (good != kSectors) state.SkipWithError("a sector's CRC came out wrong");
+    benchmark::DoNotOptimize(good);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * gSectors.size()));
+}
+
+void BM_CopySectors(benchmark::State& state) {
+  std::vector<unsigned char> copy(gSectors.size());
+  for (auto _ : state) {
+    std::memcpy(copy.data(), gSectors.data(), gSectors.size());
+    benchmark::DoNotOptimize(copy.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * gSectors.size()));
+}
+BENCHMARK(BM_CopySectors)->Unit(benchmark::kMicrosecond);
+
+void BM_SectorCrc(benchmark::State& state) {
+  CheckSectors(state, [](const unsigned char* s) { return record::RecordCrcOfField(s, kSectorSize, kFieldOffset); });
+}
+BENCHMARK(BM_SectorCrc)->Unit(benchmark::kMicrosecond);
+
+std::string PathBenchmark(record::RecordCrcPath path) {
+  return std::string("BM_SectorCrcOn/") + record::RecordCrcPathName(path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (record::RecordCrcPath path : record::kRecordCrcPaths) {
+    if (!record::RecordCrcPathAvailable(path)) continue;
+    benchmark::RegisterBenchmark(PathBenchmark(path).c_str(), [path](benchmark::State& state) {
+      CheckSectors(state, [path](const unsigned char* s) {
+        return record::RecordCrcOfFieldOn(path, s, kSectorSize, kFieldOffset);
+      });
+    })->Unit(benchmark::kMicrosecond);
+  }
+  benchmark::Initialize(&argc, argv);
+  tessaly::bench::TimeCollector times;
+  benchmark::RunSpecifiedBenchmarks(&times);
+
+  const auto perSector = [&](const std::string& name) { return times.Of(name).cpu * 1e9 / kSectors; };
+  if (times.Of("BM_CopySectors").Measured())
+    std::printf("copy: %.1f ns per sector\n", perSector("BM_CopySectors"));
+  for (record::RecordCrcPath path : record::kRecordCrcPaths) {
+    const std::string name = PathBenchmark(path);
+    if (times.Of(name).Measured())
+      std::printf("%s: %.1f ns per sector, %.2f times the copy\n", record::RecordCrcPathName(path),
+                  perSector(name), 1.0 / times.Ratio(name, "BM_CopySectors"));
+  }
+  if (times.Of("BM_SectorCrc").Measured())
+    std::printf("dispatched: %.1f ns per sector (budget <= %.0f ns)\n", perSector("BM_SectorCrc"), kBudgetNs);
+  benchmark::Shutdown();
+  return 0;
+}
