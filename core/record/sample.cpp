@@ -75,10 +75,15 @@ Sample SampleBuffer::operator[](size_t i) const {
   return out;
 }
 
-void SampleBuffer::AddEntry(const Entry& entry) {
+// Fields are set one by one in place: an entry built whole and copied in is
+// read back before its parts have left the store buffer, which stalls.
+SampleBuffer::Entry& SampleBuffer::AddEntry(uint16_t count) {
   if (!entries_.empty() && entries_.back().count != entries_.front().count) uniform_ = false;
-  entries_.push_back(entry);
-  size_ += entry.count;
+  Entry& e = entries_.emplace_back();
+  e.firstSample = static_cast<uint32_t>(size_);
+  e.count = count;
+  size_ += count;
+  return e;
 }
 
 void SampleBuffer::push_back(const Sample& sample) {
@@ -86,8 +91,9 @@ void SampleBuffer::push_back(const Sample& sample) {
     ++entries_.back().count;  // only the last entry grows, which keeps uniform_ true
     ++size_;
   } else {
-    AddEntry({0, static_cast<uint32_t>(size_), static_cast<uint32_t>(whole_.size()), -1, 1, 0,
-              RecordTimeStatus::Null, 0, 0, true});
+    Entry& e = AddEntry(1);
+    e.offset = static_cast<uint32_t>(whole_.size());
+    e.whole = true;
   }
   whole_.push_back(sample);
 }
@@ -116,8 +122,14 @@ void SampleBuffer::AppendSector(const unsigned char* sector, const SectorSamples
     shiftIndex = static_cast<int32_t>(shiftWords_.size());
     shiftWords_.insert(shiftWords_.end(), samples.shifted, samples.shifted + 2);
   }
-  AddEntry({samples.start.ticks, static_cast<uint32_t>(size_), static_cast<uint32_t>(here - store_.data()), shiftIndex,
-            samples.count, samples.intervalUnits, samples.start.status, samples.stride, samples.channels, false});
+  Entry& e = AddEntry(samples.count);
+  e.startTicks = samples.start.ticks;
+  e.status = samples.start.status;
+  e.offset = static_cast<uint32_t>(here - store_.data());
+  e.shiftIndex = shiftIndex;
+  e.intervalUnits = samples.intervalUnits;
+  e.stride = samples.stride;
+  e.channels = samples.channels;
 }
 
 }  // namespace tessaly::record

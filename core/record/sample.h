@@ -85,20 +85,20 @@ class SampleBuffer {
 
  private:
   struct Entry {
-    int64_t startTicks;
-    uint32_t firstSample;
-    uint32_t offset;      // of the sector's bytes in store_, or of the first sample in whole_
-    int32_t shiftIndex;   // of the entry's two words in shiftWords_, or -1
-    uint16_t count;
-    uint16_t intervalUnits;
-    RecordTimeStatus status;
-    uint8_t stride;
-    uint8_t channels;
-    bool whole;           // samples given whole, in whole_
+    int64_t startTicks = 0;
+    uint32_t firstSample = 0;
+    uint32_t offset = 0;      // of the sector's bytes in store_, or of the first sample in whole_
+    int32_t shiftIndex = -1;  // of the entry's two words in shiftWords_, or -1
+    uint16_t count = 0;
+    uint16_t intervalUnits = 0;
+    RecordTimeStatus status = RecordTimeStatus::Null;
+    uint8_t stride = 0;
+    uint8_t channels = 0;
+    bool whole = false;       // samples given whole, in whole_
   };
 
   const Entry& EntryOf(size_t i) const;
-  void AddEntry(const Entry& entry);
+  Entry& AddEntry(uint16_t count);
   const unsigned char* Bytes(const Entry& e) const { return store_.data() + e.offset; }
   static RecordTime TimeIn(const Entry& e, const uint64_t* shift, size_t s);
 

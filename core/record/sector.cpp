@@ -134,7 +134,8 @@ DecodeResult DecodeSector(const unsigned char* sector, DecodeState& state, Sampl
   const int taken = static_cast<int>(std::min<size_t>(static_cast<size_t>(layoutSamples), room));
 
   SectorSamples samples;
-  samples.start = t;
+  samples.start.status = t.status;  // field by field: see SampleBuffer::AddEntry
+  samples.start.ticks = t.ticks;
   samples.intervalUnits = units;
   samples.stride = static_cast<uint8_t>(c);
   samples.channels = static_cast<uint8_t>(std::min(c, kChannelCount));
