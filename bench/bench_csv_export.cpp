@@ -9,6 +9,8 @@
 #include "base/texts.h"
 #include "bench_report.h"
 #include "output/csv_export.h"
+#include "record/sector.h"
+#include "record_writer.h"
 #include "settings/channel_info.h"
 
 namespace {
@@ -22,17 +24,21 @@ settings::DisplaySettings gDisplay{};
 std::string gBytes;  // the export's bytes, for the baseline
 std::string gPath;
 
-// A day of 18 channels at one sample a second with 1 or 2 decimals.
+// A day of 18 channels at one sample a second with 1 or 2 decimals, decoded
+// from recorder sectors as a load leaves them.
 void MakeSamples() {
-  const record::RecordTime start = record::RecordTime::FromCalendar(2015, 1, 5, 8, 0, 0);
-  for (size_t i = 0; i < kRows; ++i) {
-    record::Sample s{};
-    s.time = start.Add(static_cast<int64_t>(i) * record::kTicksPerSecond);
-    for (int c = 0; c < record::kChannelCount; ++c) {
-      s.values[c] = static_cast<float>(50.0 + 30.0 * std::sin(static_cast<double>(i) / 300.0 + c) + c);
-      s.decimals[c] = 1 + c % 2;
-    }
-    gSamples.push_back(s);
+  sim::RecordSpec recordSpec;
+  recordSpec.channels = record::kChannelCount;
+  recordSpec.samplesPerSector = 6;
+  for (int c = 0; c < record::kChannelCount; ++c) recordSpec.decimals[c] = 1 + c % 2;
+  recordSpec.waveform = [](int c, uint64_t i) {
+    return static_cast<float>(50.0 + 30.0 * std::sin(static_cast<double>(i) / 300.0 + c) + c);
+  };
+  record::DecodeState decodeState;
+  unsigned char sector[record::kSectorSize];
+  for (uint32_t i = 0; gSamples.size() < kRows; ++i) {
+    sim::BuildSector(recordSpec, i, sector);
+    record::DecodeSector(sector, decodeState, gSamples);
   }
   for (int c = 0; c < settings::kChannels; ++c) settings::SetChannelName(gDisplay.channels[c], "通道" + std::to_string(c + 1));
 }

@@ -45,9 +45,10 @@ bool WriteCsv(Write&& write, const record::SampleBuffer& samples, const settings
   char* const full = begin + kBufferSize - kRowRoom;
   char* p = begin;
   TimeTextWriter time;
+  record::SampleBuffer::Walker walker(samples);
   const auto rows = static_cast<uint32_t>(samples.size() / k);
   for (uint32_t row = 0; row < rows; ++row) {
-    p = WriteRow(p, row * k, samples[row * k], time);
+    p = WriteRow(p, row * k, walker.At(row * k), time);
     if (p >= full) {
       if (!write(begin, static_cast<size_t>(p - begin))) return false;
       p = begin;

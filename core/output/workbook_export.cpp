@@ -83,8 +83,9 @@ ExportResult WriteViewerWorkbookFile(const std::string& path, const record::Samp
 
   char cell[std::max(base::kFixedRoom, kTimeTextRoom) + 1];
   TimeTextWriter time;
+  record::SampleBuffer::Walker walker(samples);
   for (uint32_t i = 0; i < rows && book.Ok(); ++i) {
-    const record::Sample sample = samples[i * k];
+    const record::Sample& sample = walker.At(i * k);
     book.Put(i + 1, 0, cell, base::WriteInt(cell, static_cast<int64_t>(i * k)));
     book.Put(i + 1, 1, cell, time.Write(cell, sample.time));
     for (int j = 0; j < settings::kChannels; ++j)

@@ -11,6 +11,16 @@ namespace {
 constexpr size_t kDecimalsOffset = 20;
 constexpr size_t kValuesOffset = 36;
 
+// Channel 2k in the low nibble of byte 20 + k, 2k + 1 in the high one.
+int32_t SectorDecimal(const unsigned char* sector, int channel) {
+  const unsigned char b = sector[kDecimalsOffset + static_cast<size_t>(channel) / 2];
+  return channel % 2 == 0 ? (b & 0x0F) : (b >> 4);
+}
+
+void SectorDecimals(const unsigned char* sector, int channels, int32_t* decimals) {
+  for (int ch = 0; ch < channels; ++ch) decimals[ch] = SectorDecimal(sector, ch);
+}
+
 }  // namespace
 
 void SampleBuffer::clear() {
@@ -22,24 +32,36 @@ void SampleBuffer::clear() {
   whole_.clear();
 }
 
-const SampleBuffer::Entry& SampleBuffer::EntryOf(size_t i) const {
-  if (uniform_) return entries_[std::min(i / entries_.front().count, entries_.size() - 1)];
+size_t SampleBuffer::EntryIndexOf(size_t i) const {
+  if (uniform_) return std::min(i / entries_.front().count, entries_.size() - 1);
   const auto after = std::upper_bound(entries_.begin(), entries_.end(), i,
                                       [](size_t index, const Entry& e) { return index < e.firstSample; });
-  return *(after - 1);
+  return static_cast<size_t>(after - entries_.begin()) - 1;
 }
 
+// A sector's start lies within 2000 to 2099 (or a second after the sector
+// before), and 255 samples of 6553.5 s add at most 19 days, so the ticks
+// cannot overflow here.
 RecordTime SampleBuffer::TimeIn(const Entry& e, const uint64_t* shift, size_t s) {
-  const RecordTime start{e.status, e.startTicks};
-  const RecordTime t = start.Add(static_cast<int64_t>(s) * e.intervalUnits * 1'000'000);
-  return shift && (shift[s / 64] >> (s % 64) & 1u) ? t.Add(kTicksPerSecond) : t;
+  if (e.status != RecordTimeStatus::Valid) return {e.status, e.startTicks};
+  int64_t ticks = e.startTicks + static_cast<int64_t>(s) * e.intervalUnits * 1'000'000;
+  if (shift && (shift[s / 64] >> (s % 64) & 1u)) ticks += kTicksPerSecond;
+  return {RecordTimeStatus::Valid, ticks};
+}
+
+// The values of sample s of a sector entry; all 18 channels, as recorders
+// mostly write, are copied as one block of known size.
+void SampleBuffer::CopyValues(const Entry& e, size_t s, float* values) const {
+  const unsigned char* from = Bytes(e) + kValuesOffset + 4 * s * e.stride;
+  if (e.channels == kChannelCount) std::memcpy(values, from, 4 * size_t{kChannelCount});
+  else std::memcpy(values, from, 4 * size_t{e.channels});
 }
 
 RecordTime SampleBuffer::TimeAt(size_t i) const {
   const Entry& e = EntryOf(i);
   const size_t s = i - e.firstSample;
   if (e.whole) return whole_[e.offset + s].time;
-  return TimeIn(e, e.shiftIndex < 0 ? nullptr : &shiftWords_[static_cast<size_t>(e.shiftIndex)], s);
+  return TimeIn(e, ShiftOf(e), s);
 }
 
 float SampleBuffer::ValueAt(size_t i, int channel) const {
@@ -55,9 +77,7 @@ float SampleBuffer::ValueAt(size_t i, int channel) const {
 int32_t SampleBuffer::DecimalsAt(size_t i, int channel) const {
   const Entry& e = EntryOf(i);
   if (e.whole) return whole_[e.offset + (i - e.firstSample)].decimals[channel];
-  if (channel >= e.channels) return 0;
-  const unsigned char b = Bytes(e)[kDecimalsOffset + static_cast<size_t>(channel) / 2];
-  return channel % 2 == 0 ? (b & 0x0F) : (b >> 4);  // channel 2k in the low nibble
+  return channel < e.channels ? SectorDecimal(Bytes(e), channel) : 0;
 }
 
 Sample SampleBuffer::operator[](size_t i) const {
@@ -65,14 +85,29 @@ Sample SampleBuffer::operator[](size_t i) const {
   const size_t s = i - e.firstSample;
   if (e.whole) return whole_[e.offset + s];
   Sample out{};
-  out.time = TimeIn(e, e.shiftIndex < 0 ? nullptr : &shiftWords_[static_cast<size_t>(e.shiftIndex)], s);
-  const unsigned char* bytes = Bytes(e);
-  for (int ch = 0; ch < e.channels; ++ch) {
-    const unsigned char b = bytes[kDecimalsOffset + static_cast<size_t>(ch) / 2];
-    out.decimals[ch] = ch % 2 == 0 ? (b & 0x0F) : (b >> 4);
-  }
-  std::memcpy(out.values, bytes + kValuesOffset + 4 * s * e.stride, 4 * size_t{e.channels});
+  out.time = TimeIn(e, ShiftOf(e), s);
+  SectorDecimals(Bytes(e), e.channels, out.decimals);
+  CopyValues(e, s, out.values);
   return out;
+}
+
+const Sample& SampleBuffer::Walker::At(size_t i) {
+  const std::vector<Entry>& entries = buffer_.entries_;
+  if (entry_ >= entries.size() || !Holds(entries[entry_], i)) {
+    const size_t next = entry_ + 1;  // SIZE_MAX + 1 is 0
+    entry_ = next < entries.size() && Holds(entries[next], i) ? next : buffer_.EntryIndexOf(i);
+    const Entry& e = entries[entry_];
+    if (!e.whole) {
+      current_ = Sample{};
+      SectorDecimals(buffer_.Bytes(e), e.channels, current_.decimals);
+    }
+  }
+  const Entry& e = entries[entry_];
+  const size_t s = i - e.firstSample;
+  if (e.whole) return buffer_.whole_[e.offset + s];
+  current_.time = TimeIn(e, buffer_.ShiftOf(e), s);
+  buffer_.CopyValues(e, s, current_.values);
+  return current_;
 }
 
 // Fields are set one by one in place: an entry built whole and copied in is

@@ -68,6 +68,22 @@ class SampleBuffer {
   };
   const_iterator begin() const { return {this, 0}; }
   const_iterator end() const { return {this, size_}; }
+
+  // Puts samples together for a reader that goes forward through the buffer
+  // (exports, the list): the next sample's sector is usually the one in hand
+  // or the next, and its decimals are taken once per sector. Any index may be
+  // asked for; going back costs a search.
+  class Walker {
+   public:
+    explicit Walker(const SampleBuffer& buffer) : buffer_(buffer) {}
+    // Valid until the next call.
+    const Sample& At(size_t i);
+
+   private:
+    const SampleBuffer& buffer_;
+    size_t entry_ = SIZE_MAX;
+    Sample current_{};
+  };
   Sample front() const { return (*this)[0]; }
   Sample back() const { return (*this)[size_ - 1]; }
   RecordTime TimeAt(size_t i) const;
@@ -97,10 +113,16 @@ class SampleBuffer {
     bool whole = false;       // samples given whole, in whole_
   };
 
-  const Entry& EntryOf(size_t i) const;
+  size_t EntryIndexOf(size_t i) const;
+  const Entry& EntryOf(size_t i) const { return entries_[EntryIndexOf(i)]; }
+  static bool Holds(const Entry& e, size_t i) { return i >= e.firstSample && i - e.firstSample < e.count; }
+  const uint64_t* ShiftOf(const Entry& e) const {
+    return e.shiftIndex < 0 ? nullptr : &shiftWords_[static_cast<size_t>(e.shiftIndex)];
+  }
   Entry& AddEntry(uint16_t count);
   const unsigned char* Bytes(const Entry& e) const { return store_.data() + e.offset; }
   static RecordTime TimeIn(const Entry& e, const uint64_t* shift, size_t s);
+  void CopyValues(const Entry& e, size_t s, float* values) const;
 
   size_t size_ = 0;
   std::vector<Entry> entries_;

@@ -104,8 +104,9 @@ void CDataListDlg::FillList() {
   // In a cut list the last pass writes past the grid's last row, which the
   // grid ignores: the list ends with sample 65533 x n.
   const size_t listed = std::min(rows, static_cast<size_t>(kRowCap));
+  record::SampleBuffer::Walker walker(samples);
   for (size_t r = 0; r < listed; ++r) {
-    const record::Sample s = samples[r * n];
+    const record::Sample& s = walker.At(r * n);
     const int row = static_cast<int>(r) + 1;
     grid_->SetItemText(row, 0, base::FormatText(indexFormat, static_cast<int>(r * n)));
     const record::CalendarFields t = s.time.Fields();
