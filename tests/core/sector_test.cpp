@@ -347,6 +347,19 @@ TEST(SectorDecode, RangeKeepsEveryShapeOfSector) {
       EXPECT_EQ(ranged.DecimalsAt(i, c), a.decimals[c]) << "channel " << c;
     }
   }
+  // A walker gives the same samples going forward one by one, in strides
+  // that skip sectors, and going back.
+  const auto same = [&](const Sample& w, size_t i) {
+    const Sample a = ranged[i];
+    EXPECT_EQ(w.time.ticks, a.time.ticks) << "sample " << i;
+    EXPECT_EQ(std::memcmp(w.values, a.values, sizeof a.values), 0) << "sample " << i;
+    EXPECT_EQ(std::memcmp(w.decimals, a.decimals, sizeof a.decimals), 0) << "sample " << i;
+  };
+  SampleBuffer::Walker walker(ranged);
+  for (size_t i = 0; i < ranged.size(); ++i) same(walker.At(i), i);
+  SampleBuffer::Walker strides(ranged);
+  for (size_t i : {size_t{0}, size_t{7}, size_t{150}, size_t{3}, size_t{186}, size_t{20}, ranged.size() - 1})
+    same(strides.At(i), i);
   // Spot checks against the sectors themselves: the last sample of the
   // 7-channel sector (sector 9), channel 6, decimals (6 + 9) % 16.
   const Sample last7 = ranged[6 + 6 + 3 + 6 + 119 + 4 + 20 + 6 + 16];
