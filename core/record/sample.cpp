@@ -8,12 +8,9 @@
 namespace tessaly::record {
 namespace {
 
-constexpr size_t kDecimalsOffset = 20;
-constexpr size_t kValuesOffset = 36;
-
 // Channel 2k in the low nibble of byte 20 + k, 2k + 1 in the high one.
 int32_t SectorDecimal(const unsigned char* sector, int channel) {
-  const unsigned char b = sector[kDecimalsOffset + static_cast<size_t>(channel) / 2];
+  const unsigned char b = sector[kSectorDecimalsOffset + static_cast<size_t>(channel) / 2];
   return channel % 2 == 0 ? (b & 0x0F) : (b >> 4);
 }
 
@@ -52,7 +49,7 @@ RecordTime SampleBuffer::TimeIn(const Entry& e, const uint64_t* shift, size_t s)
 // The values of sample s of a sector entry; all 18 channels, as recorders
 // mostly write, are copied as one block of known size.
 void SampleBuffer::CopyValues(const Entry& e, size_t s, float* values) const {
-  const unsigned char* from = Bytes(e) + kValuesOffset + 4 * s * e.stride;
+  const unsigned char* from = Bytes(e) + kSectorValuesOffset + 4 * s * e.stride;
   if (e.channels == kChannelCount) std::memcpy(values, from, 4 * size_t{kChannelCount});
   else std::memcpy(values, from, 4 * size_t{e.channels});
 }
@@ -70,7 +67,7 @@ float SampleBuffer::ValueAt(size_t i, int channel) const {
   if (e.whole) return whole_[e.offset + s].values[channel];
   if (channel >= e.channels) return 0.0f;
   float v;
-  std::memcpy(&v, Bytes(e) + kValuesOffset + 4 * (s * e.stride + static_cast<size_t>(channel)), 4);
+  std::memcpy(&v, Bytes(e) + kSectorValuesOffset + 4 * (s * e.stride + static_cast<size_t>(channel)), 4);
   return v;
 }
 
@@ -144,7 +141,7 @@ void SampleBuffer::AppendSector(const unsigned char* sector, const SectorSamples
   // Only the bytes up to the last value taken are needed. A sector read into
   // place that needs most of its bytes stays as it lies; one that needs few
   // keeps only those, so short sectors cost little memory.
-  const size_t used = kValuesOffset + 4 * size_t{samples.stride} * samples.count;
+  const size_t used = kSectorValuesOffset + 4 * size_t{samples.stride} * samples.count;
   unsigned char* here = SectorSlots(1);
   if (sector == here && used > kSectorSize / 2) {
     storeEnd_ += kSectorSize;

@@ -24,6 +24,10 @@ struct Sample {
 // At most this many samples are decoded in one load.
 constexpr size_t kSampleBufferLimit = 1'000'000;
 
+// Where a data sector keeps its decimal-place nibbles and its values.
+constexpr size_t kSectorDecimalsOffset = 20;
+constexpr size_t kSectorValuesOffset = 36;
+
 // The samples one decoded sector contributes, as the decoder worked them out;
 // the values and decimal nibbles stay in the sector's bytes.
 struct SectorSamples {

@@ -9,7 +9,7 @@
 namespace tessaly::record {
 namespace {
 
-constexpr size_t kValueSlots = (kSectorSize - 36) / 4;  // 119 value slots after the 36-byte head
+constexpr size_t kValueSlots = (kSectorSize - kSectorValuesOffset) / 4;  // 119
 
 // Whole samples of C channels that fit the value slots, by C (a division per
 // sector costs more than the rest of its bookkeeping).
