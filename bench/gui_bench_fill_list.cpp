@@ -91,7 +91,6 @@ void BM_PrintfTheSameTexts(benchmark::State& state) {
   const settings::CRecorderData& data = Data();
   const char* indexFormat = base::Text(base::TextId::ListIndexFormat, 0);
   const char* timeFormat = base::Text(base::TextId::ListTimeFormat, 0);
-  const char* valueFormat = base::Text(base::TextId::ListValueFormat, 0);
   printfTexts = Timed(state, [&] {
     size_t bytes = 0;
     for (size_t r = 0; r < kSamples; ++r) {
@@ -100,7 +99,7 @@ void BM_PrintfTheSameTexts(benchmark::State& state) {
       bytes += base::FormatText(indexFormat, static_cast<int>(r)).size();
       bytes += base::FormatText(timeFormat, t.year, t.month, t.day, t.hour, t.minute, t.second).size();
       for (int k = 0; k < record::kChannelCount; ++k) {
-        bytes += base::FormatText(valueFormat, s.decimals[k], static_cast<double>(s.values[k])).size();
+        bytes += base::Format("%.*f", s.decimals[k], static_cast<double>(s.values[k])).size();
       }
     }
     benchmark::DoNotOptimize(bytes);

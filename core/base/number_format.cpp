@@ -1,6 +1,7 @@
 #include "base/number_format.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -138,6 +139,36 @@ char* WriteInt(char* out, int64_t value, int minDigits) {
 
 namespace {
 
+// The texts of the commonest values ready made: units / 10^p for units below
+// 10^4 and precisions p below 4 (a recorder's values mostly have one to
+// three decimals and few digits), so such a value costs one load and one
+// store instead of a chain of digit arithmetic.
+constexpr uint32_t kShortUnits = 10000;
+constexpr int kShortPrecisions = 4;
+struct ShortText {
+  char bytes[7];  // at most "99.99", "0.999", "9999"
+  uint8_t length;
+};
+constexpr std::array<ShortText, kShortPrecisions * kShortUnits> MakeShortTexts() {
+  std::array<ShortText, kShortPrecisions * kShortUnits> texts{};
+  for (int p = 0; p < kShortPrecisions; ++p) {
+    for (uint32_t units = 0; units < kShortUnits; ++units) {
+      char reversed[kShortPrecisions + 1] = {};
+      int n = 0;
+      for (uint32_t v = units; v > 0 || n < p + 1; v /= 10) reversed[n++] = static_cast<char>('0' + v % 10);
+      ShortText& text = texts[static_cast<size_t>(p) * kShortUnits + units];
+      int k = 0;
+      for (int i = n - 1; i >= 0; --i) {
+        if (i == p - 1) text.bytes[k++] = '.';
+        text.bytes[k++] = reversed[i];
+      }
+      text.length = static_cast<uint8_t>(k);
+    }
+  }
+  return texts;
+}
+constexpr std::array<ShortText, kShortPrecisions * kShortUnits> kShortTexts = MakeShortTexts();
+
 // Leading zero digits of a word of digits (the first is in the lowest byte).
 template <typename Word>
 int LeadingZeros(Word digits) {
@@ -162,9 +193,10 @@ template <bool kFloat>
   if (std::signbit(value)) *out++ = '-';
   // At least one digit before the point ("0.05", not ".05"), so a word must
   // hold precision + 1 digits.
-  if (units < 10000 && precision < 4) {
-    const uint32_t digits = FourDigits(static_cast<uint32_t>(units));
-    return WithPoint(out, digits, std::max(4 - LeadingZeros(digits), precision + 1), precision);
+  if (units < kShortUnits && precision < kShortPrecisions) {
+    const ShortText& text = kShortTexts[static_cast<size_t>(precision) * kShortUnits + units];
+    std::memcpy(out, &text, sizeof text);  // the whole entry: beyond the text lies room
+    return out + text.length;
   }
   if (units < 100000000 && precision < 8) {
     const uint64_t digits = EightDigits(units);
@@ -176,6 +208,16 @@ template <bool kFloat>
 }  // namespace
 
 char* WriteFixed(char* out, double value, int precision) { return Fixed<false>(out, value, precision); }
+
+std::string_view FixedText::operator()(double value, int precision) {
+  if (precision <= kMaxPrecision) {
+    return std::string_view(buffer_, static_cast<size_t>(WriteFixed(buffer_, value, precision) - buffer_));
+  }
+  const int n = std::snprintf(nullptr, 0, "%.*f", precision, value);
+  wide_.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  if (n > 0) std::snprintf(wide_.data(), wide_.size() + 1, "%.*f", precision, value);
+  return wide_;
+}
 
 char* WriteFixedFields(char* out, const float* values, const int32_t* precisions, int count) {
   for (int i = 0; i < count; ++i) {

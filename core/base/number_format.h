@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 namespace tessaly::base {
 
@@ -24,6 +26,19 @@ char* WriteFixed(char* out, double value, int precision);
 // ",%.*f" for each of `count` values with its precision, the value fields of
 // a CSV row, in one call (needs count x (1 + kFixedRoom) bytes of room).
 char* WriteFixedFields(char* out, const float* values, const int32_t* precisions, int count);
+
+// "%.*f" for any precision, as printf: WriteFixed for the decimals counts a
+// record can hold, printf for what lies beyond (more than 15 decimals): for
+// texts made one at a time, as the list's cells.
+class FixedText {
+ public:
+  // Valid until the next call.
+  std::string_view operator()(double value, int precision);
+
+ private:
+  char buffer_[kFixedRoom];
+  std::string wide_;
+};
 
 // "00" to "99", two characters each.
 inline constexpr char kDigitPairs[] =

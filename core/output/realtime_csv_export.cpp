@@ -3,6 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/format.h"
 #include "base/gbk.h"
+#include "base/number_format.h"
 #include "base/texts.h"
 #include "realtime/data_file.h"
 
@@ -21,13 +22,19 @@ ExportResult ExportRealtimeCsv(const std::string& path, const std::vector<realti
   for (int i = 0; i < realtime::kRecordChannels; ++i) line += "," + (columns.active(i) ? columns.names[i] : "");
   file.Write(base::Utf8ToGbk(line) + "\r\n");
 
+  // "%f" of a value is "%.*f" with six decimals.
+  constexpr int kValueDecimals = 6;
+  char value[base::kFixedRoom];
   const auto n = static_cast<uint32_t>(records.size());
   for (uint32_t row = 0; row < n; ++row) {
     const record::CalendarFields f = realtime::RecordFields(records[row]);
     line = base::FormatText(Text(TextId::RealtimeCsvRowStart, base::kChinese), static_cast<int>(row), f.year, f.month, f.day, f.hour,
                             f.minute, f.second);
-    for (int i = 0; i < realtime::kRecordChannels; ++i)
-      line += columns.active(i) ? base::Format(",%f", static_cast<double>(records[row].values[i])) : ",";
+    for (int i = 0; i < realtime::kRecordChannels; ++i) {
+      line += ',';
+      if (columns.active(i))
+        line.append(value, base::WriteFixed(value, static_cast<double>(records[row].values[i]), kValueDecimals));
+    }
     line += "\r\n";
     if (!file.Write(line)) return ExportResult::WriteFailed;
     ReportRowProgress(progress, row, n);

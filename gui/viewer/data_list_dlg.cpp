@@ -2,11 +2,10 @@
 
 #include <QVBoxLayout>
 #include <algorithm>
-#include <charconv>
 #include <string>
-#include <string_view>
 
 #include "base/format.h"
+#include "base/number_format.h"
 #include "base/texts.h"
 #include "record/sample.h"
 #include "settings/recorder_data.h"
@@ -21,30 +20,6 @@ constexpr int kTimeColumnWidth = 150;
 constexpr int kHeadingRowHeight = 30;
 constexpr int kRowHeight = 23;
 constexpr unsigned kProgressEvery = 1000;
-
-// "%.*f" of a value: nine in ten texts of a fill, and printf's floating
-// point would take most of the fill's time. std::to_chars prints what printf
-// prints for a precision it is given; printf itself decides the rest (a
-// negative precision, or a text longer than the buffer).
-class ValueText {
- public:
-  explicit ValueText(const char* pattern) : pattern_(pattern) {}
-
-  std::string_view operator()(int precision, double value) {
-    if (precision >= 0) {
-      const auto [end, error] =
-          std::to_chars(buffer_, buffer_ + sizeof buffer_, value, std::chars_format::fixed, precision);
-      if (error == std::errc()) return std::string_view(buffer_, static_cast<size_t>(end - buffer_));
-    }
-    fallback_ = base::FormatText(pattern_, precision, value);
-    return fallback_;
-  }
-
- private:
-  const char* pattern_;
-  char buffer_[128];
-  std::string fallback_;
-};
 
 }  // namespace
 
@@ -100,7 +75,7 @@ void CDataListDlg::FillList() {
   const int language = data_.language;
   const char* indexFormat = base::Text(TextId::ListIndexFormat, language);
   const char* timeFormat = base::Text(TextId::ListTimeFormat, language);
-  ValueText valueText(base::Text(TextId::ListValueFormat, language));
+  base::FixedText valueText;
   // In a cut list the last pass writes past the grid's last row, which the
   // grid ignores: the list ends with sample 65533 x n.
   const size_t listed = std::min(rows, static_cast<size_t>(kRowCap));
@@ -113,7 +88,7 @@ void CDataListDlg::FillList() {
     grid_->SetItemText(row, 1, base::FormatText(timeFormat, t.year, t.month, t.day, t.hour, t.minute, t.second));
     for (int k = 0; k < settings::kChannels; ++k) {
       if (!data_.channels[k].shown) continue;
-      grid_->SetItemText(row, 2 + k, valueText(s.decimals[k], static_cast<double>(s.values[k])));
+      grid_->SetItemText(row, 2 + k, valueText(static_cast<double>(s.values[k]), s.decimals[k]));
     }
     if (progress_ && (r == 0 || r == rows - 1 || r % kProgressEvery == 0)) {
       progress_->ReportFillProgress(static_cast<unsigned>(r), static_cast<unsigned>(rows));

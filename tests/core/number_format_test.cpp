@@ -4,6 +4,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -38,20 +39,61 @@ TEST(NumberFormat, FixedMatchesPrintfOnHardCases) {
           << "value " << v << " precision " << precision;
 }
 
+// The boundary values and their float neighbours, where a digit or a
+// rounding decision changes.
+TEST(NumberFormat, FixedMatchesPrintfAroundBoundaries) {
+  const float boundaries[] = {0.5f,  9.995f, -0.0f,  1e-7f,       3.4e38f,
+                              0.05f, 99.995f, 1e-45f, 16777216.0f, 4503599627370496.0f};
+  for (float b : boundaries) {
+    for (float v : {std::nextafter(b, -INFINITY), b, std::nextafter(b, INFINITY), -b}) {
+      for (int precision = 0; precision <= 15; ++precision)
+        EXPECT_EQ(Fixed(v, precision), Printf("%.*f", precision, static_cast<double>(v)))
+            << "value " << v << " precision " << precision;
+    }
+  }
+}
+
+// Millions of floats, each at one decimals count of 0 to 15 in turn: any bit
+// pattern (tiny, huge, not a number), values as a recorder holds them, and
+// binary fractions k / 2^m, which are exact ties at some decimals count.
 TEST(NumberFormat, FixedMatchesPrintfOnRandomFloats) {
+  constexpr int kFloats = 3'000'000;
   std::mt19937 random(42);
   std::uniform_real_distribution<float> plain(-50000.0f, 50000.0f);
   std::uniform_int_distribution<uint32_t> bits;
-  for (int i = 0; i < 20000; ++i) {
+  std::uniform_int_distribution<int> shift(0, 40);
+  char printed[512];
+  char written[kFixedRoom];
+  for (int i = 0; i < kFloats; ++i) {
     const int precision = i % 16;
-    float v = plain(random);
-    if (i % 3 == 0) {  // any bit pattern: tiny, huge, exact ties
-      const uint32_t b = bits(random);
-      std::memcpy(&v, &b, 4);
+    float v = 0.0f;
+    switch (i / 16 % 3) {
+      case 0: {
+        const uint32_t b = bits(random);
+        std::memcpy(&v, &b, 4);
+        break;
+      }
+      case 1:
+        v = plain(random);
+        break;
+      default:
+        v = std::ldexp(static_cast<float>(static_cast<int32_t>(bits(random)) >> 8), -shift(random));
+        break;
     }
-    ASSERT_EQ(Fixed(v, precision), Printf("%.*f", precision, static_cast<double>(v)))
+    const int n = std::snprintf(printed, sizeof printed, "%.*f", precision, static_cast<double>(v));
+    const char* end = WriteFixed(written, v, precision);
+    ASSERT_EQ(std::string_view(written, static_cast<size_t>(end - written)),
+              std::string_view(printed, static_cast<size_t>(n)))
         << "value " << v << " precision " << precision;
   }
+}
+
+// Beyond 15 decimals, which no record holds, the text is still printf's.
+TEST(NumberFormat, FixedTextTakesAnyPrecision) {
+  FixedText text;
+  for (double v : {123.456, -0.1, 3.4e38, 0.5})
+    for (int precision : {-1, 0, 7, 15, 16, 40, 100})
+      EXPECT_EQ(text(v, precision), Printf("%.*f", precision, v)) << "value " << v << " precision " << precision;
 }
 
 TEST(NumberFormat, FixedTakesPlainDoublesToo) {

@@ -148,7 +148,7 @@ TEST_F(ListPageTest, CellsShowIndexTimeAndValuesAtTheirDecimals) {
   EXPECT_EQ(Cell(6, 1), "-0001--01--01 -01:-01:-01") << "a null time";
 }
 
-// Every value cell is what printf makes of the value pattern, also for the
+// Every value cell is what printf makes of "%.*f", also for the
 // values and precisions a damaged record can hold.
 TEST_F(ListPageTest, ValuesPrintAsTheirPattern) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -166,10 +166,9 @@ TEST_F(ListPageTest, ValuesPrintAsTheirPattern) {
   Load();
   data.autoInterval = 1;
   page.FillList();
-  const char* pattern = base::Text(TextId::ListValueFormat, data.language);
   for (size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(Cell(static_cast<int>(i) + 1, 2),
-              base::FormatText(pattern, cases[i].second, static_cast<double>(cases[i].first)))
+              base::Format("%.*f", cases[i].second, static_cast<double>(cases[i].first)))
         << cases[i].first << " with " << cases[i].second;
   }
 }
