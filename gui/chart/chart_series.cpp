@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "analysis/graph_fill.h"
+
 namespace tessaly::gui {
 namespace {
 
@@ -69,28 +71,58 @@ struct ChartSeries::Column {
   }
 };
 
-void ChartSeries::Add(double value, const QString& label, uint32_t colour) {
+void ChartSeries::Push(double value, uint8_t flags, int64_t label, uint32_t colour) {
   values_.push_back(value);
-  empty_.push_back(false);
+  flags_.push_back(flags);
   labels_.push_back(label);
   colours_.push_back(colour);
   Extend();
 }
 
+void ChartSeries::PushText(double value, uint8_t flags, const QString& label, uint32_t colour) {
+  Push(value, flags, static_cast<int64_t>(texts_.size()), colour);
+  texts_.push_back(label);
+}
+
+void ChartSeries::PushTime(double value, uint8_t flags, const record::RecordTime& time, uint32_t colour) {
+  Push(value, flags | kTimed | (time.IsValid() ? kValidTime : 0), time.IsValid() ? time.ticks : 0, colour);
+}
+
+void ChartSeries::Add(double value, const QString& label, uint32_t colour) { PushText(value, 0, label, colour); }
+
+void ChartSeries::Add(double value, const record::RecordTime& time, uint32_t colour) {
+  PushTime(value, 0, time, colour);
+}
+
 void ChartSeries::AddEmpty(const QString& label) {
-  values_.push_back(std::numeric_limits<double>::quiet_NaN());
-  empty_.push_back(true);
-  labels_.push_back(label);
-  colours_.push_back(0);
-  Extend();
+  PushText(std::numeric_limits<double>::quiet_NaN(), kEmpty, label, 0);
+}
+
+void ChartSeries::AddEmpty(const record::RecordTime& time) {
+  PushTime(std::numeric_limits<double>::quiet_NaN(), kEmpty, time, 0);
 }
 
 void ChartSeries::Clear() {
   values_.clear();
-  empty_.clear();
+  flags_.clear();
   labels_.clear();
+  texts_.clear();
   colours_.clear();
   for (auto& level : levels_) level.clear();
+}
+
+void ChartSeries::Reserve(size_t points) {
+  values_.reserve(points);
+  flags_.reserve(points);
+  labels_.reserve(points);
+  colours_.reserve(points);
+}
+
+QString ChartSeries::Label(size_t i) const {
+  if (!(flags_[i] & kTimed)) return texts_[static_cast<size_t>(labels_[i])];
+  record::RecordTime time;
+  if (flags_[i] & kValidTime) time = {record::RecordTimeStatus::Valid, labels_[i]};
+  return QString::fromStdString(analysis::PointText(time));
 }
 
 void ChartSeries::Extend() {

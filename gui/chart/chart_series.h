@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "record/record_time.h"
+
 namespace tessaly::gui {
 
 // The visible part of a series, ready to be drawn: runs of vertices, one
@@ -33,19 +35,27 @@ struct SeriesTrace {
   double high = 0.0;
 };
 
+// A point is labelled either with a text or with the time of its sample,
+// kept as its ticks; a time's text is made only when it is asked for, so that
+// a series of a million points holds no texts.
 class ChartSeries {
  public:
   // A point with a value; a value that is not finite draws as a gap.
   void Add(double value, const QString& label, uint32_t colour);
+  void Add(double value, const record::RecordTime& time, uint32_t colour);
   // A point with only a label: the line leaves a gap there.
   void AddEmpty(const QString& label);
+  void AddEmpty(const record::RecordTime& time);
   void Clear();
+  // Room for `points` points in all, for a fill that knows its count.
+  void Reserve(size_t points);
 
   size_t Size() const { return values_.size(); }
-  bool IsEmptyPoint(size_t i) const { return empty_[i]; }
+  bool IsEmptyPoint(size_t i) const { return (flags_[i] & kEmpty) != 0; }
   // Empty points read back as 0.
-  double Value(size_t i) const { return empty_[i] ? 0.0 : values_[i]; }
-  const QString& Label(size_t i) const { return labels_[i]; }
+  double Value(size_t i) const { return IsEmptyPoint(i) ? 0.0 : values_[i]; }
+  // A time's label is its date and time on two lines (PointText).
+  QString Label(size_t i) const;
 
   // Points whose X lies in [xFirst, xLast], for a plot `columns` pixels wide.
   // Where several points share a pixel column the column draws their minimum
@@ -62,13 +72,24 @@ class ChartSeries {
   };
   struct Column;
 
+  // Bits of flags_.
+  static constexpr uint8_t kEmpty = 1;
+  static constexpr uint8_t kTimed = 2;       // labelled by times_[i], a tick count
+  static constexpr uint8_t kValidTime = 4;   // with kTimed: the time is valid
+
+  void Push(double value, uint8_t flags, int64_t label, uint32_t colour);
+  void PushText(double value, uint8_t flags, const QString& label, uint32_t colour);
+  void PushTime(double value, uint8_t flags, const record::RecordTime& time, uint32_t colour);
   void Extend();
   template <typename Visit>
   void WalkEnvelope(size_t first, size_t last, size_t pointsPerColumn, Visit&& visit) const;
 
   std::vector<double> values_;  // NaN at empty points
-  std::vector<bool> empty_;
-  std::vector<QString> labels_;
+  std::vector<uint8_t> flags_;
+  // Per point: the ticks of a time label, or the index of a text label in
+  // texts_.
+  std::vector<int64_t> labels_;
+  std::vector<QString> texts_;
   std::vector<uint32_t> colours_;
   // levels_[l] holds complete buckets of 4^(l+1) points each.
   std::vector<std::vector<Bucket>> levels_;

@@ -124,6 +124,21 @@ void CTChart::AddEmptyPoint(int series, const QString& label) {
   ChangeSeries(series, [&](Series& s) { s.points.AddEmpty(label); });
 }
 
+void CTChart::AddPoint(int series, double value, const record::RecordTime& time, uint32_t colour) {
+  ChangeSeries(series, [&](Series& s) {
+    s.points.Add(value, time, colour);
+    if (!s.colour) s.colour = colour;
+  });
+}
+
+void CTChart::AddEmptyPoint(int series, const record::RecordTime& time) {
+  ChangeSeries(series, [&](Series& s) { s.points.AddEmpty(time); });
+}
+
+void CTChart::ReservePoints(int series, int points) {
+  if (Series* s = SeriesAt(series); s && points > 0) s->points.Reserve(static_cast<size_t>(points));
+}
+
 void CTChart::RemoveAllPoints(int series) {
   ChangeSeries(series, [](Series& s) { s.points.Clear(); });
 }
@@ -449,7 +464,8 @@ void CTChart::PlaceBottomLabels(Frame& f, const QFontMetrics& fm) const {
   const ChartSeries* labels = f.labelSeries >= 0 ? &series_[static_cast<size_t>(f.labelSeries)].points : nullptr;
   const size_t count = labels ? labels->Size() : 0;
   auto textAt = [&](size_t i) {
-    return labels->Label(i).isEmpty() ? QString::number(i) : QString(labels->Label(i)).replace('\r', '\n');
+    QString text = labels->Label(i);
+    return text.isEmpty() ? QString::number(i) : text.replace('\r', '\n');
   };
   auto sizeOf = [&](const QString& text) {
     QSize size(0, 0);

@@ -44,6 +44,13 @@ class CTChart : public QWidget {
   // shows the labels, split into lines at '\r'.
   void AddPoint(int series, double value, const QString& label, uint32_t colour);
   void AddEmptyPoint(int series, const QString& label);  // leaves a gap
+  // Points labelled with the time of their sample; the label,
+  // "%4.4d-%2.2d-%2.2d\r%2.2d:%2.2d:%2.2d", is made only when the bottom
+  // axis or PointLabel needs it.
+  void AddPoint(int series, double value, const record::RecordTime& time, uint32_t colour);
+  void AddEmptyPoint(int series, const record::RecordTime& time);
+  // Room for `points` points in the series, ahead of a long fill.
+  void ReservePoints(int series, int points);
   void RemoveAllPoints(int series);
   void SetSeriesTitle(int series, const QString& title);  // the legend text
   QString SeriesTitle(int series) const;

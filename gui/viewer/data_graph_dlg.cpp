@@ -103,35 +103,37 @@ void CDataGraphDlg::PrepareSeries(CTChart& chart) {
   }
 }
 
-std::vector<QString> CDataGraphDlg::PointLabels(const analysis::PointRun& run, uint32_t interval) const {
-  std::vector<QString> labels;
-  labels.reserve(run.end - run.first);
-  for (uint32_t v = run.first; v < run.end; ++v)
-    labels.push_back(QString::fromStdString(analysis::PointText(data_.samples.TimeAt(size_t{v} * interval))));
-  return labels;
+// The points' sample times, shared by every channel: the chart keeps them and
+// makes a point's text only when it shows or reads it out.
+std::vector<record::RecordTime> CDataGraphDlg::PointTimes(const analysis::PointRun& run, uint32_t interval) const {
+  std::vector<record::RecordTime> times;
+  times.reserve(run.end - run.first);
+  for (uint32_t v = run.first; v < run.end; ++v) times.push_back(data_.samples.TimeAt(size_t{v} * interval));
+  return times;
 }
 
 void CDataGraphDlg::AddChannelPoints(CTChart& chart, int channel, const analysis::PointRun& run, uint32_t interval,
-                                     GraphKind graph, const std::vector<QString>& labels) {
+                                     GraphKind graph, const std::vector<record::RecordTime>& times) {
   const uint32_t colour = data_.channels[channel].color;
+  chart.ReservePoints(channel, static_cast<int>(run.end - run.first));
   for (uint32_t v = run.first; v < run.end; ++v) {
     const float value = data_.samples.ValueAt(size_t{v} * interval, channel);
     const analysis::PlotPoint point = analysis::PlotValue(data_, channel, value, graph);
-    const QString& label = labels[v - run.first];
+    const record::RecordTime& time = times[v - run.first];
     if (point.kind == analysis::PlotPoint::Kind::Normal)
-      chart.AddPoint(channel, point.value, label, colour);
+      chart.AddPoint(channel, point.value, time, colour);
     else if (point.kind == analysis::PlotPoint::Kind::Empty)
-      chart.AddEmptyPoint(channel, label);
+      chart.AddEmptyPoint(channel, time);
   }
 }
 
 // The points of every shown channel, each followed by its progress step.
 // False when the run reached the point limit, which ends the whole fill.
 bool CDataGraphDlg::DrawChannels(CTChart& chart, const analysis::PointRun& run, uint32_t interval, GraphKind graph) {
-  const std::vector<QString> labels = PointLabels(run, interval);
+  const std::vector<record::RecordTime> times = PointTimes(run, interval);
   for (int k = 0; k < settings::kChannels; ++k) {
     if (data_.channels[k].shown != 1) continue;
-    AddChannelPoints(chart, k, run, interval, graph, labels);
+    AddChannelPoints(chart, k, run, interval, graph, times);
     if (run.stopped) return false;
     Progress(static_cast<unsigned>(k));
   }
@@ -224,7 +226,7 @@ void CDataGraphDlg::ToggleLegendChannel(int x, int y) {
   if (channel.shown == 1 && partGraph_->PointCount(entry) == 0) {
     const analysis::PointRun run = analysis::PartGraphPoints(data_);
     const uint32_t interval = analysis::PartInterval(data_);
-    AddChannelPoints(*partGraph_, entry, run, interval, GraphKind::Part, PointLabels(run, interval));
+    AddChannelPoints(*partGraph_, entry, run, interval, GraphKind::Part, PointTimes(run, interval));
   }
   infoPanel_->update();
 }

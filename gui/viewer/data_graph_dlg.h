@@ -41,8 +41,8 @@ class CDataGraphDlg : public QWidget {
   void PrepareSeries(CTChart& chart);
   bool DrawChannels(CTChart& chart, const analysis::PointRun& run, uint32_t interval, analysis::GraphKind graph);
   void AddChannelPoints(CTChart& chart, int channel, const analysis::PointRun& run, uint32_t interval,
-                        analysis::GraphKind graph, const std::vector<QString>& labels);
-  std::vector<QString> PointLabels(const analysis::PointRun& run, uint32_t interval) const;
+                        analysis::GraphKind graph, const std::vector<record::RecordTime>& times);
+  std::vector<record::RecordTime> PointTimes(const analysis::PointRun& run, uint32_t interval) const;
   void Progress(unsigned step);
 
   void MovePartWindow();

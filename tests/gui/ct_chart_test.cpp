@@ -185,6 +185,30 @@ TEST_F(Chart, PointsReadBackByIndexAndOutsideIndexesReadEmpty) {
   EXPECT_EQ(chart.PointCount(1), 0);
 }
 
+// Points labelled by their sample time read back the time's text, made when
+// asked; text labels in the same series keep theirs.
+TEST_F(Chart, TimeLabelledPointsReadBackTheirTimeText) {
+  chart.AddLineSeries();
+  const record::RecordTime valid = record::RecordTime::FromCalendar(2015, 1, 5, 8, 9, 10);
+  chart.AddPoint(0, 1.5, valid, 0x123456);
+  chart.AddEmptyPoint(0, record::RecordTime{});
+  chart.AddPoint(0, 2.5, "text", 0x123456);
+  chart.AddPoint(0, -3.0, valid.Add(61 * record::kTicksPerSecond), 0x123456);
+  chart.AddEmptyPoint(0, "gap");
+  ASSERT_EQ(chart.PointCount(0), 5);
+  const QString expected[] = {"2015-01-05\r08:09:10", "-0001--01--01\r-01:-01:-01", "text", "2015-01-05\r08:10:11",
+                              "gap"};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(chart.PointLabel(0, i), expected[i]) << i;
+  EXPECT_EQ(chart.PointValue(0, 0), 1.5);
+  EXPECT_TRUE(chart.IsEmptyPoint(0, 1));
+  EXPECT_EQ(chart.PointValue(0, 1), 0.0);
+  EXPECT_EQ(chart.PointValue(0, 3), -3.0);
+  EXPECT_TRUE(chart.IsEmptyPoint(0, 4));
+  chart.RemoveAllPoints(0);
+  chart.AddPoint(0, 1.0, "after", 0);
+  EXPECT_EQ(chart.PointLabel(0, 0), "after") << "a cleared series starts its labels afresh";
+}
+
 TEST_F(Chart, PagingShowsOnePageOfPointsAtATime) {
   chart.AddLineSeries();
   Points(0, 1200, [](int i) { return i % 7; });
@@ -290,8 +314,13 @@ TEST_F(Chart, MouseEventsReportPositionButtonAndShift) {
 
 TEST_F(Chart, BottomLabelsAreThinnedSoTheyNeverOverlap) {
   chart.AddLineSeries();
-  for (int i = 0; i < 65535; ++i)
-    chart.AddPoint(0, i % 100, QString::asprintf("2015-01-05\r%2.2d:%2.2d:%2.2d", i / 3600, i / 60 % 60, i % 60), 0xFF);
+  const record::RecordTime start = record::RecordTime::FromCalendar(2015, 1, 5, 0, 0, 0);
+  for (int i = 0; i < 65535; ++i) {
+    if (i % 2 == 0)
+      chart.AddPoint(0, i % 100, QString::asprintf("2015-01-05\r%2.2d:%2.2d:%2.2d", i / 3600, i / 60 % 60, i % 60), 0xFF);
+    else
+      chart.AddPoint(0, i % 100, start.Add(i * record::kTicksPerSecond), 0xFF);  // the same text, made on demand
+  }
   for (const int increment : {0, 59}) {
     SCOPED_TRACE(increment);
     chart.SetBottomLabelIncrement(increment);
