@@ -24,6 +24,23 @@ constexpr uint32_t kMinorGridColour = 0xD3D3D3;  // light grey
 
 QString UiText(TextId id, int language) { return QString::fromUtf8(base::Text(id, language)); }
 
+// The progress display paints at once while a fill runs, and with it every
+// widget of the window that waits for a paint: a chart being filled would be
+// drawn after each channel's points. It waits for the end of the fill.
+class PaintHeld {
+ public:
+  explicit PaintHeld(QWidget& widget) : widget_(widget), enabled_(widget.updatesEnabled()) {
+    widget_.setUpdatesEnabled(false);
+  }
+  ~PaintHeld() { widget_.setUpdatesEnabled(enabled_); }
+  PaintHeld(const PaintHeld&) = delete;
+  PaintHeld& operator=(const PaintHeld&) = delete;
+
+ private:
+  QWidget& widget_;
+  const bool enabled_;
+};
+
 }  // namespace
 
 CDataGraphDlg::CDataGraphDlg(settings::CRecorderData& data, FillProgressSink* progress, QWidget* parent)
@@ -145,6 +162,7 @@ void CDataGraphDlg::Progress(unsigned step) {
 }
 
 void CDataGraphDlg::FillAllGraph() {
+  const PaintHeld held(*allGraph_);
   const uint32_t points = analysis::SetAllGraphInterval(data_);
   allGraph_->SetPanelColour(data_.backColor);
   ApplyLeftAxis(*allGraph_);
@@ -160,6 +178,7 @@ void CDataGraphDlg::FillAllGraph() {
 }
 
 void CDataGraphDlg::FillPartGraph() {
+  const PaintHeld held(*partGraph_);
   partGraph_->SetTitleText(QString::fromStdString(base::FormatText(
       base::Text(TextId::PartGraphDeviceTitle, data_.language), settings::DeviceName(data_).c_str())));
   if (data_.showCursor == 0 || data_.showCursor == 1) {

@@ -1,6 +1,9 @@
 #include "viewer/data_graph_dlg.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -31,6 +34,30 @@ class ProgressLog : public FillProgressSink {
  public:
   void ReportFillProgress(unsigned step, unsigned steps) override { reports.emplace_back(step, steps); }
   std::vector<std::pair<unsigned, unsigned>> reports;
+};
+
+// Paints a widget at once on every report, as the status bar's progress does.
+class PaintingProgress : public FillProgressSink {
+ public:
+  void ReportFillProgress(unsigned, unsigned) override {
+    if (painted) painted->repaint();
+    ++reports;
+  }
+  QWidget* painted = nullptr;
+  int reports = 0;
+};
+
+// Counts the paints a widget receives.
+class PaintCount : public QObject {
+ public:
+  explicit PaintCount(QWidget& widget) { widget.installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
 };
 
 // Markers on samples that both charts show: 4998 and 5040 are multiples of
@@ -92,6 +119,35 @@ class GraphPage : public ::testing::Test {
   ProgressLog progress;
   std::unique_ptr<CDataGraphDlg> page;
 };
+
+// A repaint of the progress display (here a label below the page, in the
+// same window) paints every waiting widget of the window; the charts are
+// drawn once, after their fill, not after every channel.
+TEST_F(GraphPage, ProgressPaintsDoNotDrawTheChartsWhileTheyFill) {
+  QWidget window;
+  auto* layout = new QVBoxLayout(&window);
+  PaintingProgress painting;
+  auto* graph = new CDataGraphDlg(data, &painting, &window);
+  auto* status = new QLabel("0/100", &window);
+  layout->addWidget(graph, 1);
+  layout->addWidget(status);
+  window.resize(1280, 760);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QApplication::processEvents();
+  painting.painted = status;
+  PaintCount all(graph->AllGraph());
+  PaintCount part(graph->PartGraph());
+  graph->FillAllGraph();
+  ASSERT_GT(painting.reports, kChannels);
+  EXPECT_EQ(all.paints, 0);
+  graph->FillPartGraph();  // its progress paints the finished all graph once
+  ASSERT_GT(painting.reports, 2 * kChannels);
+  EXPECT_EQ(all.paints, 1);
+  EXPECT_EQ(part.paints, 0);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return part.paints > 0; }));
+  EXPECT_EQ(part.paints, 1);
+}
 
 TEST_F(GraphPage, BeforeTheFirstLoadBothChartsHoldEighteenEmptySeries) {
   Open();
