@@ -316,8 +316,9 @@ TEST_F(Chart, BottomLabelsAreThinnedSoTheyNeverOverlap) {
   chart.AddLineSeries();
   const record::RecordTime start = record::RecordTime::FromCalendar(2015, 1, 5, 0, 0, 0);
   for (int i = 0; i < 65535; ++i) {
+    const QString text = QString::asprintf("2015-01-05\r%2.2d:%2.2d:%2.2d", i / 3600, i / 60 % 60, i % 60);
     if (i % 2 == 0)
-      chart.AddPoint(0, i % 100, QString::asprintf("2015-01-05\r%2.2d:%2.2d:%2.2d", i / 3600, i / 60 % 60, i % 60), 0xFF);
+      chart.AddPoint(0, i % 100, text, 0xFF);
     else
       chart.AddPoint(0, i % 100, start.Add(i * record::kTicksPerSecond), 0xFF);  // the same text, made on demand
   }
