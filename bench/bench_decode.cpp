@@ -144,10 +144,12 @@ int main(int argc, char** argv) {
                 "sectors (budget >= 0.5), %.2f against one read per sector; %.2f with the bytes still in the "
                 "processor's caches\n",
                 kPageSectors, blocks, record::kRangeBlockSectors, bySector, inCache);
+  if (blocks > 0) tessaly::bench::ReportBudget("decode_page_vs_read", blocks, 0.5, "x", tessaly::bench::Limit::AtLeast);
   const auto million = times.Of("BM_DecodeMillionSamples");
   if (million.Measured())
     std::printf("1,000,000 samples: decode / read throughput = %.2f; decode %.3f s CPU, %.3f s real (budget < 0.3 s)\n",
                 times.Ratio("BM_DecodeMillionSamples", "BM_ReadMillionSamples"), million.cpu, million.real);
+  if (million.Measured()) tessaly::bench::ReportBudget("decode_1M_samples", million.cpu * 1e3, 300, "ms");
   benchmark::Shutdown();
   return 0;
 }

@@ -4,6 +4,9 @@
 // time: the machines are shared, and waiting for a core is not the work.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -44,5 +47,21 @@ class TimeCollector : public benchmark::ConsoleReporter {
  private:
   std::map<std::string, Seconds> times_;
 };
+
+// Repetitions of a benchmark that sets its own: a fifth under
+// tools/bench --quick.
+inline int Repetitions(int full) { return std::getenv("TESSALY_BENCH_QUICK") ? std::max(1, full / 5) : full; }
+
+// One line per budget, which tools/bench gathers into its closing table:
+// "budget <name> <measured> <limit> <unit> <at-most|at-least>". A budget is
+// met when the measured figure lies on the right side of its limit.
+enum class Limit { AtMost, AtLeast };
+
+inline void ReportBudget(const char* name, double measured, double limit, const char* unit,
+                         Limit kind = Limit::AtMost) {
+  std::printf("budget %s %.4g %.4g %s %s\n", name, measured, limit, unit,
+              kind == Limit::AtMost ? "at-most" : "at-least");
+  std::fflush(stdout);
+}
 
 }  // namespace tessaly::bench
