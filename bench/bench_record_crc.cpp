@@ -3,7 +3,7 @@
 // dispatched, against copying the same bytes and against Intel's ISA-L doing
 // the same check. Budget: the dispatched check at 10 ns per sector or less.
 // ISA-L would replace our folding paths only if it came within 1.5 ns per
-// sector of them; on short sectors its per-call set-up costs it more.
+// sector of them.
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -90,16 +90,37 @@ uint32_t IsalSectorCrc(const unsigned char* sector) {
 void BM_SectorCrcIsal(benchmark::State& state) { CheckSectors(state, IsalSectorCrc); }
 BENCHMARK(BM_SectorCrcIsal)->Unit(benchmark::kMicrosecond);
 
-// ISA-L's least possible cost: one call over each whole sector, the field
-// left as it is (so not the sector check itself).
-void BM_SectorCrcIsalOneCall(benchmark::State& state) {
-  for (auto _ : state) {
-    uint32_t sum = 0;
-    for (size_t s = 0; s < kSectors; ++s) sum += crc32_gzip_refl(~0xEDB88320u, &gSectors[s * kSectorSize], kSectorSize);
-    benchmark::DoNotOptimize(sum);
+// ISA-L's best form of the check: one call over the sector as it is, then
+// the field's bytes taken out again. The CRC is linear, so their part is
+// that of the four bytes alone from a zero register, carried through the
+// bytes after them: four tables of 256 for this sector layout.
+class FieldTables {
+ public:
+  FieldTables() {
+    for (size_t i = 0; i < 4; ++i) {
+      for (uint32_t b = 0; b < 256; ++b) {
+        std::vector<unsigned char> alone(kSectorSize - kFieldOffset, 0);
+        alone[i] = static_cast<unsigned char>(b);
+        // RecordCrc starts from its own register; the part of the start cancels out.
+        table_[i][b] = record::RecordCrc(alone.data(), alone.size()) ^ record::RecordCrc(kZeros, alone.size());
+      }
+    }
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * gSectors.size()));
+  uint32_t Of(const unsigned char* field) const {
+    return table_[0][field[0]] ^ table_[1][field[1]] ^ table_[2][field[2]] ^ table_[3][field[3]];
+  }
+
+ private:
+  static constexpr unsigned char kZeros[kSectorSize] = {};
+  uint32_t table_[4][256];
+};
+
+uint32_t IsalOneCallSectorCrc(const unsigned char* sector) {
+  static const FieldTables field;
+  return ~crc32_gzip_refl(~0xEDB88320u, sector, kSectorSize) ^ field.Of(sector + kFieldOffset);
 }
+
+void BM_SectorCrcIsalOneCall(benchmark::State& state) { CheckSectors(state, IsalOneCallSectorCrc); }
 BENCHMARK(BM_SectorCrcIsalOneCall)->Unit(benchmark::kMicrosecond);
 
 std::string PathBenchmark(record::RecordCrcPath path) {
@@ -135,9 +156,10 @@ int main(int argc, char** argv) {
     tessaly::bench::ReportBudget("sector_crc", perSector("BM_SectorCrc"), kBudgetNs, "ns");
   }
   if (times.Of("BM_SectorCrcIsal").Measured() && times.Of("BM_SectorCrc").Measured())
-    std::printf("ISA-L: %.1f ns per sector, %+.1f ns against ours (one call per whole sector, no field: %.1f ns)\n",
+    std::printf("ISA-L: %.1f ns per sector, %+.1f ns against ours; in one call with the field taken out after: "
+                "%.1f ns, %+.1f ns\n",
                 perSector("BM_SectorCrcIsal"), perSector("BM_SectorCrcIsal") - perSector("BM_SectorCrc"),
-                perSector("BM_SectorCrcIsalOneCall"));
+                perSector("BM_SectorCrcIsalOneCall"), perSector("BM_SectorCrcIsalOneCall") - perSector("BM_SectorCrc"));
   benchmark::Shutdown();
   return 0;
 }
