@@ -29,16 +29,20 @@ QString UiText(TextId id, int language) { return QString::fromUtf8(base::Text(id
 // drawn after each channel's points. It waits for the end of the fill.
 class PaintHeld {
  public:
-  explicit PaintHeld(QWidget& widget) : widget_(widget), enabled_(widget.updatesEnabled()) {
-    widget_.setUpdatesEnabled(false);
+  // A widget whose updates are off already (its window's, say) is left alone:
+  // turning them off on the widget itself would outlast the window's.
+  explicit PaintHeld(QWidget& widget) : widget_(widget), held_(widget.updatesEnabled()) {
+    if (held_) widget_.setUpdatesEnabled(false);
   }
-  ~PaintHeld() { widget_.setUpdatesEnabled(enabled_); }
+  ~PaintHeld() {
+    if (held_) widget_.setUpdatesEnabled(true);
+  }
   PaintHeld(const PaintHeld&) = delete;
   PaintHeld& operator=(const PaintHeld&) = delete;
 
  private:
   QWidget& widget_;
-  const bool enabled_;
+  const bool held_;
 };
 
 }  // namespace

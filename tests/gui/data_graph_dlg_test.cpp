@@ -149,6 +149,17 @@ TEST_F(GraphPage, ProgressPaintsDoNotDrawTheChartsWhileTheyFill) {
   EXPECT_EQ(part.paints, 1);
 }
 
+// A fill while the whole page holds its updates leaves the charts following
+// the page's setting afterwards.
+TEST_F(GraphPage, AFillWhileThePageHoldsItsUpdatesLeavesTheChartsFollowingIt) {
+  Open();
+  page->setUpdatesEnabled(false);
+  Fill();
+  page->setUpdatesEnabled(true);
+  EXPECT_TRUE(page->AllGraph().updatesEnabled());
+  EXPECT_TRUE(page->PartGraph().updatesEnabled());
+}
+
 TEST_F(GraphPage, BeforeTheFirstLoadBothChartsHoldEighteenEmptySeries) {
   Open();
   for (CTChart* chart : {&page->AllGraph(), &page->PartGraph()}) {
