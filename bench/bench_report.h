@@ -19,7 +19,8 @@ class TimeCollector : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
       const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
-      times_[run.benchmark_name()] = {run.GetAdjustedRealTime() / unit, run.GetAdjustedCPUTime() / unit};
+      // By the name it was registered under, without its settings (min_time, ...).
+      times_[run.run_name.function_name] = {run.GetAdjustedRealTime() / unit, run.GetAdjustedCPUTime() / unit};
     }
     ConsoleReporter::ReportRuns(runs);
   }
