@@ -74,7 +74,7 @@ class ChartSeries {
 
   // Bits of flags_.
   static constexpr uint8_t kEmpty = 1;
-  static constexpr uint8_t kTimed = 2;       // labelled by times_[i], a tick count
+  static constexpr uint8_t kTimed = 2;       // labels_[i] holds the sample time's ticks
   static constexpr uint8_t kValidTime = 4;   // with kTimed: the time is valid
 
   void Push(double value, uint8_t flags, int64_t label, uint32_t colour);
