@@ -60,6 +60,14 @@ TEST_F(InstallTree, HoldsTheProgramsAndTheDesktopFiles) {
   EXPECT_TRUE(fs::is_regular_file(Installed("share/mime/packages/" + kId + ".xml")));
 }
 
+TEST_F(InstallTree, EveryInstalledProgramTellsItsVersion) {
+  for (const std::string program : {"tessaly", "tessaly-cli", "tessaly-sim"}) {
+    const ProcessResult version = RunProcess({Installed("bin/" + program), "--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, program + " " TESSALY_VERSION "\n");
+  }
+}
+
 TEST_F(InstallTree, PassesTheDesktopEntryAndMetainfoValidators) {
   const ProcessResult desktop =
       RunProcess({"/usr/bin/desktop-file-validate", Installed("share/applications/" + kId + ".desktop")});
