@@ -1,7 +1,6 @@
 #include "settings/settings_file.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include <cstring>
 
 #include "base/atomic_file.h"
+#include "base/home_folder.h"
 #include "base/texts.h"
 #include "settings/unit_table.h"
 
@@ -133,10 +133,9 @@ std::string UserSettingsFolder() {
   // A relative XDG_CONFIG_HOME is invalid and ignored.
   if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
     return std::string(config) + "/tessaly";
-  const char* home = std::getenv("HOME");
-  if (!home || !*home)
-    if (const passwd* user = ::getpwuid(::getuid())) home = user->pw_dir;
-  return std::string(home ? home : "") + "/.config/tessaly";
+  std::string home = base::HomeFolder();
+  if (home.back() == '/') home.pop_back();
+  return home + "/.config/tessaly";
 }
 
 void ApplyDefaultSettings(CRecorderData& data) {
