@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <vector>
 
 #include "bench_report.h"
@@ -95,7 +96,9 @@ double Timed(benchmark::State& state, double budgetMs, Work&& work) {
   return cpuMs / runs;
 }
 
-double gPaintMs = 0.0;
+// By pen width, from the last (the measured) run of each: the runs that
+// find the iteration count come first.
+std::map<int64_t, double> gPaintMs;
 double gViewerFillMs = 0.0;
 
 void BM_PaintEmptyChart(benchmark::State& state) {
@@ -109,7 +112,7 @@ void BM_PaintPartGraph(benchmark::State& state) {
   Configure(chart, static_cast<int>(state.range(0)));
   Fill(chart, static_cast<int>(state.range(1)));
   const double ms = Timed(state, kPaintBudgetMs, [&] { benchmark::DoNotOptimize(chart.RenderImage(kImageSize)); });
-  if (state.range(1) == kPoints) gPaintMs = std::max(gPaintMs, ms);
+  if (state.range(1) == kPoints) gPaintMs[state.range(0)] = ms;
 }
 
 void BM_FillPartGraph(benchmark::State& state) {
@@ -163,7 +166,9 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  if (gPaintMs > 0) tessaly::bench::ReportBudget("paint_part_graph_18x65535", gPaintMs, kPaintBudgetMs, "ms");
+  double paintMs = 0.0;
+  for (const auto& [pen, ms] : gPaintMs) paintMs = std::max(paintMs, ms);
+  if (paintMs > 0) tessaly::bench::ReportBudget("paint_part_graph_18x65535", paintMs, kPaintBudgetMs, "ms");
   if (gViewerFillMs > 0) tessaly::bench::ReportBudget("fill_part_graph_18x65535", gViewerFillMs, kFillBudgetMs, "ms");
   return 0;
 }
