@@ -131,21 +131,27 @@ StatisticsResult OverLimit(const SampleBuffer& samples, const RecordTime& start,
   // A single channel is labelled in Chinese in both languages.
   const char* label = Text(single ? TextId::StatsSingleChannelRow : TextId::StatsChannelRow, language);
   for (int channel = firstChannel; channel <= lastChannel; ++channel) {
-    float lowMs = 0.0f;
-    float highMs = 0.0f;
-    for (size_t i = range.start; i < range.end; ++i) {
-      const float v = samples.ValueAt(i, channel - 1);
-      if (v == record::kMarkerHigh) continue;
-      const int64_t step = StepMs(samples.TimeAt(i), samples.TimeAt(i + 1));
-      if (v < options.lower) lowMs = AddRounded(lowMs, step);
-      if (v > options.upper) highMs = AddRounded(highMs, step);
-    }
+    const LimitTimes times = TimeOutsideLimits(samples, channel - 1, range.start, range.end, options.lower,
+                                               options.upper, [](float v) { return v == record::kMarkerHigh; });
     std::vector<std::string> row{base::FormatText(label, channel)};
-    if (options.below) row.push_back(base::Format("%.1f", lowMs / 1000.0));
-    if (options.above) row.push_back(base::Format("%.1f", highMs / 1000.0));
+    if (options.below) row.push_back(base::Format("%.1f", times.belowMs / 1000.0));
+    if (options.above) row.push_back(base::Format("%.1f", times.aboveMs / 1000.0));
     result.table.rows.push_back(std::move(row));
   }
   return result;
+}
+
+LimitTimes TimeOutsideLimits(const SampleBuffer& samples, int channel, size_t first, size_t last, float lower,
+                             float upper, bool (*ignored)(float value)) {
+  LimitTimes times;
+  for (size_t i = first; i < last; ++i) {
+    const float v = samples.ValueAt(i, channel);
+    if (ignored(v)) continue;
+    const int64_t step = StepMs(samples.TimeAt(i), samples.TimeAt(i + 1));
+    if (v < lower) times.belowMs = AddRounded(times.belowMs, step);
+    if (v > upper) times.aboveMs = AddRounded(times.aboveMs, step);
+  }
+  return times;
 }
 
 float ParseLimit(std::string_view text) {

@@ -62,6 +62,18 @@ struct OverLimitOptions {
 StatisticsResult OverLimit(const record::SampleBuffer& samples, const record::RecordTime& start,
                            const record::RecordTime& end, const OverLimitOptions& options, int language);
 
+// Milliseconds from sample `first` to sample `last` spent strictly below
+// `lower` and strictly above `upper` for one channel (0-based): the value at
+// the start of each interval decides, an interval next to a time that is not
+// valid lasts 0, and values `ignored` accepts count as neither. Each sum is a
+// float rounded after every addition.
+struct LimitTimes {
+  float belowMs = 0.0f;
+  float aboveMs = 0.0f;
+};
+LimitTimes TimeOutsideLimits(const record::SampleBuffer& samples, int channel, size_t first, size_t last,
+                             float lower, float upper, bool (*ignored)(float value));
+
 // A limit field as the dialog reads it: leading white space skipped, the
 // longest leading decimal number converted, 0 when there is none; rounded to
 // a float.

@@ -16,6 +16,9 @@ namespace tessaly::base {
 struct OptionSpec {
   std::string_view name;  // "--first", "-o"
   bool takesValue = true;
+  // Values that follow the option ("--cursors A B" takes 2); Values() lists
+  // them in order.
+  int valueCount = 1;
 };
 
 // A command line that was not understood: a text with the argument it is about.
