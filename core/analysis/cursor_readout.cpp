@@ -56,7 +56,10 @@ std::string SecondsText(int64_t ms) {
 template <typename T>
 std::string Number(const std::optional<T>& value, int decimals, int language) {
   if (!value) return Text(TextId::CursorNoValue, language);
-  return base::Format("%.*f", std::clamp(decimals, 0, kMaxDecimals), static_cast<double>(*value));
+  std::string text = base::Format("%.*f", std::clamp(decimals, 0, kMaxDecimals), static_cast<double>(*value));
+  // A difference too small for the decimals reads as 0, without a sign.
+  if (text[0] == '-' && text.find_first_not_of("0.", 1) == std::string::npos) text.erase(0, 1);
+  return text;
 }
 
 }  // namespace

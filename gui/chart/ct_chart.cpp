@@ -694,7 +694,8 @@ void CTChart::DrawCursor(QPainter& p, const Frame& f) const {
   }
 }
 
-// Each line solid, its letter in a box of the ink's colour at the plot's top;
+// Each line solid, its letter in a box of the ink's colour at the plot's
+// bottom, clear of the floating panels over the top of the plot;
 // lines outside the plotted X range are not drawn.
 void CTChart::DrawMeasureLines(QPainter& p, const Frame& f) const {
   const QColor ink = InkOn(ColourFromBgr(panelColour_));
@@ -704,7 +705,7 @@ void CTChart::DrawMeasureLines(QPainter& p, const Frame& f) const {
     const int x = static_cast<int>(std::lround(PixelX(f, *line.x)));
     p.setPen(QPen(ink, 1));
     p.drawLine(x, f.plot.top(), x, f.plot.bottom());
-    const QRect box(x - fm.horizontalAdvance(line.letter) / 2 - 3, f.plot.top() + 1,
+    const QRect box(x - fm.horizontalAdvance(line.letter) / 2 - 3, f.plot.bottom() - fm.height(),
                     fm.horizontalAdvance(line.letter) + 6, fm.height());
     p.fillRect(box, ink);
     p.setPen(ColourFromBgr(panelColour_));

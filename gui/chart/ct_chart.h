@@ -104,7 +104,7 @@ class CTChart : public QWidget {
   bool CursorLinesVisible(int tool) const;
 
   // Measuring lines: vertical lines at X values, each with its letter at the
-  // top of the plot, in the panel's ink so that they belong to no series.
+  // foot of the plot, in the panel's ink so that they belong to no series.
   // Drawn on the screen only: RenderImage leaves them out. No X removes one.
   void SetMeasureLine(int line, std::optional<double> x, const QString& letter);
   std::optional<double> MeasureLineX(int line) const;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -121,6 +122,14 @@ void CCursorPanel::Show(const settings::CRecorderData& data, std::optional<size_
     }
   }
   grid_->resizeColumnsToContents();
+  // Until the user drags its edge, the panel is as wide as its table.
+  if (!userSized_ && grid_->columnCount() > 0) {
+    int table = 2 * grid_->frameWidth() + grid_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < grid_->columnCount(); ++c) table += grid_->columnWidth(c);
+    const QMargins margins = widget()->layout()->contentsMargins();
+    requestedWidth_ = std::clamp(table + margins.left() + margins.right(), kMinWidth, kMaxWidth);
+    emit layoutChanged();
+  }
 }
 
 bool CCursorPanel::event(QEvent* event) {
@@ -147,6 +156,7 @@ bool CCursorPanel::eventFilter(QObject* watched, QEvent* event) {
       if (dragX_) {
         const int x = static_cast<int>(mouse->globalPosition().x());
         requestedWidth_ = std::clamp(requestedWidth_ + *dragX_ - x, kMinWidth, kMaxWidth);
+        userSized_ = true;
         dragX_ = x;
         emit layoutChanged();
       }

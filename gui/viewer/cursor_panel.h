@@ -58,6 +58,7 @@ class CCursorPanel : public QDockWidget {
   QWidget* grip_;
   int requestedWidth_;
   std::optional<int> dragX_;
+  bool userSized_ = false;
   analysis::StatisticsTable table_;
 };
 

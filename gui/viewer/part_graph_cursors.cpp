@@ -7,6 +7,7 @@
 #include "analysis/cursor_readout.h"
 #include "analysis/graph_fill.h"
 #include "chart/ct_chart.h"
+#include "record/page_loader.h"
 #include "settings/recorder_data.h"
 #include "viewer/cursor_panel.h"
 
@@ -32,9 +33,11 @@ int64_t PartGraphCursors::PointsInWindow() const {
   return int64_t{run.end} - int64_t{run.first};
 }
 
+// A running load owns the SampleBuffer: cursors are not set or moved then.
 void PartGraphCursors::OnRelease(int button, int x, int y) {
   if (button != CTChart::kLeftButton && button != CTChart::kRightButton) return;
   if (!chart_.PlotRect().contains(x, y) || chart_.LegendEntryAt(x, y) >= 0) return;
+  if (record::RefuseWhileLoading(data_)) return;
   const int cursor = button == CTChart::kLeftButton ? kA : kB;
   Place(cursor, std::llround(chart_.XValueAtPixel(0, x)));
   if (samples_[cursor]) panel_.show();
@@ -50,7 +53,7 @@ void PartGraphCursors::Place(int cursor, int64_t point) {
 }
 
 void PartGraphCursors::Move(int points) {
-  if (!samples_[chosen_]) return;
+  if (!samples_[chosen_] || record::RefuseWhileLoading(data_)) return;
   const std::optional<double> at = analysis::PointOfSample(data_, *samples_[chosen_]);
   if (at) Place(chosen_, std::llround(*at) + points);
 }

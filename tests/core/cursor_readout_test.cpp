@@ -21,7 +21,7 @@ const RecordTime kT0 = RecordTime::FromCalendar(2015, 1, 5, 10, 0, 0);
 
 // Channel 1 (range 0..10, one decimal) walks over and under its limits and
 // through both markers and a time that is not valid; channel 3 (two
-// decimals) holds the high marker at index 1. Only these two are shown.
+// decimals) holds the high marker at index 1 and ends a trifle lower. Only these two are shown.
 class CursorReadoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -35,7 +35,7 @@ class CursorReadoutTest : public ::testing::Test {
     };
     const Row rows[] = {{0.0, 5, 1.5f},    {0.5, 12, 45000},   {1.0, 45000, 1.5f}, {1.7, -3, 1.5f},
                         {2.0, -2, 1.5f},   {-1, 8, 1.5f},      {3.0, -19999, 1.5f}, {3.2, 11, 1.5f},
-                        {4.0, 1, 1.5f}};
+                        {4.0, 1, 1.499f}};
     std::vector<Sample> samples;
     for (const Row& r : rows) {
       Sample s{};
@@ -81,6 +81,8 @@ TEST_F(CursorReadoutTest, NumbersBetweenTheCursorsLeaveMarkersOut) {
   // A marker at A: no difference; the marker is in no statistic.
   EXPECT_EQ(rows[2], (std::vector<std::string>{"Flow", "m3/h", "45000.00", "1.50", "—", "1.50", "1.50", "1.50",
                                                 "0.000", "0.000"}));
+  // A difference below the last decimal has no sign.
+  EXPECT_EQ(Rows(7, 8)[2][4], "0.00");
 }
 
 TEST_F(CursorReadoutTest, CursorsInEitherOrderAndTimesThatAreNotValid) {
