@@ -108,6 +108,24 @@ TEST_F(PartGraphCursorsTest, CursorsFollowThePartWindowAndGoWithANewLoad) {
   EXPECT_FALSE(Cursors().Sample(PartGraphCursors::kA));
 }
 
+TEST_F(PartGraphCursorsTest, ALoadRefusesCursorsWhileItRunsAndClearsThemWhenItEnds) {
+  ClickPoint(Qt::LeftButton, 3);
+  probe->HoldNextLoad();
+  QTest::mouseClick(viewer->pageTree()->viewport(), Qt::LeftButton, {},
+                    viewer->LabelRect(viewer->pagingRoot()->child(0)).center());
+  ASSERT_TRUE(probe->WaitUntilHeld());
+  // The loader owns the samples now.
+  ClickPoint(Qt::RightButton, 5);
+  QTest::keyClick(&Chart(), Qt::Key_Right);
+  EXPECT_FALSE(Cursors().Sample(PartGraphCursors::kB));
+  EXPECT_EQ(Cursors().Sample(PartGraphCursors::kA), 84u);
+  EXPECT_EQ(prompts.Messages().size(), 2u);
+  probe->Release();
+  ASSERT_TRUE(WaitForIdle());
+  EXPECT_FALSE(Cursors().Sample(PartGraphCursors::kA));
+  EXPECT_FALSE(Page().CursorPanel().isVisibleTo(&Page()));
+}
+
 TEST_F(PartGraphCursorsTest, PanelCopiesWhatTheCommandLinePrints) {
   ClickPoint(Qt::LeftButton, 14);
   ClickPoint(Qt::RightButton, 3);
