@@ -21,32 +21,6 @@ constexpr int kMaxDecimals = 15;
 
 bool IsMarker(float v) { return v == record::kMarkerHigh || v == record::kMarkerLow; }
 
-CursorChannel ReadChannel(const record::SampleBuffer& samples, const settings::ChannelInfo& info, int channel,
-                          size_t a, size_t b) {
-  CursorChannel out;
-  out.channel = channel;
-  out.decimals = samples.DecimalsAt(a, channel);
-  out.atA = samples.ValueAt(a, channel);
-  out.atB = samples.ValueAt(b, channel);
-  if (!IsMarker(out.atA) && !IsMarker(out.atB))
-    out.delta = static_cast<double>(out.atB) - static_cast<double>(out.atA);
-  const size_t first = std::min(a, b);
-  const size_t last = std::max(a, b);
-  double sum = 0.0;
-  size_t counted = 0;
-  for (size_t i = first; i <= last; ++i) {
-    const float v = samples.ValueAt(i, channel);
-    if (IsMarker(v)) continue;
-    out.min = out.min ? std::min(*out.min, v) : v;
-    out.max = out.max ? std::max(*out.max, v) : v;
-    sum += v;
-    ++counted;
-  }
-  if (counted > 0) out.mean = sum / static_cast<double>(counted);
-  out.outside = TimeOutsideLimits(samples, channel, first, last, info.rangeLow, info.rangeHigh, IsMarker);
-  return out;
-}
-
 // Whole milliseconds as seconds with three decimals, exactly.
 std::string SecondsText(int64_t ms) {
   const uint64_t magnitude = ms < 0 ? 0 - static_cast<uint64_t>(ms) : static_cast<uint64_t>(ms);
@@ -64,6 +38,8 @@ std::string Number(const std::optional<T>& value, int decimals, int language) {
 
 }  // namespace
 
+// One pass forward over the samples between the cursors for every shown
+// channel at once: the buffer puts a sample together per index.
 CursorReadout ReadCursors(const record::SampleBuffer& samples, const settings::DisplaySettings& display, size_t a,
                           size_t b) {
   CursorReadout out;
@@ -72,8 +48,42 @@ CursorReadout ReadCursors(const record::SampleBuffer& samples, const settings::D
   out.timeA = samples.TimeAt(a);
   out.timeB = samples.TimeAt(b);
   if (out.timeA.IsValid() && out.timeB.IsValid()) out.deltaMs = (out.timeB.ticks - out.timeA.ticks) / 10'000;
-  for (int k = 0; k < settings::kChannels; ++k)
-    if (display.channels[k].shown == 1) out.channels.push_back(ReadChannel(samples, display.channels[k], k, a, b));
+  for (int k = 0; k < settings::kChannels; ++k) {
+    if (display.channels[k].shown != 1) continue;
+    CursorChannel c;
+    c.channel = k;
+    c.decimals = samples.DecimalsAt(a, k);
+    c.atA = samples.ValueAt(a, k);
+    c.atB = samples.ValueAt(b, k);
+    if (!IsMarker(c.atA) && !IsMarker(c.atB)) c.delta = static_cast<double>(c.atB) - static_cast<double>(c.atA);
+    out.channels.push_back(c);
+  }
+
+  const size_t first = std::min(a, b);
+  const size_t last = std::max(a, b);
+  std::vector<double> sums(out.channels.size(), 0.0);
+  std::vector<size_t> counted(out.channels.size(), 0);
+  record::SampleBuffer::Walker walker(samples);
+  record::Sample previous{};
+  for (size_t i = first; i <= last; ++i) {
+    const record::Sample& s = walker.At(i);
+    const int64_t stepMs = i > first ? StepMs(previous.time, s.time) : 0;
+    for (size_t j = 0; j < out.channels.size(); ++j) {
+      CursorChannel& c = out.channels[j];
+      const settings::ChannelInfo& info = display.channels[c.channel];
+      if (i > first && !IsMarker(previous.values[c.channel]))
+        c.outside.Count(previous.values[c.channel], stepMs, info.rangeLow, info.rangeHigh);
+      const float v = s.values[c.channel];
+      if (IsMarker(v)) continue;
+      c.min = c.min ? std::min(*c.min, v) : v;
+      c.max = c.max ? std::max(*c.max, v) : v;
+      sums[j] += v;
+      ++counted[j];
+    }
+    previous = s;
+  }
+  for (size_t j = 0; j < out.channels.size(); ++j)
+    if (counted[j] > 0) out.channels[j].mean = sums[j] / static_cast<double>(counted[j]);
   return out;
 }
 

@@ -62,17 +62,19 @@ struct OverLimitOptions {
 StatisticsResult OverLimit(const record::SampleBuffer& samples, const record::RecordTime& start,
                            const record::RecordTime& end, const OverLimitOptions& options, int language);
 
-// Milliseconds from sample `first` to sample `last` spent strictly below
-// `lower` and strictly above `upper` for one channel (0-based): the value at
-// the start of each interval decides, an interval next to a time that is not
-// valid lasts 0, and values `ignored` accepts count as neither. Each sum is a
-// float rounded after every addition.
+// Milliseconds spent strictly below a lower and strictly above an upper
+// limit, each sum a float rounded after every addition.
 struct LimitTimes {
   float belowMs = 0.0f;
   float aboveMs = 0.0f;
+  // An interval of `stepMs` that the value `opening` opens: the value at the
+  // start of an interval decides for all of it.
+  void Count(float opening, int64_t stepMs, float lower, float upper);
 };
-LimitTimes TimeOutsideLimits(const record::SampleBuffer& samples, int channel, size_t first, size_t last,
-                             float lower, float upper, bool (*ignored)(float value));
+
+// Whole milliseconds from one sample's time to the next one's, 0 when either
+// is not valid; negative when the later sample carries the earlier time.
+int64_t StepMs(const record::RecordTime& from, const record::RecordTime& to);
 
 // A limit field as the dialog reads it: leading white space skipped, the
 // longest leading decimal number converted, 0 when there is none; rounded to
