@@ -1,5 +1,6 @@
 #include "viewer/cursor_panel.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QHBoxLayout>
@@ -82,6 +83,14 @@ CCursorPanel::CCursorPanel(int language, QWidget* parent)
   connect(copy_, &QPushButton::clicked, this, &CCursorPanel::Copy);
   connect(statistics_, &QPushButton::clicked, this, &CCursorPanel::statisticsRequested);
   connect(clear, &QPushButton::clicked, this, &CCursorPanel::clearRequested);
+  // The buttons' commands are also the table's context menu.
+  grid_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  for (QPushButton* button : {copy_, statistics_, clear}) {
+    auto* action = new QAction(button->text(), grid_);
+    connect(action, &QAction::triggered, button, &QPushButton::click);
+    grid_->addAction(action);
+    commands_.emplace_back(button, action);
+  }
 }
 
 void CCursorPanel::Show(const settings::CRecorderData& data, std::optional<size_t> a, std::optional<size_t> b) {
@@ -101,6 +110,7 @@ void CCursorPanel::Show(const settings::CRecorderData& data, std::optional<size_
   delta_->setText(Labelled(TextId::CursorLabelDelta, language_, table_.rows.empty() ? none : table_.rows[0][4]));
   copy_->setEnabled(!table_.rows.empty());
   statistics_->setEnabled(a && b);
+  for (const auto& [button, action] : commands_) action->setEnabled(button->isEnabled());
 
   grid_->clear();
   grid_->setColumnCount(static_cast<int>(table_.columns.size()));

@@ -6,9 +6,12 @@
 #include <QDockWidget>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "analysis/statistics.h"
 
+class QAction;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -57,6 +60,7 @@ class CCursorPanel : public QDockWidget {
   QPushButton* statistics_;
   QWidget* grip_;
   int requestedWidth_;
+  std::vector<std::pair<QPushButton*, QAction*>> commands_;
   std::optional<int> dragX_;
   bool userSized_ = false;
   analysis::StatisticsTable table_;

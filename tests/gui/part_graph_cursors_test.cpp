@@ -81,6 +81,13 @@ TEST_F(PartGraphCursorsTest, ClicksPlaceTheCursorsAndKeysMoveTheOneSetLast) {
   QTest::keyClick(&Chart(), Qt::Key_Right);
   EXPECT_EQ(Cursors().Sample(PartGraphCursors::kA), 82u);
 
+  // The table's context menu offers the panel's commands; its last clears.
+  const QList<QAction*> commands = Page().CursorPanel().findChild<QWidget*>("cursorTable")->actions();
+  ASSERT_EQ(commands.size(), 3);
+  commands.back()->trigger();
+  EXPECT_FALSE(Cursors().Sample(PartGraphCursors::kA));
+  EXPECT_FALSE(Cursors().Sample(PartGraphCursors::kB));
+  ClickPoint(Qt::LeftButton, 0);
   QTest::keyClick(&Chart(), Qt::Key_Escape);
   EXPECT_FALSE(Cursors().Sample(PartGraphCursors::kA));
   EXPECT_FALSE(Cursors().Sample(PartGraphCursors::kB));
