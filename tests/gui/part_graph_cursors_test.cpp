@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QDialog>
+#include <QImage>
 #include <QPushButton>
 #include <QTest>
 #include <QTimeEdit>
@@ -94,6 +95,16 @@ TEST_F(PartGraphCursorsTest, ClicksPlaceTheCursorsAndKeysMoveTheOneSetLast) {
   EXPECT_FALSE(Chart().MeasureLineX(PartGraphCursors::kA));
   EXPECT_FALSE(Page().CursorPanel().isVisibleTo(&Page()));
   EXPECT_EQ(Chart().width(), Page().width());
+}
+
+TEST_F(PartGraphCursorsTest, LinesShowOnTheScreenButNotInPicturesForPrintOrExport) {
+  const QSize size(800, 500);
+  const QImage before = Chart().RenderImage(size);
+  const QImage screenBefore = Chart().grab().toImage();
+  ClickPoint(Qt::LeftButton, 5);
+  ClickPoint(Qt::RightButton, 9);
+  EXPECT_EQ(Chart().RenderImage(size), before);
+  EXPECT_NE(Chart().grab().toImage(), screenBefore);
 }
 
 TEST_F(PartGraphCursorsTest, CursorsFollowThePartWindowAndGoWithANewLoad) {
