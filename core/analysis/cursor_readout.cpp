@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cinttypes>
-#include <cstdlib>
 
 #include "analysis/graph_fill.h"
 #include "base/format.h"
