@@ -12,6 +12,7 @@ int RunXlsx(const std::vector<std::string>& args);
 int RunSearch(const std::vector<std::string>& args);
 int RunStats(const std::vector<std::string>& args);
 int RunAcquire(const std::vector<std::string>& args);
+int RunPrint(const std::vector<std::string>& args);
 int RunDt2Csv(const std::vector<std::string>& args);
 
 }  // namespace tessaly::cli

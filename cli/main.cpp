@@ -12,6 +12,7 @@ constexpr tessaly::base::Subcommand kCommands[] = {
     {"xlsx", tessaly::cli::RunXlsx},
     {"search", tessaly::cli::RunSearch},
     {"stats", tessaly::cli::RunStats},
+    {"print", tessaly::cli::RunPrint},
     {"acquire", tessaly::cli::RunAcquire},
     {"dt2csv", tessaly::cli::RunDt2Csv},
 };

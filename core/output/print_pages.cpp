@@ -1,10 +1,15 @@
 #include "output/print_pages.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
 
+#include "analysis/graph_fill.h"
+#include "base/command_line.h"
 #include "base/format.h"
 #include "base/number_format.h"
 #include "base/texts.h"
+#include "settings/recorder_data.h"
 
 namespace tessaly::output {
 namespace {
@@ -199,6 +204,31 @@ void ListStatistics(const PrintInput& in, PageBuilder& out) {
 }
 
 }  // namespace
+
+PrintInput ViewerPrintInput(const settings::CRecorderData& data, PrintKind kind,
+                            const record::CalendarFields& printTime) {
+  PrintInput input;
+  input.kind = kind;
+  input.partFirst = data.partFirst;
+  input.partEnd = data.partEnd;
+  input.partInterval = analysis::PartInterval(data);
+  input.samples = &data.samples;
+  input.display = &data.Display();
+  input.language = data.language;
+  input.printTime = printTime;
+  return input;
+}
+
+record::CalendarFields PrintTimeNow() {
+  std::tm parts{};
+  const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+  const std::optional<int64_t> fixed =
+      epoch ? base::ParseInteger(epoch, 0, int64_t{253402300799}) : std::nullopt;  // up to 9999-12-31
+  const std::time_t now = fixed ? static_cast<std::time_t>(*fixed) : std::time(nullptr);
+  if (fixed) gmtime_r(&now, &parts);
+  else localtime_r(&now, &parts);
+  return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec, 0};
+}
 
 uint32_t PrintPageCount(const PrintInput& input) {
   if (input.kind == PrintKind::Graph || !Printable(input)) return 1;

@@ -13,6 +13,10 @@
 #include "record/sample.h"
 #include "settings/channel_info.h"
 
+namespace tessaly::settings {
+struct CRecorderData;
+}
+
 namespace tessaly::output {
 
 // The extent the layout is drawn for: A4 landscape at 600 dots per inch.
@@ -70,6 +74,16 @@ struct PrintInput {
   int language = 0;
   record::CalendarFields printTime{};
 };
+
+// The document the viewer's state gives: its part window, samples, display
+// settings and language.
+PrintInput ViewerPrintInput(const settings::CRecorderData& data, PrintKind kind,
+                            const record::CalendarFields& printTime);
+
+// The moment a document is printed: the computer's local time, or, when
+// SOURCE_DATE_EPOCH names one (seconds since 1970), that moment in UTC, so
+// that a composition can be reproduced.
+record::CalendarFields PrintTimeNow();
 
 // 1 for the graph; for the list ceil((e - s + 4) / 40), or 1 when the window
 // holds nothing printable (it ends past the data or starts after its end).

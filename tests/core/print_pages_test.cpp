@@ -168,7 +168,8 @@ TEST(PrintPages, MarkersPrintTheirWordsAndStayOutOfTheStatistics) {
   samples[6].values[0] = -19998.5f;
   const Document doc(samples, 2, 8);
   const PrintPage page = doc.Page(1);
-  EXPECT_EQ(RowColumn(page, 1165), (std::vector<std::string>{"12.0", "超上限", "超下限", "44999.5", "-19998.5", "17.0"}));
+  EXPECT_EQ(RowColumn(page, 1165),
+            (std::vector<std::string>{"12.0", "超上限", "超下限", "44999.5", "-19998.5", "17.0"}));
   EXPECT_EQ(At(page, 1165, 4070), "44999.50");
   EXPECT_EQ(At(page, 1165, 4170), "-19998.50");
   // (12 + 44999.5 - 19998.5 + 17) / 4 in float.
