@@ -55,11 +55,21 @@ void PageJson(const output::PrintPage& page, std::string& json) {
 
 }  // namespace
 
+std::span<const base::OptionSpec> PrintOptions() {
+  using base::TextId;
+  static const std::vector<base::OptionSpec> options = ViewerOptions(
+      {{.name = "--json", .takesValue = false, .help = TextId::HelpOptJson},
+       {.name = "--document", .value = "list|graph", .help = TextId::HelpOptDocument},
+       {.name = "--part-first", .value = "S", .help = TextId::HelpOptPartFirst},
+       {.name = "--part-end", .value = "E", .help = TextId::HelpOptPartEnd},
+       {.name = "--part-interval", .value = "P", .help = TextId::HelpOptPartInterval}},
+      true);
+  return options;
+}
+
 int RunPrint(const std::vector<std::string>& args) {
   ViewerSession session;
-  const std::vector<base::OptionSpec> options = ViewerOptions(
-      {{"--json", false}, {"--document"}, {"--part-first"}, {"--part-end"}, {"--part-interval"}}, true);
-  if (!session.Parse(args, options)) return kUsageStatus;
+  if (!session.Parse(args, PrintOptions())) return kUsageStatus;
   const base::CommandLine& line = session.line();
   const int language = session.language();
   base::ArgError error;

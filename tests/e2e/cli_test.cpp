@@ -123,8 +123,9 @@ TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
     std::string message;
   };
   const Case cases[] = {
-      {{}, 2, "missing command (commands: info, pages, csv, xlsx, search, stats, acquire, dt2csv)"},
-      {{"nonsense"}, 2, "unknown command: nonsense (commands: info, pages, csv, xlsx, search, stats, acquire, dt2csv)"},
+      {{}, 2, "missing command (commands: info, pages, csv, xlsx, search, stats, print, acquire, dt2csv)"},
+      {{"nonsense"}, 2,
+       "unknown command: nonsense (commands: info, pages, csv, xlsx, search, stats, print, acquire, dt2csv)"},
       {{"info", record}, 2, "missing option: --json"},
       {{"info", "--json"}, 2, "missing file name"},
       {{"info", record, record, "--json"}, 2, "unexpected argument: " + record},
@@ -137,7 +138,8 @@ TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
       {{"csv", record, "--first", "2", "--count", "1", "--interval", "0", "-o", out}, 2,
        "invalid value: --interval 0"},
       {{"csv", record, "--first", "2", "--count", "1", "--lang", "fr", "-o", out}, 2, "invalid value: --lang fr"},
-      {{"csv", record, "--first", "2", "--count", "1", "--frist", "-o", out}, 2, "unknown option: --frist"},
+      {{"csv", record, "--first", "2", "--count", "1", "--frist", "-o", out}, 2,
+       "unknown option: --frist (see 'tessaly-cli csv --help')"},
       {{"csv", record, "--first", "2", "--count", "1", "-o"}, 2, "option needs a value: -o"},
       {{"csv", record, "--first", "2", "--count", "11", "-o", out}, 1,
        "sectors 2 to 12 lie beyond the file (12 sectors)"},
@@ -147,7 +149,8 @@ TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
        "Failed to open file: " + dir_.File("missing.D01")},
       {{"csv", record, "--first", "2", "--count", "1", "-o", dir_.File("no/such/dir.csv")}, 1,
        "Failed to open file: " + dir_.File("no/such/dir.csv")},
-      {{"csv", record, "--first", "2", "--count", "1", "--lang", "zh", "--frist"}, 2, "未知选项：--frist"},
+      {{"csv", record, "--first", "2", "--count", "1", "--lang", "zh", "--frist"}, 2,
+       "未知选项：--frist（参见 'tessaly-cli csv --help'）"},
   };
   for (const Case& c : cases) {
     std::string joined;
