@@ -220,6 +220,10 @@ TEST(PrintPages, WindowReachingTheEndOfTheDataStillPrints) {
   const Document atEnd(Samples(11), 2, 5, 2);
   EXPECT_EQ(RowColumn(atEnd.Page(1), 215), (std::vector<std::string>{"4", "6", "8"}));
   EXPECT_EQ(At(atEnd.Page(1), 1165, 4070), "18.0");
+  // An empty window (s = e) has its statistics rows with empty cells.
+  const Document empty(Samples(11), 3, 3, 2);
+  EXPECT_EQ(At(empty.Page(1), 415, 4070), "Max");
+  EXPECT_EQ(At(empty.Page(1), 1165, 4070), "<none>");
   // One past the end prints nothing, on one page.
   const Document beyond(Samples(11), 2, 6, 2);
   EXPECT_EQ(PrintPageCount(beyond.input), 1u);
