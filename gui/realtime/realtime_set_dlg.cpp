@@ -154,7 +154,8 @@ void CRealtimeSetDlg::ConnectControls() {
     data_.pollIntervalMs = ClampToInt(FieldValue(intervalField_), INT32_MIN / 1000, INT32_MAX / 1000) * 1000;
   });
   connect(pathField_, &QLineEdit::textChanged, this, [this](const QString& text) { savePath_ = text.toStdString(); });
-  connect(&autoSaveTimer_, &QTimer::timeout, this, &CRealtimeSetDlg::OnTimer);
+  autoSaveTimer_.setSingleShot(true);
+  connect(&autoSaveTimer_, &QTimer::timeout, this, &CRealtimeSetDlg::OnAutoSaveStep);
 
   const auto onClick = [this](int id, auto handler) {
     connect(findChild<QPushButton*>(QString::number(id)), &QPushButton::clicked, this, handler);
@@ -177,14 +178,14 @@ void CRealtimeSetDlg::ConnectControls() {
 }
 
 void CRealtimeSetDlg::Initialise() {
+  // Filling the lists selects their first items: the settings choose after.
+  const int32_t comPort = data_.comPort, baudIndex = data_.baudIndex, parityIndex = data_.parityIndex;
   for (int port = 1; port <= kPortCount; ++port)
     portList_->addItem(QString::fromStdString(base::FormatText(base::Text(TextId::RealtimePortItem, 0), port)));
   baudList_->addItems({QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"), QStringLiteral("19200"),
                        QStringLiteral("38400")});
   parityList_->addItems(
       {Text(TextId::RealtimeParityNone), Text(TextId::RealtimeParityOdd), Text(TextId::RealtimeParityEven)});
-  // Filling the lists selected their first items; the settings choose.
-  const int32_t comPort = data_.comPort, baudIndex = data_.baudIndex, parityIndex = data_.parityIndex;
   portList_->setCurrentIndex(comPort - 1 < kPortCount ? comPort - 1 : -1);
   baudList_->setCurrentIndex(baudIndex < baudList_->count() ? baudIndex : -1);
   parityList_->setCurrentIndex(parityIndex < parityList_->count() ? parityIndex : -1);
@@ -244,8 +245,24 @@ void CRealtimeSetDlg::OnAutoSave() {
     control->setEnabled(!checked);
   autoSaveTimer_.stop();
   if (!checked) return;
-  const int64_t periodMs = realtime::AutoSavePeriodMs(page_, FieldValue(autoSaveField_));
-  if (periodMs > 0) autoSaveTimer_.start(static_cast<int>(periodMs));
+  autoSavePeriodMs_ = realtime::AutoSavePeriodMs(page_, FieldValue(autoSaveField_));
+  if (autoSavePeriodMs_ <= 0) return;
+  nextAutoSave_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(autoSavePeriodMs_);
+  ArmAutoSave();
+}
+
+void CRealtimeSetDlg::ArmAutoSave() {
+  const auto remaining = std::chrono::duration_cast<std::chrono::milliseconds>(
+      nextAutoSave_ - std::chrono::steady_clock::now());
+  autoSaveTimer_.start(static_cast<int>(std::clamp<int64_t>(remaining.count(), 0, INT32_MAX)));
+}
+
+void CRealtimeSetDlg::OnAutoSaveStep() {
+  if (std::chrono::steady_clock::now() >= nextAutoSave_) {
+    nextAutoSave_ += std::chrono::milliseconds(autoSavePeriodMs_);
+    OnTimer();
+  }
+  ArmAutoSave();
 }
 
 void CRealtimeSetDlg::OnTimer() { OnManualSave(); }

@@ -5,6 +5,8 @@
 // settings as soon as they change.
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
+#include <cstdint>
 #include <string>
 
 #include "base/texts.h"
@@ -80,7 +82,8 @@ class CRealtimeSetDlg : public QWidget {
   const std::string& savePath() const { return savePath_; }
   void SetSavePath(const std::string& path, bool showInField);
   const std::string& receiveFolder() const { return receiveFolder_; }
-  const QTimer& autoSaveTimer() const { return autoSaveTimer_; }
+  // The auto-save period in force, 0 while none runs.
+  int64_t autoSavePeriodMs() const { return autoSaveTimer_.isActive() ? autoSavePeriodMs_ : 0; }
 
  private:
   QString Text(base::TextId id) const;
@@ -89,6 +92,10 @@ class CRealtimeSetDlg : public QWidget {
   void Initialise();
   // The ten controls of the serial settings, the path and the channel count.
   void SetAcquisitionControlsEnabled(bool enabled);
+  // Periods up to 30 days exceed what one timer interval holds: the timer
+  // runs in steps towards the next save.
+  void ArmAutoSave();
+  void OnAutoSaveStep();
 
   CMainFrame& main_;
   CChildFrame2& page_;
@@ -96,6 +103,8 @@ class CRealtimeSetDlg : public QWidget {
   std::string savePath_;
   std::string receiveFolder_;
   QTimer autoSaveTimer_;
+  int64_t autoSavePeriodMs_ = 0;
+  std::chrono::steady_clock::time_point nextAutoSave_;
 
   QComboBox* portList_;
   QComboBox* baudList_;
