@@ -5,15 +5,14 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
-#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "app/main_frame.h"
 #include "app/prompt_service.h"
 #include "chart/ct_chart.h"
+#include "gui_bench_support.h"
 #include "realtime/child_frame2.h"
 #include "settings/recorder_data.h"
 #include "settings/settings_file.h"
@@ -34,12 +33,6 @@ std::string Label(int i) {
   return text;
 }
 
-double ThreadCpuMs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
 void Poll(CChildFrame2& page, int i) {
   const std::string label = Label(i);
   for (int s = 0; s < kSeries; ++s) page.AddPoint(s, Wave(s, i), label, 0x0000C0u + 0x101010u * (s % 12));
@@ -57,20 +50,10 @@ void BM_LivePollAndRepaint(benchmark::State& state) {
   for (int i = 0; i < kPointsBefore; ++i) Poll(*page, i);
   QApplication::processEvents();
   int next = kPointsBefore;
-  double wallMs = 0.0, cpuMs = 0.0;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    const double cpuStart = ThreadCpuMs();
+  tessaly::bench::TimedAgainstBudget(state, kBudgetMs, [&] {
     Poll(*page, next++);
     page->chart()->repaint();
-    cpuMs += ThreadCpuMs() - cpuStart;
-    wallMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  }
-  const auto runs = static_cast<double>(state.iterations());
-  state.counters["wall_ms"] = wallMs / runs;
-  state.counters["cpu_ms"] = cpuMs / runs;
-  state.counters["wall_ratio"] = wallMs / runs / kBudgetMs;
-  state.counters["cpu_ratio"] = cpuMs / runs / kBudgetMs;
+  });
 }
 
 }  // namespace
@@ -78,10 +61,6 @@ void BM_LivePollAndRepaint(benchmark::State& state) {
 BENCHMARK(BM_LivePollAndRepaint)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+  tessaly::bench::RunGuiBenchmarks(argc, argv);
   return 0;
 }
