@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/progress_status_bar.h"
+#include "app/true_color_tool_bar.h"
 #include "base/gbk.h"
 #include "chart/ct_chart.h"
 #include "gui/support/gui_fixture.h"
@@ -137,6 +138,8 @@ TEST_F(RealtimePageTest, EachCommandOpensAPageWithItsMenuSplitterAndChart) {
   EXPECT_EQ(DescribeMenus(frame->menuBar()),
             (QStringList{"文件(&F)/关闭(&C)=57602", "文件(&F)/-", "文件(&F)/退出(&X)=57665",
                          "帮助(&H)/关于 Tessaly Software(&A)...=57664"}));
+  EXPECT_FALSE(frame->toolBar()->Button(Command::SearchByTime)->isEnabled());
+  EXPECT_FALSE(frame->toolBar()->Button(Command::RangeStatistics)->isEnabled());
 
   // Chart 80 %, panel 20 %, also after a resize.
   for (int width : {1000, 1500}) {
