@@ -1,8 +1,10 @@
 #include "app/screenshot_hook.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
@@ -12,6 +14,8 @@
 #include "app/main_frame.h"
 #include "chart/ct_chart.h"
 #include "output/print_frame.h"
+#include "realtime/child_frame2.h"
+#include "realtime/realtime_set_dlg.h"
 #include "viewer/child_frame.h"
 #include "viewer/data_graph_dlg.h"
 #include "viewer/my_form_view.h"
@@ -66,6 +70,30 @@ void ShootLoaded(CMainFrame& frame, const QString& path) {
   Shoot(frame, frame, path);
 }
 
+constexpr size_t kShotRecords = 5;
+constexpr qint64 kShotWaitMs = 30'000;
+constexpr int kRecordPollMs = 100;
+
+void Press(CChildFrame2& page, int control) {
+  if (auto* button = page.panel()->findChild<QPushButton*>(QString::number(control))) button->click();
+}
+
+// Start, then Manual Save and the picture once the store holds a few records.
+void ShootAcquisition(CMainFrame& frame, CChildFrame2& page, const QString& path) {
+  Press(page, CRealtimeSetDlg::kStart);
+  auto* poll = new QTimer(&page);
+  auto* clock = new QElapsedTimer;
+  clock->start();
+  QObject::connect(poll, &QTimer::timeout, &page, [&frame, &page, path, poll, clock] {
+    if (page.acquisition().records.Size() < kShotRecords && clock->elapsed() < kShotWaitMs) return;
+    poll->stop();
+    delete clock;
+    Press(page, CRealtimeSetDlg::kManualSave);
+    Shoot(frame, frame, path);
+  });
+  poll->start(kRecordPollMs);
+}
+
 bool ClickFirstPage(CMainFrame& frame) {
   CChildFrame* viewer = frame.CurrentViewer();
   QTreeWidgetItem* first = viewer ? viewer->pagingRoot()->child(0) : nullptr;
@@ -80,10 +108,17 @@ bool ClickFirstPage(CMainFrame& frame) {
 void InstallScreenshotHook(CMainFrame& frame) {
   const QString path = qEnvironmentVariable("TESSALY_SCREENSHOT");
   const bool autoload = qEnvironmentVariable("TESSALY_AUTOLOAD_FIRST_PAGE") == QLatin1String("1");
-  if (path.isEmpty() && !autoload) return;
+  const bool realtime = qEnvironmentVariable("TESSALY_OPEN_REALTIME") == QLatin1String("1");
+  if (path.isEmpty() && !autoload && !realtime) return;
   if (!path.isEmpty()) {
     // A virtual display has no window manager to maximise the window.
     if (QScreen* screen = QGuiApplication::primaryScreen()) frame.setGeometry(screen->availableGeometry());
+  }
+  if (realtime) {
+    CChildFrame2* page = frame.NewRealtimePage();
+    if (!path.isEmpty())
+      QTimer::singleShot(kSettleMs, page, [&frame, page, path] { ShootAcquisition(frame, *page, path); });
+    return;
   }
   QTimer::singleShot(kSettleMs, &frame, [&frame, path, autoload] {
     const bool loading = autoload && ClickFirstPage(frame);

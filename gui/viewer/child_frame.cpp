@@ -264,17 +264,7 @@ void CChildFrame::OnExport(Command command) {
   const uint32_t interval = static_cast<uint32_t>(std::max(data_.listInterval, 1));
   const auto progress = [this](uint32_t row, uint32_t rows) { main_.ReportFillProgress(row, rows); };
   const auto write = workbook ? output::WriteViewerWorkbookFile : output::WriteViewerCsvFile;
-  switch (write(file, data_.samples, data_.Display(), interval, data_.language, progress)) {
-    case output::ExportResult::OpenFailed:
-      data_.ShowMessage(main_.Text(TextId::ExportFileOpenFailed));
-      break;
-    case output::ExportResult::WriteFailed:
-      data_.ShowMessage(base::FormatText(main_.Text(TextId::WriteFailed), file.c_str()));
-      break;
-    case output::ExportResult::Written:
-    case output::ExportResult::NothingToWrite:
-      break;
-  }
+  main_.ReportExportResult(write(file, data_.samples, data_.Display(), interval, data_.language, progress), file);
 }
 
 void CChildFrame::OnPreview(int32_t printKind) {
