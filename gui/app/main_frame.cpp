@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -269,6 +270,13 @@ CChildFrame* CMainFrame::OpenRecordPath(const QString& path) {
   return viewer;
 }
 
+void CMainFrame::OpenPath(const QString& path) {
+  if (QFileInfo(path).suffix().compare(QLatin1String("DT"), Qt::CaseInsensitive) == 0)
+    NewRealtimePage()->OpenDataFile(path);
+  else
+    OpenRecordPath(path);
+}
+
 void CMainFrame::OnRecordReadParams() {
   // From here OK only stores the values; the next open uses them.
   CRecordParamsDlg dialog(data_, this);
@@ -344,7 +352,7 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 
 void CMainFrame::dropEvent(QDropEvent* event) {
   for (const QUrl& url : event->mimeData()->urls())
-    if (url.isLocalFile()) OpenRecordPath(url.toLocalFile());
+    if (url.isLocalFile()) OpenPath(url.toLocalFile());
   event->acceptProposedAction();
 }
 

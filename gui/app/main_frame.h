@@ -79,6 +79,9 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   void ReportExportResult(output::ExportResult result, const std::string& file);
   // Opens `path` in a new viewer without the file dialog (command line, drops).
   CChildFrame* OpenRecordPath(const QString& path);
+  // Opens `path` where it belongs (command line, drops, the file manager): a
+  // data file in a new real-time page, anything else in a new viewer.
+  void OpenPath(const QString& path);
 
   // Every page-index rebuild takes a new generation; a viewer's tree is live
   // while its generation is the latest.
