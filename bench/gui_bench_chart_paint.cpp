@@ -2,13 +2,9 @@
 // 16 ms; the viewer's fill of those points from decoded samples under 60 ms.
 // Each run reports its mean time and the ratio to its budget, and the paint
 // of the same chart without points as the fixed cost measured alongside.
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -16,6 +12,7 @@
 
 #include "bench_report.h"
 #include "chart/ct_chart.h"
+#include "gui_bench_support.h"
 #include "record/sector.h"
 #include "record_writer.h"
 #include "settings/recorder_data.h"
@@ -25,6 +22,7 @@
 namespace {
 
 using tessaly::gui::ChartAxis;
+using tessaly::bench::TimedAgainstBudget;
 using tessaly::gui::CTChart;
 
 constexpr int kSeries = 18;
@@ -70,32 +68,6 @@ void Fill(CTChart& chart, int points = kPoints) {
   }
 }
 
-double ThreadCpuMs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-// Mean wall and CPU time per run and their ratios to the budget: the machines
-// here are shared, so the CPU time of the painting thread is the steadier one.
-template <typename Work>
-double Timed(benchmark::State& state, double budgetMs, Work&& work) {
-  double wallMs = 0.0, cpuMs = 0.0;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    const double cpuStart = ThreadCpuMs();
-    work();
-    cpuMs += ThreadCpuMs() - cpuStart;
-    wallMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  }
-  const auto runs = static_cast<double>(state.iterations());
-  state.counters["wall_ms"] = wallMs / runs;
-  state.counters["cpu_ms"] = cpuMs / runs;
-  state.counters["wall_ratio"] = wallMs / runs / budgetMs;
-  state.counters["cpu_ratio"] = cpuMs / runs / budgetMs;
-  return cpuMs / runs;
-}
-
 // By pen width, from the last (the measured) run of each: the runs that
 // find the iteration count come first.
 std::map<int64_t, double> gPaintMs;
@@ -104,21 +76,22 @@ double gViewerFillMs = 0.0;
 void BM_PaintEmptyChart(benchmark::State& state) {
   CTChart chart;
   Configure(chart, 1);
-  Timed(state, kPaintBudgetMs, [&] { benchmark::DoNotOptimize(chart.RenderImage(kImageSize)); });
+  TimedAgainstBudget(state, kPaintBudgetMs, [&] { benchmark::DoNotOptimize(chart.RenderImage(kImageSize)); });
 }
 
 void BM_PaintPartGraph(benchmark::State& state) {
   CTChart chart;
   Configure(chart, static_cast<int>(state.range(0)));
   Fill(chart, static_cast<int>(state.range(1)));
-  const double ms = Timed(state, kPaintBudgetMs, [&] { benchmark::DoNotOptimize(chart.RenderImage(kImageSize)); });
+  const double ms =
+      TimedAgainstBudget(state, kPaintBudgetMs, [&] { benchmark::DoNotOptimize(chart.RenderImage(kImageSize)); });
   if (state.range(1) == kPoints) gPaintMs[state.range(0)] = ms;
 }
 
 void BM_FillPartGraph(benchmark::State& state) {
   CTChart chart;
   Configure(chart, 1);
-  Timed(state, kFillBudgetMs, [&] { Fill(chart); });
+  TimedAgainstBudget(state, kFillBudgetMs, [&] { Fill(chart); });
 }
 
 // A page's decoded samples, 18 channels, as a load leaves them.
@@ -145,7 +118,7 @@ void BM_ViewerFillPartGraph(benchmark::State& state) {
   data.partFirst = 0;
   data.partEnd = kPoints;
   tessaly::gui::CDataGraphDlg page(data, nullptr);
-  gViewerFillMs = Timed(state, kFillBudgetMs, [&] { page.FillPartGraph(); });
+  gViewerFillMs = TimedAgainstBudget(state, kFillBudgetMs, [&] { page.FillPartGraph(); });
   state.counters["points_per_channel"] = page.PartGraph().PointCount(0);
 }
 
@@ -161,11 +134,7 @@ BENCHMARK(BM_FillPartGraph)->Unit(benchmark::kMillisecond)->Iterations(tessaly::
 BENCHMARK(BM_ViewerFillPartGraph)->Unit(benchmark::kMillisecond)->Iterations(tessaly::bench::Repetitions(10));
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+  tessaly::bench::RunGuiBenchmarks(argc, argv);
   double paintMs = 0.0;
   for (const auto& [pen, ms] : gPaintMs) paintMs = std::max(paintMs, ms);
   if (paintMs > 0) tessaly::bench::ReportBudget("paint_part_graph_18x65535", paintMs, kPaintBudgetMs, "ms");

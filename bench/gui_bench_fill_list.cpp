@@ -18,6 +18,7 @@
 #include "base/texts.h"
 #include "settings/recorder_data.h"
 #include "viewer/data_list_dlg.h"
+#include "gui_bench_support.h"
 #include "widgets/grid_ctrl.h"
 
 namespace {
@@ -130,12 +131,7 @@ BENCHMARK(BM_PaintFilledList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  gPaintedPage.reset();
+  tessaly::bench::RunGuiBenchmarks(argc, argv, [] { gPaintedPage.reset(); });
   if (fill.cpu > 0) {
     std::printf("FillList of %zu rows: %.3f s CPU (%.3f s wall), %.2f (%.2f) of the 0.5 s budget", kSamples,
                 fill.cpu, fill.wall, fill.cpu / kBudgetSeconds, fill.wall / kBudgetSeconds);

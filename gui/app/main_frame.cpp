@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -21,6 +22,8 @@
 #include "app/progress_status_bar.h"
 #include "app/prompt_service.h"
 #include "app/true_color_tool_bar.h"
+#include "base/format.h"
+#include "realtime/child_frame2.h"
 #include "resources/drawn_icons.h"
 #include "settings/recorder_data.h"
 #include "settings/settings_file.h"
@@ -142,6 +145,13 @@ void CMainFrame::BuildMenus() {
   AddCommand(print, TextId::MenuPreviewPartGraph, Command::PreviewPartGraph);
   AddCommand(print, TextId::MenuPreviewPartList, Command::PreviewPartList);
   AddCommand(AddMenu(viewerMenus_, TextId::MenuHelp), TextId::MenuAbout, Command::AppAbout);
+
+  // The real-time page's menu.
+  QMenu* realtimeFile = AddMenu(realtimeMenus_, TextId::MenuFile);
+  AddCommand(realtimeFile, TextId::MenuClose, Command::FileClose);
+  realtimeFile->addSeparator();
+  AddCommand(realtimeFile, TextId::MenuExit, Command::AppExit);
+  AddCommand(AddMenu(realtimeMenus_, TextId::MenuHelp), TextId::MenuAbout, Command::AppAbout);
 }
 
 CChildFrame* CMainFrame::CurrentViewer() const {
@@ -156,12 +166,23 @@ CChildFrame* CMainFrame::ActiveViewer() const {
   return viewer && !viewer->IsClosed() ? viewer : nullptr;
 }
 
+CChildFrame2* CMainFrame::CurrentRealtimePage() const {
+  return currentRealtimePage_ && !currentRealtimePage_->IsClosed() ? currentRealtimePage_.data() : nullptr;
+}
+
+CChildFrame2* CMainFrame::ActiveRealtimePage() const {
+  QMdiSubWindow* subWindow = mdiArea_->currentSubWindow();
+  auto* page = subWindow ? qobject_cast<CChildFrame2*>(subWindow->widget()) : nullptr;
+  return page && !page->IsClosed() ? page : nullptr;
+}
+
 void CMainFrame::UpdateCommandStates() {
   const bool viewerActive = ActiveViewer() != nullptr;
   // The viewer's commands are there only while a viewer is active.
   toolBar_->Button(Command::SearchByTime)->setEnabled(viewerActive);
   toolBar_->Button(Command::RangeStatistics)->setEnabled(viewerActive);
-  const std::vector<QMenu*>& menus = viewerActive ? viewerMenus_ : mainMenus_;
+  const std::vector<QMenu*>& menus =
+      viewerActive ? viewerMenus_ : (ActiveRealtimePage() ? realtimeMenus_ : mainMenus_);
   QMenuBar* bar = menuBar();
   if (!bar->actions().isEmpty() && bar->actions().first() == menus.front()->menuAction()) return;
   bar->clear();
@@ -170,6 +191,7 @@ void CMainFrame::UpdateCommandStates() {
 
 void CMainFrame::OnCommand(Command command) {
   if (CChildFrame* viewer = ActiveViewer(); viewer && viewer->OnCommand(command)) return;
+  if (CChildFrame2* page = ActiveRealtimePage(); page && page->OnCommand(command)) return;
   switch (command) {
     case Command::FileOpen:
       NewViewer()->OpenRecordFile();
@@ -192,33 +214,67 @@ void CMainFrame::OnCommand(Command command) {
     case Command::ShowParams:
       OnShowParams();
       break;
-    // The real-time page brings its own window; its command is in the menu already.
     case Command::RealtimeCollection:
+      NewRealtimePage();
+      break;
     default:
       break;
   }
 }
 
-CChildFrame* CMainFrame::NewViewer() {
-  data_.childKind = 0;
-  auto* viewer = new CChildFrame(*this);
+void CMainFrame::AddChildWindow(QWidget* child) {
   QMdiSubWindow* subWindow = mdiArea_->addSubWindow(
-      viewer, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);  // no system menu
+      child, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);  // no system menu
   subWindow->setAttribute(Qt::WA_DeleteOnClose);
   subWindow->setWindowIcon(ProgramIcon());
   subWindow->setWindowTitle(QString());
-  viewers_.push_back(viewer);
   connect(subWindow, &QObject::destroyed, this, &CMainFrame::UpdateCommandStates, Qt::QueuedConnection);
   subWindow->showMaximized();
   mdiArea_->setActiveSubWindow(subWindow);
   UpdateCommandStates();
+}
+
+CChildFrame* CMainFrame::NewViewer() {
+  data_.childKind = 0;
+  auto* viewer = new CChildFrame(*this);
+  viewers_.push_back(viewer);
+  AddChildWindow(viewer);
   return viewer;
+}
+
+CChildFrame2* CMainFrame::NewRealtimePage() {
+  data_.childKind = 1;
+  auto* page = new CChildFrame2(*this);
+  currentRealtimePage_ = page;
+  AddChildWindow(page);
+  return page;
+}
+
+void CMainFrame::ReportExportResult(output::ExportResult result, const std::string& file) {
+  switch (result) {
+    case output::ExportResult::OpenFailed:
+      data_.ShowMessage(Text(TextId::ExportFileOpenFailed));
+      break;
+    case output::ExportResult::WriteFailed:
+      data_.ShowMessage(base::FormatText(Text(TextId::WriteFailed), file.c_str()));
+      break;
+    case output::ExportResult::Written:
+    case output::ExportResult::NothingToWrite:
+      break;
+  }
 }
 
 CChildFrame* CMainFrame::OpenRecordPath(const QString& path) {
   CChildFrame* viewer = NewViewer();
   viewer->OpenRecordPath(path);
   return viewer;
+}
+
+void CMainFrame::OpenPath(const QString& path) {
+  if (QFileInfo(path).suffix().compare(QLatin1String("DT"), Qt::CaseInsensitive) == 0)
+    NewRealtimePage()->OpenDataFile(path);
+  else
+    OpenRecordPath(path);
 }
 
 void CMainFrame::OnRecordReadParams() {
@@ -276,7 +332,12 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   if (data_.childKind == 0) {
     delete mdiArea_->currentSubWindow();
     data_.recordFile.Close();
+  } else if (CChildFrame2* page = ActiveRealtimePage()) {
+    page->OnCommand(Command::FileClose);
   }
+  // Every real-time page stops its worker before it goes, whichever is active.
+  for (QMdiSubWindow* subWindow : mdiArea_->subWindowList())
+    if (auto* page = qobject_cast<CChildFrame2*>(subWindow->widget())) page->StopAcquisition();
   event->accept();
 }
 
@@ -291,7 +352,7 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 
 void CMainFrame::dropEvent(QDropEvent* event) {
   for (const QUrl& url : event->mimeData()->urls())
-    if (url.isLocalFile()) OpenRecordPath(url.toLocalFile());
+    if (url.isLocalFile()) OpenPath(url.toLocalFile());
   event->acceptProposedAction();
 }
 

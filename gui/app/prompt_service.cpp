@@ -62,7 +62,7 @@ QString QtFileFilter(const QString& pairs) {
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
     const QString shown = QLatin1Char('(') + patterns + QLatin1Char(')');
     // A description that is just its patterns, "(*.csv)", is not repeated.
-    filters << (parts[i] == shown ? shown : parts[i] + QLatin1Char(' ') + shown);
+    filters << (parts[i].trimmed() == shown ? shown : parts[i] + QLatin1Char(' ') + shown);
   }
   return filters.join(QStringLiteral(";;"));
 }

@@ -15,6 +15,7 @@
 #include "record/page_index.h"
 #include "base/format.h"
 #include "output/csv_export.h"
+#include "output/print_frame.h"
 #include "output/workbook_export.h"
 #include "record/page_loader.h"
 #include "record/search.h"
@@ -263,19 +264,31 @@ void CChildFrame::OnExport(Command command) {
   const uint32_t interval = static_cast<uint32_t>(std::max(data_.listInterval, 1));
   const auto progress = [this](uint32_t row, uint32_t rows) { main_.ReportFillProgress(row, rows); };
   const auto write = workbook ? output::WriteViewerWorkbookFile : output::WriteViewerCsvFile;
-  switch (write(file, data_.samples, data_.Display(), interval, data_.language, progress)) {
-    case output::ExportResult::OpenFailed:
-      data_.ShowMessage(main_.Text(TextId::ExportFileOpenFailed));
-      break;
-    case output::ExportResult::WriteFailed:
-      data_.ShowMessage(base::FormatText(main_.Text(TextId::WriteFailed), file.c_str()));
-      break;
-    case output::ExportResult::Written:
-    case output::ExportResult::NothingToWrite:
-      break;
-  }
+  main_.ReportExportResult(write(file, data_.samples, data_.Display(), interval, data_.language, progress), file);
 }
 
-void CChildFrame::OnPreview(int32_t printKind) { printKind_ = printKind; }
+void CChildFrame::OnPreview(int32_t printKind) {
+  printKind_ = printKind;
+  if (record::RefuseWhileLoading(data_)) return;
+  CPrintFrame::Open(*this, *this, main_.prompts(), data_.language, &main_);
+}
+
+uint32_t CChildFrame::BeginPrinting() {
+  if (record::RefuseWhileLoading(data_)) return 0;
+  return output::PrintPageCount(output::ViewerPrintInput(data_, static_cast<output::PrintKind>(printKind_), {}));
+}
+
+void CChildFrame::PrintPage(QPainter& painter, const QRectF& area, uint32_t page) {
+  if (data_.idle.load() == 0) return;  // the samples belong to a running load
+  const auto kind = static_cast<output::PrintKind>(printKind_);
+  const QImage picture = kind == output::PrintKind::Graph
+                             ? PartGraphPicture(formView_->graphPage()->PartGraph(), data_.cursorTool)
+                             : QImage();
+  const output::PrintInput input = output::ViewerPrintInput(data_, kind, output::PrintTimeNow());
+  PaintPrintPage(painter, output::ComposePrintPage(input, page), picture, area);
+}
+
+// Every page is composed when it is drawn: nothing is kept between pages.
+void CChildFrame::EndPrinting() {}
 
 }  // namespace tessaly::gui
