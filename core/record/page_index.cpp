@@ -61,7 +61,7 @@ bool BuildPageIndex(settings::CRecorderData& data) {
     data.ShowMessage(openFailed);
     return false;
   }
-  for (int ch = first[9]; ch < settings::kChannels; ++ch) data.channels[ch].shown = 0;
+  data.SetRecordedChannels(first[9]);
 
   const uint32_t sectors = data.recordFile.SectorCount();
   data.dataSectors = sectors - std::min(sectors, data.headerSectors);

@@ -219,8 +219,10 @@ void CDataGraphDlg::ShowCursorValues(int x) {
 void CDataGraphDlg::ToggleLegendChannel(int x, int y) {
   const int entry = partGraph_->LegendEntryAt(x, y);
   if (entry < 0 || entry >= settings::kChannels) return;
-  settings::ChannelInfo& channel = data_.channels[entry];
-  channel.shown = channel.shown == 1 ? 0 : 1;
+  data_.SetUserShown(entry, data_.UserShown(entry) == 1 ? 0 : 1);
+  const settings::ChannelInfo& channel = data_.channels[entry];
+  // A channel the open file does not record stays hidden; its check box says so.
+  partGraph_->SetSeriesShown(entry, channel.shown == 1);
   if (channel.shown == 1 && partGraph_->PointCount(entry) == 0) {
     const analysis::PointRun run = analysis::PartGraphPoints(data_);
     const uint32_t interval = analysis::PartInterval(data_);
