@@ -51,14 +51,14 @@ bool BuildPageIndex(settings::CRecorderData& data) {
   data.dataSectors = 0;
   const char* openFailed = base::Text(base::TextId::FileOpenFailed, data.language);
   if (!data.recordFile.Open(data.recordPath)) {
-    data.ShowMessage(openFailed);
+    data.ShowError(openFailed);
     return false;
   }
   ReadRecordHeader(data.recordFile, data);
 
   unsigned char first[kSectorSize];
   if (!FindCalendarValidSector(data.recordFile, data.headerSectors, first)) {
-    data.ShowMessage(openFailed);
+    data.ShowError(openFailed);
     return false;
   }
   data.SetRecordedChannels(first[9]);

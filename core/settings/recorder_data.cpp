@@ -26,4 +26,8 @@ void CRecorderData::ShowMessage(const std::string& utf8Text) const {
   if (messages) messages->ShowMessage(utf8Text);
 }
 
+void CRecorderData::ShowError(const std::string& utf8Text) const {
+  if (messages) messages->ShowError(utf8Text);
+}
+
 }  // namespace tessaly::settings

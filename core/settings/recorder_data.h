@@ -76,6 +76,7 @@ struct CRecorderData : DisplaySettings {
   base::MessageSink* messages = nullptr;
 
   void ShowMessage(const std::string& utf8Text) const;
+  void ShowError(const std::string& utf8Text) const;
 
  private:
   int32_t unrecordedShown_[kChannels] = {};  // the user's choice where the file records nothing

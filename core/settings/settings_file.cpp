@@ -156,7 +156,7 @@ bool WriteSettings(CRecorderData& data) {
   ToImage(data, image);
   base::AtomicFile file;
   const bool ok = file.Open(SettingsPath()) && file.Write(image, sizeof image) && file.Commit();
-  if (!ok) data.ShowMessage(base::Text(base::TextId::FileOpenFailed, data.language));
+  if (!ok) data.ShowError(base::Text(base::TextId::FileOpenFailed, data.language));
   return ok;
 }
 

@@ -245,10 +245,10 @@ void CChildFrame::OnExport(Command command) {
   const auto write = workbook ? output::WriteViewerWorkbookFile : output::WriteViewerCsvFile;
   switch (write(file, data_.samples, data_.Display(), interval, data_.language, progress)) {
     case output::ExportResult::OpenFailed:
-      data_.ShowMessage(main_.Text(TextId::ExportFileOpenFailed));
+      data_.ShowError(main_.Text(TextId::ExportFileOpenFailed));
       break;
     case output::ExportResult::WriteFailed:
-      data_.ShowMessage(base::FormatText(main_.Text(TextId::WriteFailed), file.c_str()));
+      data_.ShowError(base::FormatText(main_.Text(TextId::WriteFailed), file.c_str()));
       break;
     case output::ExportResult::Written:
     case output::ExportResult::NothingToWrite:

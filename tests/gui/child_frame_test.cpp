@@ -1,3 +1,6 @@
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
@@ -334,6 +337,27 @@ TEST(QtFileFilter, TurnsDescriptionPatternPairsIntoQtNameFilters) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(gui::QtFileFilter(QString::fromUtf8(c.pairs)), QString::fromUtf8(c.filter)) << c.pairs;
+}
+
+// A name typed without an extension gets the one of the filter chosen.
+TEST(PrepareSaveDialog, AddsTheChosenFiltersExtensionToANameWithoutOne) {
+  TempDir dir;
+  QFileDialog dialog(nullptr, {}, QString::fromStdString(dir.path().string()),
+                     gui::QtFileFilter(QStringLiteral("(*.xlsx)|*.xlsx|(*.xls)|*.xls||")));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  gui::PrepareSaveDialog(dialog);
+  const auto saved = [&](const QString& typed) {
+    dialog.selectFile(typed);
+    return QFileInfo(dialog.selectedFiles().value(0)).fileName();
+  };
+  EXPECT_EQ(saved(QStringLiteral("out1")), QStringLiteral("out1.xlsx"));
+  EXPECT_EQ(saved(QStringLiteral("out2.dat")), QStringLiteral("out2.dat"));
+  auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+  ASSERT_NE(types, nullptr);
+  QTest::keyClick(types, Qt::Key_Down);  // the user picks "(*.xls)"
+  ASSERT_EQ(dialog.selectedNameFilter(), QStringLiteral("(*.xls)"));
+  EXPECT_EQ(saved(QStringLiteral("out1")), QStringLiteral("out1.xls"));
+  EXPECT_EQ(gui::FilterSuffix(QStringLiteral("Record (*.D?\?)")), QString());
 }
 
 }  // namespace
