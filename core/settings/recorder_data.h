@@ -52,6 +52,7 @@ struct CRecorderData : DisplaySettings {
   uint32_t partFirst = 0;
   uint32_t partEnd = 0;
   uint32_t loadTotal = 0;
+  bool loadCut = false;         // the last load stopped at the SampleBuffer's limit
   int32_t bandTool = -1;
   int32_t cursorTool = -1;
   int32_t childKind = 0;        // kind of child opened last: 0 viewer, 1 real-time page

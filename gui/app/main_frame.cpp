@@ -21,6 +21,7 @@
 #include "app/progress_status_bar.h"
 #include "app/prompt_service.h"
 #include "app/true_color_tool_bar.h"
+#include "base/format.h"
 #include "resources/drawn_icons.h"
 #include "settings/recorder_data.h"
 #include "settings/settings_file.h"
@@ -207,6 +208,8 @@ CChildFrame* CMainFrame::NewViewer() {
   subWindow->setWindowIcon(ProgramIcon());
   subWindow->setWindowTitle(QString());
   viewers_.push_back(viewer);
+  // Progress shown for a viewer that is gone would look like work going on.
+  connect(viewer, &CChildFrame::closed, statusBar_, &CProgressStatusBar::Clear);
   connect(subWindow, &QObject::destroyed, this, &CMainFrame::UpdateCommandStates, Qt::QueuedConnection);
   subWindow->showMaximized();
   mdiArea_->setActiveSubWindow(subWindow);
@@ -260,6 +263,9 @@ void CMainFrame::FillAllGraph() {
 
 void CMainFrame::FillPartGraph() {
   if (CChildFrame* viewer = CurrentViewer()) viewer->FillPartGraph();
+  if (data_.loadCut)
+    statusBar_->ShowFillNote(QString::fromStdString(base::FormatText(
+        Text(TextId::LoadCutAtLimit), static_cast<unsigned>(record::kSampleBufferLimit))));
   emit loadHandedOff();
 }
 

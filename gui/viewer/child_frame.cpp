@@ -187,6 +187,7 @@ void CChildFrame::OnRecordReadParams() {
 void CChildFrame::closeEvent(QCloseEvent* event) {
   closed_ = true;
   event->accept();
+  emit closed();
 }
 
 void CChildFrame::OnShowParams() {

@@ -60,6 +60,10 @@ class CChildFrame : public QWidget {
   // Where the label and icon of `item` are drawn, in viewport coordinates.
   QRect LabelRect(const QTreeWidgetItem* item) const;
 
+ signals:
+  // The window was closed (it is deleted later).
+  void closed();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -14,6 +14,7 @@
 #include "app/prompt_service.h"
 #include "base/texts.h"
 #include "gui/support/gui_fixture.h"
+#include "record_writer.h"
 #include "viewer/child_frame.h"
 #include "viewer/my_form_view.h"
 #include "viewer/my_tab_ctrl.h"
@@ -270,6 +271,36 @@ TEST_F(ViewerTest, RangeStatisticsOnAnEmptyBufferDoesNothing) {
   const size_t asked = prompts.asked.size();
   Trigger(Command::RangeStatistics);
   EXPECT_EQ(prompts.asked.size(), asked);
+}
+
+// A load the sample limit cut ends full and says so; closing the viewer
+// leaves no progress behind.
+TEST_F(ViewerTest, ACutLoadEndsAtOneHundredWithANoteAndClosingClearsTheBars) {
+  data.language = 1;
+  data.autoPaging = 0;
+  data.sectorsPerPage = 9000;
+  MakeFrame();
+  sim::RecordSpec recordSpec;
+  recordSpec.sectorCount = 8404;  // 8404 x 119 samples just pass 1,000,000
+  recordSpec.channels = 1;
+  recordSpec.samplesPerSector = 119;
+  recordSpec.interval = 1;
+  const std::string path = files.File("long.D01");
+  ASSERT_TRUE(sim::WriteRecordFile(path, recordSpec));
+  CChildFrame* viewer = OpenThroughMenu(path);
+  ASSERT_NE(viewer, nullptr);
+  ClickLabel(viewer, viewer->pagingRoot()->child(0));
+  ASSERT_TRUE(WaitForIdle());
+  ASSERT_EQ(data.samples.size(), record::kSampleBufferLimit);
+
+  gui::CProgressStatusBar* bar = frame->progressStatusBar();
+  EXPECT_EQ(bar->loadProgress()->value(), bar->loadProgress()->maximum());
+  EXPECT_EQ(bar->Pane(1)->text(), QStringLiteral("100 / 100"));
+  EXPECT_EQ(bar->Pane(3)->text(), QStringLiteral("100 / 100    Page cut at 1000000 samples"));
+
+  Trigger(Command::FileClose);
+  for (QProgressBar* progress : {bar->loadProgress(), bar->fillProgress()}) EXPECT_EQ(progress->value(), 0);
+  for (int pane = 0; pane < gui::CProgressStatusBar::kPaneCount; ++pane) EXPECT_TRUE(bar->Pane(pane)->text().isEmpty());
 }
 
 TEST_F(ViewerTest, PreviewCommandsChooseThePrintedDocument) {
