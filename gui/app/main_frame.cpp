@@ -223,6 +223,11 @@ CChildFrame* CMainFrame::OpenRecordPath(const QString& path) {
   return viewer;
 }
 
+void CMainFrame::ClearViewers() {
+  for (const QPointer<CChildFrame>& viewer : viewers_)
+    if (viewer && !viewer->IsClosed()) viewer->ClearPages();
+}
+
 void CMainFrame::OnRecordReadParams() {
   // From here OK only stores the values; the next open uses them.
   CRecordParamsDlg dialog(data_, this);

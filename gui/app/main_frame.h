@@ -67,6 +67,8 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   CChildFrame* NewViewer();
   // Opens `path` in a new viewer without the file dialog (command line, drops).
   CChildFrame* OpenRecordPath(const QString& path);
+  // The SampleBuffer was emptied: every open viewer shows nothing loaded.
+  void ClearViewers();
 
   // Every page-index rebuild takes a new generation; a viewer's tree is live
   // while its generation is the latest.

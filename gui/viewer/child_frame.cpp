@@ -87,7 +87,12 @@ void CChildFrame::OpenRecordFile() {
 }
 
 void CChildFrame::OpenRecordPath(const QString& path) {
+  if (record::RefuseWhileLoading(data_)) return;
   data_.recordPath = QFile::encodeName(path).toStdString();
+  // The samples were the previous file's: whether or not this open succeeds,
+  // no viewer shows them and no command works on them any more.
+  data_.samples.clear();
+  main_.ClearViewers();
   RebuildPageTree();
 }
 
@@ -151,6 +156,11 @@ void CChildFrame::FillList() { formView_->listPage()->FillList(); }
 void CChildFrame::FillAllGraph() { formView_->graphPage()->FillAllGraph(); }
 
 void CChildFrame::FillPartGraph() { formView_->graphPage()->FillPartGraph(); }
+
+void CChildFrame::ClearPages() {
+  formView_->graphPage()->Clear();
+  formView_->listPage()->Clear();
+}
 
 bool CChildFrame::OnCommand(Command command) {
   switch (command) {

@@ -43,6 +43,8 @@ class CChildFrame : public QWidget {
   void FillList();
   void FillAllGraph();
   void FillPartGraph();
+  // Empties both pages: nothing loaded is on show.
+  void ClearPages();
 
   // Runs a command of the viewer's menu; false for commands it does not handle.
   bool OnCommand(Command command);

@@ -13,11 +13,17 @@
 #include "app/progress_status_bar.h"
 #include "app/prompt_service.h"
 #include "base/texts.h"
+#include "chart/ct_chart.h"
+#include "gui_probe.h"
 #include "gui/support/gui_fixture.h"
 #include "record_writer.h"
 #include "viewer/child_frame.h"
+#include "viewer/data_graph_dlg.h"
+#include "viewer/data_list_dlg.h"
+#include "viewer/my_button.h"
 #include "viewer/my_form_view.h"
 #include "viewer/my_tab_ctrl.h"
+#include "widgets/grid_ctrl.h"
 #include "widgets/splitter_ctrl.h"
 
 namespace tessaly::testing {
@@ -271,6 +277,41 @@ TEST_F(ViewerTest, RangeStatisticsOnAnEmptyBufferDoesNothing) {
   const size_t asked = prompts.asked.size();
   Trigger(Command::RangeStatistics);
   EXPECT_EQ(prompts.asked.size(), asked);
+}
+
+// Nothing of an earlier file stays on show or under the commands once
+// another open was tried, whether it succeeded or not.
+TEST_F(ViewerTest, AnOpenEmptiesBothPagesAndTheReadOutWhetherOrNotItSucceeds) {
+  MakeFrame();
+  CChildFrame* viewer = OpenThroughMenu(WriteRecord("three.D01", 2500));
+  ASSERT_NE(viewer, nullptr);
+  gui::CDataGraphDlg* graph = viewer->formView()->graphPage();
+  gui::CGridCtrl& list = viewer->formView()->listPage()->Grid();
+  gui::CTChart& part = graph->PartGraph();
+  const QString partTitle = part.TitleText();
+  for (const std::string& next : {WriteRecord("other.D01", 20), files.File("missing.D01")}) {
+    SCOPED_TRACE(next);
+    ClickLabel(viewer, viewer->pagingRoot()->child(0));
+    ASSERT_TRUE(WaitForIdle());
+    ASSERT_GT(part.PointCount(0), 0);
+    ASSERT_GT(list.GetRowCount(), 1);
+    gui::MoveMouse(part, QPoint(part.PixelAtXValue(part.PointCount(0) / 2.0), part.height() - 80));
+    ASSERT_FALSE(graph->InfoPanel().Lines().isEmpty());
+
+    prompts.paths.push_back(QString::fromStdString(next));
+    Trigger(Command::FileOpen);  // the viewer's own Open
+    EXPECT_TRUE(data.samples.empty());
+    for (gui::CTChart* chart : {&graph->AllGraph(), &part})
+      for (int k = 0; k < settings::kChannels; ++k) EXPECT_EQ(chart->PointCount(k), 0) << k;
+    EXPECT_FALSE(graph->AllGraph().ToolActive(data.bandTool));
+    EXPECT_EQ(part.TitleText(), QStringLiteral("单页局部图"));
+    EXPECT_TRUE(graph->InfoPanel().Lines().isEmpty());
+    EXPECT_EQ(list.GetRowCount(), 0);
+    const size_t asked = prompts.asked.size();
+    Trigger(Command::RangeStatistics);
+    EXPECT_EQ(prompts.asked.size(), asked);
+  }
+  EXPECT_EQ(prompts.Messages(), std::vector<std::string>({"文件打开失败"}));
 }
 
 // A load the sample limit cut ends full and says so; closing the viewer
