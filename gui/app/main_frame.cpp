@@ -37,6 +37,8 @@ namespace {
 
 // While a load still runs, the close is tried again after this pause.
 constexpr int kCloseRetryMs = 10;
+// Share of the document area a restored viewer takes.
+constexpr double kRestoredShare = 0.75;
 
 void StartOwnExecutable() { QProcess::startDetached(QCoreApplication::applicationFilePath(), {}); }
 
@@ -207,6 +209,8 @@ CChildFrame* CMainFrame::NewViewer() {
   subWindow->setAttribute(Qt::WA_DeleteOnClose);
   subWindow->setWindowIcon(ProgramIcon());
   subWindow->setWindowTitle(QString());
+  // The size the window comes back to when the user restores it.
+  subWindow->resize(mdiArea_->size() * kRestoredShare);
   viewers_.push_back(viewer);
   // Progress shown for a viewer that is gone would look like work going on.
   connect(viewer, &CChildFrame::closed, statusBar_, &CProgressStatusBar::Clear);
@@ -226,6 +230,10 @@ CChildFrame* CMainFrame::OpenRecordPath(const QString& path) {
 void CMainFrame::ClearViewers() {
   for (const QPointer<CChildFrame>& viewer : viewers_)
     if (viewer && !viewer->IsClosed()) viewer->ClearPages();
+}
+
+void CMainFrame::StartPageLoad(const record::PageEntry& entry) {
+  if (loader_->StartPageLoad(entry.firstSector, entry.sectorCount)) loadLabel_ = entry.label;
 }
 
 void CMainFrame::OnRecordReadParams() {
@@ -267,7 +275,10 @@ void CMainFrame::FillAllGraph() {
 }
 
 void CMainFrame::FillPartGraph() {
-  if (CChildFrame* viewer = CurrentViewer()) viewer->FillPartGraph();
+  if (CChildFrame* viewer = CurrentViewer()) {
+    viewer->FillPartGraph();
+    viewer->ShowTitle(loadLabel_);
+  }
   if (data_.loadCut)
     statusBar_->ShowFillNote(QString::fromStdString(base::FormatText(
         Text(TextId::LoadCutAtLimit), static_cast<unsigned>(record::kSampleBufferLimit))));

@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/command_ids.h"
 #include "base/texts.h"
+#include "record/page_entry.h"
 #include "record/page_loader.h"
 #include "viewer/fill_progress.h"
 
@@ -69,6 +71,9 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   CChildFrame* OpenRecordPath(const QString& path);
   // The SampleBuffer was emptied: every open viewer shows nothing loaded.
   void ClearViewers();
+  // Starts the load of a page or search result (refused with the busy
+  // message while one runs); the viewer it reaches names it in its title.
+  void StartPageLoad(const record::PageEntry& entry);
 
   // Every page-index rebuild takes a new generation; a viewer's tree is live
   // while its generation is the latest.
@@ -114,6 +119,7 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   std::vector<QPointer<CChildFrame>> viewers_;  // in creation order
   int32_t restartOnClose_ = 0;
   uint64_t pageIndexGeneration_ = 0;
+  std::string loadLabel_;  // label of the entry the running or last load reads
   std::unique_ptr<LoaderBridge> bridge_;
   std::unique_ptr<record::LoaderHost> wrappedHost_;
   std::unique_ptr<record::PageLoader> loader_;

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMdiSubWindow>
@@ -93,14 +94,14 @@ void CChildFrame::OpenRecordPath(const QString& path) {
   // no viewer shows them and no command works on them any more.
   data_.samples.clear();
   main_.ClearViewers();
-  RebuildPageTree();
+  if (RebuildPageTree()) ShowTitle({});
 }
 
-void CChildFrame::RebuildPageTree() {
+bool CChildFrame::RebuildPageTree() {
   // The loader reads the record file and the page list: not under a load.
-  if (record::RefuseWhileLoading(data_)) return;
+  if (record::RefuseWhileLoading(data_)) return false;
   const uint64_t generation = main_.NewPageIndexGeneration();
-  if (!record::BuildPageIndex(data_)) return;
+  if (!record::BuildPageIndex(data_)) return false;
   delete pagingRoot_;
   pagingRoot_ = AddRoot(main_.Text(TextId::TreePagingRoot));
   QList<QTreeWidgetItem*> items;
@@ -113,6 +114,14 @@ void CChildFrame::RebuildPageTree() {
   pagingRoot_->addChildren(items);
   pagingRoot_->setExpanded(true);
   treeGeneration_ = generation;
+  return true;
+}
+
+void CChildFrame::ShowTitle(const std::string& pageLabel) {
+  QString title = QFileInfo(QFile::decodeName(QByteArray::fromStdString(data_.recordPath))).fileName();
+  if (!pageLabel.empty()) title += QStringLiteral("  [%1]").arg(QString::fromStdString(pageLabel));
+  if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget())) subWindow->setWindowTitle(title);
+  else setWindowTitle(title);
 }
 
 QRect CChildFrame::LabelRect(const QTreeWidgetItem* item) const {
@@ -140,7 +149,7 @@ void CChildFrame::OnPageTreeClick(const QPoint& pos) {
              position < data_.searched.size()) {
     entry = &data_.searched[position];
   }
-  if (entry) main_.loader().StartPageLoad(entry->firstSector, entry->sectorCount);
+  if (entry) main_.StartPageLoad(*entry);
 }
 
 bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -229,7 +238,7 @@ void CChildFrame::OnSearchByTime() {
       break;
     }
     case record::SearchAction::Load:
-      main_.loader().StartPageLoad(outcome.entry.firstSector, outcome.entry.sectorCount);
+      main_.StartPageLoad(outcome.entry);
       break;
     case record::SearchAction::Nothing:
       break;

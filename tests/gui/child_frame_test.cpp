@@ -88,6 +88,7 @@ TEST_F(ViewerTest, OpenListsThePagesBelowTheSearchedRootWithTheirLabelsAndItemDa
     EXPECT_EQ(paging->child(i)->data(0, gui::kItemDataRole).toInt(), i + 1);
   }
   EXPECT_EQ(paging->child(0)->text(0), QStringLiteral("2015_01_05 08:00:00"));
+  EXPECT_EQ(frame->mdiArea()->currentSubWindow()->windowTitle(), QStringLiteral("three.D01"));
 
   // Tabs: graph page first and shown.
   gui::CMyTabCtrl* tabs = viewer->formView()->tabCtrl();
@@ -150,6 +151,8 @@ TEST_F(ViewerTest, ClickingAPageLabelLoadsItAndHandsOffToTheViewer) {
   EXPECT_EQ(bar->loadProgress()->maximum(), 452);
   EXPECT_EQ(bar->loadProgress()->value(), 452);
   EXPECT_EQ(bar->Pane(1)->text(), QStringLiteral("100 / 100"));
+  EXPECT_EQ(frame->mdiArea()->currentSubWindow()->windowTitle(),
+            QStringLiteral("three.D01  [%1]").arg(QString::fromStdString(data.pages[2].label)));
 
   // A click on the item that is already selected loads it again.
   probe->ClearCalls();
@@ -342,6 +345,16 @@ TEST_F(ViewerTest, ACutLoadEndsAtOneHundredWithANoteAndClosingClearsTheBars) {
   Trigger(Command::FileClose);
   for (QProgressBar* progress : {bar->loadProgress(), bar->fillProgress()}) EXPECT_EQ(progress->value(), 0);
   for (int pane = 0; pane < gui::CProgressStatusBar::kPaneCount; ++pane) EXPECT_TRUE(bar->Pane(pane)->text().isEmpty());
+}
+
+TEST_F(ViewerTest, ARestoredViewerTakesMostOfTheDocumentArea) {
+  MakeFrame();
+  ASSERT_NE(OpenThroughMenu(WriteRecord("a.D01", 20)), nullptr);
+  QMdiSubWindow* window = frame->mdiArea()->currentSubWindow();
+  ASSERT_TRUE(window->isMaximized());
+  window->showNormal();
+  EXPECT_GE(window->width() * 3, frame->mdiArea()->width() * 2);
+  EXPECT_GE(window->height() * 3, frame->mdiArea()->height() * 2);
 }
 
 TEST_F(ViewerTest, PreviewCommandsChooseThePrintedDocument) {
