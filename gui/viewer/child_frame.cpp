@@ -119,7 +119,7 @@ bool CChildFrame::RebuildPageTree() {
 
 void CChildFrame::ShowTitle(const std::string& pageLabel) {
   QString title = QFileInfo(QFile::decodeName(QByteArray::fromStdString(data_.recordPath))).fileName();
-  if (!pageLabel.empty()) title += QStringLiteral("  [%1]").arg(QString::fromStdString(pageLabel));
+  if (!pageLabel.empty()) title += QStringLiteral(" - %1").arg(QString::fromStdString(pageLabel));
   if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget())) subWindow->setWindowTitle(title);
   else setWindowTitle(title);
 }

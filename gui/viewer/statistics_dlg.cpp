@@ -159,9 +159,6 @@ void CStatisticsDlg::Show(const analysis::StatisticsResult& result) {
   for (const analysis::StatisticsTable::Column& column : table_.columns) headings << QString::fromStdString(column.heading);
   report_->setColumnCount(static_cast<int>(headings.size()));
   report_->setHeaderLabels(headings);
-  // The given widths are the least; a longer heading widens its column.
-  for (int i = 0; i < static_cast<int>(table_.columns.size()); ++i)
-    report_->setColumnWidth(i, std::max(table_.columns[i].width, report_->header()->sectionSizeHint(i)));
   QList<QTreeWidgetItem*> items;
   for (const std::vector<std::string>& row : table_.rows) {
     QStringList cells;
@@ -169,6 +166,11 @@ void CStatisticsDlg::Show(const analysis::StatisticsResult& result) {
     items.append(new QTreeWidgetItem(cells));
   }
   report_->addTopLevelItems(items);
+  // The given widths are the least; a longer heading or cell widens its column.
+  for (int i = 0; i < static_cast<int>(table_.columns.size()); ++i) {
+    report_->resizeColumnToContents(i);
+    report_->setColumnWidth(i, std::max(table_.columns[i].width, report_->columnWidth(i)));
+  }
   if (result.status == analysis::StatisticsStatus::RangeReversed)
     data_.ShowMessage(base::Text(TextId::StatsRangeReversed, language_));
 }

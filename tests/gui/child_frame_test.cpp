@@ -152,7 +152,7 @@ TEST_F(ViewerTest, ClickingAPageLabelLoadsItAndHandsOffToTheViewer) {
   EXPECT_EQ(bar->loadProgress()->value(), 452);
   EXPECT_EQ(bar->Pane(1)->text(), QStringLiteral("100 / 100"));
   EXPECT_EQ(frame->mdiArea()->currentSubWindow()->windowTitle(),
-            QStringLiteral("three.D01  [%1]").arg(QString::fromStdString(data.pages[2].label)));
+            QStringLiteral("three.D01 - %1").arg(QString::fromStdString(data.pages[2].label)));
 
   // A click on the item that is already selected loads it again.
   probe->ClearCalls();
