@@ -34,13 +34,25 @@ bool Limit(const base::CommandLine& line, std::string_view name, float& out, bas
 
 }  // namespace
 
+std::span<const base::OptionSpec> StatsOptions() {
+  using base::TextId;
+  static const std::vector<base::OptionSpec> options = ViewerOptions(
+      {{.name = "--from", .value = "'YYYY-MM-DD HH:MM:SS'", .help = TextId::HelpOptStatsFrom},
+       {.name = "--to", .value = "'YYYY-MM-DD HH:MM:SS'", .help = TextId::HelpOptStatsTo},
+       {.name = "--peak", .takesValue = false, .help = TextId::HelpOptPeak},
+       {.name = "--over", .takesValue = false, .help = TextId::HelpOptOver},
+       {.name = "--lower", .value = "L", .help = TextId::HelpOptLower, .byDefault = "0"},
+       {.name = "--upper", .value = "U", .help = TextId::HelpOptUpper, .byDefault = "0"},
+       {.name = "--below", .takesValue = false, .help = TextId::HelpOptBelow},
+       {.name = "--above", .takesValue = false, .help = TextId::HelpOptAbove},
+       {.name = "--channel", .value = "C", .help = TextId::HelpOptChannel, .byDefault = "0"}},
+      true);
+  return options;
+}
+
 int RunStats(const std::vector<std::string>& args) {
   ViewerSession session;
-  const std::vector<base::OptionSpec> options =
-      ViewerOptions({{"--from"}, {"--to"}, {"--peak", false}, {"--over", false}, {"--lower"}, {"--upper"},
-                     {"--below", false}, {"--above", false}, {"--channel"}},
-                    true);
-  if (!session.Parse(args, options)) return kUsageStatus;
+  if (!session.Parse(args, StatsOptions())) return kUsageStatus;
   const base::CommandLine& line = session.line();
   const int language = session.language();
   base::ArgError error;

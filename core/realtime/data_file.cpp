@@ -1,6 +1,5 @@
 #include "realtime/data_file.h"
 
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <memory>
 
 #include "base/format.h"
+#include "base/home_folder.h"
 #include "base/texts.h"
 
 namespace tessaly::realtime {
@@ -51,12 +51,7 @@ bool HasDataExtension(const std::string& path) {
 }
 
 std::string DefaultReceiveFolder() {
-  const char* home = std::getenv("HOME");
-  if (!home || !*home) {
-    const passwd* user = ::getpwuid(::getuid());
-    home = user && user->pw_dir ? user->pw_dir : "/";
-  }
-  std::string folder = home;
+  std::string folder = base::HomeFolder();
   if (folder.back() != '/') folder += '/';
   return folder;
 }
