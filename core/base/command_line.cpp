@@ -75,11 +75,15 @@ bool CommandLine::Parse(const std::vector<std::string>& args, std::span<const Op
         return false;
       }
       options_.emplace_back(name, std::string());
-    } else if (equals != std::string::npos) {
+      continue;
+    }
+    int missing = std::max(known->valueCount, 1);
+    if (equals != std::string::npos) {
       options_.emplace_back(name, arg.substr(equals + 1));
-    } else if (i + 1 < args.size()) {
-      options_.emplace_back(name, args[++i]);
-    } else {
+      --missing;
+    }
+    for (; missing > 0 && i + 1 < args.size(); --missing) options_.emplace_back(name, args[++i]);
+    if (missing > 0) {
       error = {TextId::ArgMissingValue, name};
       return false;
     }

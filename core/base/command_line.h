@@ -22,6 +22,9 @@ struct OptionSpec {
   std::string_view value = {};      // the value as the help writes it: "K", "FILE"; "VALUE" when empty
   std::optional<TextId> help = {};  // what the option does
   std::string_view byDefault = {};  // the value taken when the option is absent, as the help shows it
+  // Values that follow the option ("--cursors A B" takes 2); Values() lists
+  // them in order.
+  int valueCount = 1;
 };
 
 // Exit status of a command line that was not understood.

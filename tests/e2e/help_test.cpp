@@ -86,7 +86,7 @@ TEST(Help, EveryListedOptionIsAccepted) {
     for (const base::Subcommand& command : program.commands) {
       for (const base::OptionSpec& option : command.options()) {
         std::vector<std::string> args = {program.path, std::string(command.name), std::string(option.name)};
-        if (option.takesValue) args.push_back("1");
+        if (option.takesValue) args.insert(args.end(), std::max(option.valueCount, 1), "1");
         args.push_back("--no-such-option");
         SCOPED_TRACE(program.name + " " + args[1] + " " + args[2]);
         const ProcessResult r = RunProcess(args);
