@@ -11,6 +11,7 @@
 
 #include "app/main_frame.h"
 #include "chart/ct_chart.h"
+#include "output/print_frame.h"
 #include "viewer/child_frame.h"
 #include "viewer/data_graph_dlg.h"
 #include "viewer/my_form_view.h"
@@ -21,20 +22,14 @@ namespace {
 // Lets the window settle (layout, first paints) before clicking or grabbing.
 constexpr int kSettleMs = 400;
 
-void Shoot(CMainFrame& frame, const QString& path) {
-  QTimer::singleShot(kSettleMs, &frame, [&frame, path] {
-    if (!frame.grab().save(path)) std::fprintf(stderr, "screenshot: cannot write %s\n", qPrintable(path));
+// Saves a picture of `shown` (the main window or a window over it), then
+// closes it and the main window.
+void Shoot(CMainFrame& frame, QWidget& shown, const QString& path) {
+  QTimer::singleShot(kSettleMs, &shown, [&frame, &shown, path] {
+    if (!shown.grab().save(path)) std::fprintf(stderr, "screenshot: cannot write %s\n", qPrintable(path));
+    if (&shown != &frame) shown.close();
     frame.close();
   });
-}
-
-bool ClickFirstPage(CMainFrame& frame) {
-  CChildFrame* viewer = frame.CurrentViewer();
-  QTreeWidgetItem* first = viewer ? viewer->pagingRoot()->child(0) : nullptr;
-  if (!first) return false;
-  viewer->pageTree()->scrollToItem(first);
-  viewer->OnPageTreeClick(viewer->LabelRect(first).center());
-  return true;
 }
 
 // Clicks the part graph as a person sets the cursors: "A,B" point indexes.
@@ -54,6 +49,32 @@ void ClickCursors(CMainFrame& frame, const QString& points) {
   }
 }
 
+// With TESSALY_SCREENSHOT_PREVIEW=list|graph the picture shows that print
+// preview of the loaded page instead of the main window.
+void ShootLoaded(CMainFrame& frame, const QString& path) {
+  const QString preview = qEnvironmentVariable("TESSALY_SCREENSHOT_PREVIEW");
+  CChildFrame* viewer = frame.CurrentViewer();
+  frame.loader().Join();  // the load has handed off; its thread only has to end
+  ClickCursors(frame, qEnvironmentVariable("TESSALY_SCREENSHOT_CURSORS"));
+  if (preview.isEmpty() || !viewer) return Shoot(frame, frame, path);
+  viewer->OnCommand(preview == QLatin1String("graph") ? Command::PreviewPartGraph : Command::PreviewPartList);
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* printFrame = qobject_cast<CPrintFrame*>(w); printFrame && printFrame->isVisible()) {
+      if (QScreen* screen = QGuiApplication::primaryScreen()) printFrame->setGeometry(screen->availableGeometry());
+      return Shoot(frame, *printFrame, path);
+    }
+  Shoot(frame, frame, path);
+}
+
+bool ClickFirstPage(CMainFrame& frame) {
+  CChildFrame* viewer = frame.CurrentViewer();
+  QTreeWidgetItem* first = viewer ? viewer->pagingRoot()->child(0) : nullptr;
+  if (!first) return false;
+  viewer->pageTree()->scrollToItem(first);
+  viewer->OnPageTreeClick(viewer->LabelRect(first).center());
+  return true;
+}
+
 }  // namespace
 
 void InstallScreenshotHook(CMainFrame& frame) {
@@ -68,18 +89,11 @@ void InstallScreenshotHook(CMainFrame& frame) {
     const bool loading = autoload && ClickFirstPage(frame);
     if (path.isEmpty()) return;
     if (loading)
-      QObject::connect(
-          &frame, &CMainFrame::loadHandedOff, &frame,
-          [&frame, path] {
-            // After the loader has gone idle again.
-            QTimer::singleShot(kSettleMs, &frame, [&frame, path] {
-              ClickCursors(frame, qEnvironmentVariable("TESSALY_SCREENSHOT_CURSORS"));
-              Shoot(frame, path);
-            });
-          },
-          Qt::SingleShotConnection);
+      // Queued: the hand-off is still under way while the signal is sent.
+      QObject::connect(&frame, &CMainFrame::loadHandedOff, &frame, [&frame, path] { ShootLoaded(frame, path); },
+                       static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     else
-      Shoot(frame, path);
+      Shoot(frame, frame, path);
   });
 }
 

@@ -16,6 +16,7 @@
 #include "record/page_index.h"
 #include "base/format.h"
 #include "output/csv_export.h"
+#include "output/print_frame.h"
 #include "output/workbook_export.h"
 #include "record/page_loader.h"
 #include "record/search.h"
@@ -296,6 +297,28 @@ void CChildFrame::OnExport(Command command) {
   }
 }
 
-void CChildFrame::OnPreview(int32_t printKind) { printKind_ = printKind; }
+void CChildFrame::OnPreview(int32_t printKind) {
+  printKind_ = printKind;
+  if (record::RefuseWhileLoading(data_)) return;
+  CPrintFrame::Open(*this, *this, main_.prompts(), data_.language, &main_);
+}
+
+uint32_t CChildFrame::BeginPrinting() {
+  if (record::RefuseWhileLoading(data_)) return 0;
+  return output::PrintPageCount(output::ViewerPrintInput(data_, static_cast<output::PrintKind>(printKind_), {}));
+}
+
+void CChildFrame::PrintPage(QPainter& painter, const QRectF& area, uint32_t page) {
+  if (data_.idle.load() == 0) return;  // the samples belong to a running load
+  const auto kind = static_cast<output::PrintKind>(printKind_);
+  const QImage picture = kind == output::PrintKind::Graph
+                             ? PartGraphPicture(formView_->graphPage()->PartGraph(), data_.cursorTool)
+                             : QImage();
+  const output::PrintInput input = output::ViewerPrintInput(data_, kind, output::PrintTimeNow());
+  PaintPrintPage(painter, output::ComposePrintPage(input, page), picture, area);
+}
+
+// Every page is composed when it is drawn: nothing is kept between pages.
+void CChildFrame::EndPrinting() {}
 
 }  // namespace tessaly::gui

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/command_ids.h"
+#include "output/print_document.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -25,7 +26,7 @@ class SplitterCtrl;
 // Where page-tree items keep their item data (record::SearchedItemBase).
 constexpr int kItemDataRole = Qt::UserRole;
 
-class CChildFrame : public QWidget {
+class CChildFrame : public QWidget, public PrintDocument {
   Q_OBJECT
  public:
   explicit CChildFrame(CMainFrame& mainFrame, QWidget* parent = nullptr);
@@ -63,6 +64,13 @@ class CChildFrame : public QWidget {
   QTreeWidgetItem* pagingRoot() const { return pagingRoot_; }
   QTreeWidgetItem* searchedRoot() const { return searchedRoot_; }
   int32_t printKind() const { return printKind_; }
+  // 1 the part graph, 0 the part list: the document the print handlers compose.
+  void SetPrintKind(int32_t printKind) { printKind_ = printKind; }
+
+  // The printed part graph or part list, for the print view.
+  uint32_t BeginPrinting() override;
+  void PrintPage(QPainter& painter, const QRectF& area, uint32_t page) override;
+  void EndPrinting() override;
 
   // Where the label and icon of `item` are drawn, in viewport coordinates.
   QRect LabelRect(const QTreeWidgetItem* item) const;

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include "chart/ct_chart.h"
 #include "gui_probe.h"
 #include "gui/support/gui_fixture.h"
+#include "output/print_frame.h"
 #include "record_writer.h"
 #include "viewer/child_frame.h"
 #include "viewer/data_graph_dlg.h"
@@ -361,10 +363,20 @@ TEST_F(ViewerTest, PreviewCommandsChooseThePrintedDocument) {
   MakeFrame();
   CChildFrame* viewer = OpenThroughMenu(WriteRecord("a.D01", 20));
   ASSERT_NE(viewer, nullptr);
+  // Each command opens a preview of its own document.
+  const auto closePreviews = [] {
+    int closed = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* preview = qobject_cast<gui::CPrintFrame*>(w); preview && preview->isVisible())
+        closed += preview->close();
+    return closed;
+  };
   Trigger(Command::PreviewPartGraph);
   EXPECT_EQ(viewer->printKind(), 1);
+  EXPECT_EQ(closePreviews(), 1);
   Trigger(Command::PreviewPartList);
   EXPECT_EQ(viewer->printKind(), 0);
+  EXPECT_EQ(closePreviews(), 1);
 }
 
 TEST_F(ViewerTest, SplitterKeepsEightyFiveAndFifteenPercentOnResize) {
