@@ -226,7 +226,11 @@ TEST_F(GuiTest, AboutBoxShowsIconVersionAndDateWithoutButtonsAndClosesOnEscape) 
       lines << dialog.findChild<QLabel*>(QString::fromLatin1(name))->text();
     EXPECT_FALSE(dialog.findChild<QLabel*>(QStringLiteral("aboutIcon"))->pixmap().isNull());
     EXPECT_TRUE(dialog.findChildren<QAbstractButton*>().isEmpty());
-    EXPECT_TRUE(dialog.windowTitle().isEmpty());
+    EXPECT_TRUE(dialog.windowTitle().trimmed().isEmpty());
+    for (const Qt::WindowType button : {Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint,
+                                        Qt::WindowContextHelpButtonHint})
+      EXPECT_FALSE(dialog.windowFlags().testFlag(button)) << button;
+    EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     dialog.show();
     QTest::keyClick(&dialog, Qt::Key_Escape);
     escapeClosed = !dialog.isVisible();
