@@ -278,6 +278,8 @@ TEST_F(GuiTest, FilesOnTheCommandLineOrDroppedOpenWhereTheyBelong) {
 
   QMimeData dataMime;
   dataMime.setUrls({QUrl::fromLocalFile(QString::fromStdString(WriteDataFile(files.File("dropped.dt"), 2)))});
+  QDragEnterEvent dataEnter(QPoint(10, 10), Qt::CopyAction, &dataMime, Qt::LeftButton, {});
+  QApplication::sendEvent(main, &dataEnter);
   QDropEvent dataDrop(QPointF(10, 10), Qt::CopyAction, &dataMime, Qt::LeftButton, {});
   QApplication::sendEvent(main, &dataDrop);
   EXPECT_EQ(main->mdiArea()->subWindowList().size(), 5);
