@@ -39,6 +39,8 @@ namespace {
 
 // While a load still runs, the close is tried again after this pause.
 constexpr int kCloseRetryMs = 10;
+// Share of the document area a restored viewer takes.
+constexpr double kRestoredShare = 0.75;
 
 void StartOwnExecutable() { QProcess::startDetached(QCoreApplication::applicationFilePath(), {}); }
 
@@ -228,6 +230,8 @@ void CMainFrame::AddChildWindow(QWidget* child) {
   subWindow->setAttribute(Qt::WA_DeleteOnClose);
   subWindow->setWindowIcon(ProgramIcon());
   subWindow->setWindowTitle(QString());
+  // The size the window comes back to when the user restores it.
+  subWindow->resize(mdiArea_->size() * kRestoredShare);
   connect(subWindow, &QObject::destroyed, this, &CMainFrame::UpdateCommandStates, Qt::QueuedConnection);
   subWindow->showMaximized();
   mdiArea_->setActiveSubWindow(subWindow);
@@ -238,6 +242,8 @@ CChildFrame* CMainFrame::NewViewer() {
   data_.childKind = 0;
   auto* viewer = new CChildFrame(*this);
   viewers_.push_back(viewer);
+  // Progress shown for a viewer that is gone would look like work going on.
+  connect(viewer, &CChildFrame::closed, statusBar_, &CProgressStatusBar::Clear);
   AddChildWindow(viewer);
   return viewer;
 }
@@ -253,10 +259,10 @@ CChildFrame2* CMainFrame::NewRealtimePage() {
 void CMainFrame::ReportExportResult(output::ExportResult result, const std::string& file) {
   switch (result) {
     case output::ExportResult::OpenFailed:
-      data_.ShowMessage(Text(TextId::ExportFileOpenFailed));
+      data_.ShowError(Text(TextId::ExportFileOpenFailed));
       break;
     case output::ExportResult::WriteFailed:
-      data_.ShowMessage(base::FormatText(Text(TextId::WriteFailed), file.c_str()));
+      data_.ShowError(base::FormatText(Text(TextId::WriteFailed), file.c_str()));
       break;
     case output::ExportResult::Written:
     case output::ExportResult::NothingToWrite:
@@ -275,6 +281,15 @@ void CMainFrame::OpenPath(const QString& path) {
     NewRealtimePage()->OpenDataFile(path);
   else
     OpenRecordPath(path);
+}
+
+void CMainFrame::ClearViewers() {
+  for (const QPointer<CChildFrame>& viewer : viewers_)
+    if (viewer && !viewer->IsClosed()) viewer->ClearPages();
+}
+
+void CMainFrame::StartPageLoad(const record::PageEntry& entry) {
+  if (loader_->StartPageLoad(entry.firstSector, entry.sectorCount)) loadLabel_ = entry.label;
 }
 
 void CMainFrame::OnRecordReadParams() {
@@ -316,7 +331,13 @@ void CMainFrame::FillAllGraph() {
 }
 
 void CMainFrame::FillPartGraph() {
-  if (CChildFrame* viewer = CurrentViewer()) viewer->FillPartGraph();
+  if (CChildFrame* viewer = CurrentViewer()) {
+    viewer->FillPartGraph();
+    viewer->ShowTitle(loadLabel_);
+  }
+  if (data_.loadCut)
+    statusBar_->ShowFillNote(QString::fromStdString(base::FormatText(
+        Text(TextId::LoadCutAtLimit), static_cast<unsigned>(record::kSampleBufferLimit))));
   emit loadHandedOff();
 }
 

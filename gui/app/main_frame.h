@@ -14,6 +14,7 @@
 #include "app/command_ids.h"
 #include "base/texts.h"
 #include "output/export.h"
+#include "record/page_entry.h"
 #include "record/page_loader.h"
 #include "viewer/fill_progress.h"
 
@@ -82,6 +83,11 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   // Opens `path` where it belongs (command line, drops, the file manager): a
   // data file in a new real-time page, anything else in a new viewer.
   void OpenPath(const QString& path);
+  // The SampleBuffer was emptied: every open viewer shows nothing loaded.
+  void ClearViewers();
+  // Starts the load of a page or search result (refused with the busy
+  // message while one runs); the viewer it reaches names it in its title.
+  void StartPageLoad(const record::PageEntry& entry);
 
   // Every page-index rebuild takes a new generation; a viewer's tree is live
   // while its generation is the latest.
@@ -131,6 +137,7 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   QPointer<CChildFrame2> currentRealtimePage_;
   int32_t restartOnClose_ = 0;
   uint64_t pageIndexGeneration_ = 0;
+  std::string loadLabel_;  // label of the entry the running or last load reads
   std::unique_ptr<LoaderBridge> bridge_;
   std::unique_ptr<record::LoaderHost> wrappedHost_;
   std::unique_ptr<record::PageLoader> loader_;

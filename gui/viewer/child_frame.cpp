@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMdiSubWindow>
@@ -92,15 +93,20 @@ void CChildFrame::OpenRecordFile() {
 }
 
 void CChildFrame::OpenRecordPath(const QString& path) {
+  if (record::RefuseWhileLoading(data_)) return;
   data_.recordPath = QFile::encodeName(path).toStdString();
-  RebuildPageTree();
+  // The samples were the previous file's: whether or not this open succeeds,
+  // no viewer shows them and no command works on them any more.
+  data_.samples.clear();
+  main_.ClearViewers();
+  if (RebuildPageTree()) ShowTitle({});
 }
 
-void CChildFrame::RebuildPageTree() {
+bool CChildFrame::RebuildPageTree() {
   // The loader reads the record file and the page list: not under a load.
-  if (record::RefuseWhileLoading(data_)) return;
+  if (record::RefuseWhileLoading(data_)) return false;
   const uint64_t generation = main_.NewPageIndexGeneration();
-  if (!record::BuildPageIndex(data_)) return;
+  if (!record::BuildPageIndex(data_)) return false;
   delete pagingRoot_;
   pagingRoot_ = AddRoot(main_.Text(TextId::TreePagingRoot));
   QList<QTreeWidgetItem*> items;
@@ -113,6 +119,14 @@ void CChildFrame::RebuildPageTree() {
   pagingRoot_->addChildren(items);
   pagingRoot_->setExpanded(true);
   treeGeneration_ = generation;
+  return true;
+}
+
+void CChildFrame::ShowTitle(const std::string& pageLabel) {
+  QString title = QFileInfo(QFile::decodeName(QByteArray::fromStdString(data_.recordPath))).fileName();
+  if (!pageLabel.empty()) title += QStringLiteral(" - %1").arg(QString::fromStdString(pageLabel));
+  if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget())) subWindow->setWindowTitle(title);
+  else setWindowTitle(title);
 }
 
 QRect CChildFrame::LabelRect(const QTreeWidgetItem* item) const {
@@ -140,7 +154,7 @@ void CChildFrame::OnPageTreeClick(const QPoint& pos) {
              position < data_.searched.size()) {
     entry = &data_.searched[position];
   }
-  if (entry) main_.loader().StartPageLoad(entry->firstSector, entry->sectorCount);
+  if (entry) main_.StartPageLoad(*entry);
 }
 
 bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -156,6 +170,11 @@ void CChildFrame::FillList() { formView_->listPage()->FillList(); }
 void CChildFrame::FillAllGraph() { formView_->graphPage()->FillAllGraph(); }
 
 void CChildFrame::FillPartGraph() { formView_->graphPage()->FillPartGraph(); }
+
+void CChildFrame::ClearPages() {
+  formView_->graphPage()->Clear();
+  formView_->listPage()->Clear();
+}
 
 bool CChildFrame::OnCommand(Command command) {
   switch (command) {
@@ -193,6 +212,7 @@ void CChildFrame::OnRecordReadParams() {
 void CChildFrame::closeEvent(QCloseEvent* event) {
   closed_ = true;
   event->accept();
+  emit closed();
 }
 
 void CChildFrame::OnShowParams() {
@@ -224,7 +244,7 @@ void CChildFrame::OnSearchByTime() {
       break;
     }
     case record::SearchAction::Load:
-      main_.loader().StartPageLoad(outcome.entry.firstSector, outcome.entry.sectorCount);
+      main_.StartPageLoad(outcome.entry);
       break;
     case record::SearchAction::Nothing:
       break;

@@ -5,6 +5,7 @@
 // loads it in the background. The viewer handles the commands of its menu.
 #include <QWidget>
 #include <cstdint>
+#include <string>
 
 #include "app/command_ids.h"
 #include "output/print_document.h"
@@ -35,8 +36,9 @@ class CChildFrame : public QWidget, public PrintDocument {
   // Opens `path` as if it had been chosen in the file dialog.
   void OpenRecordPath(const QString& path);
   // Builds the page index and lists it under a new paging root; refused with
-  // the busy message while a load runs, left as it was when the index fails.
-  void RebuildPageTree();
+  // the busy message while a load runs, left as it was when the index fails
+  // (false).
+  bool RebuildPageTree();
   // A click at `pos` (tree viewport coordinates): loads the entry whose label
   // or icon is hit.
   void OnPageTreeClick(const QPoint& pos);
@@ -44,6 +46,11 @@ class CChildFrame : public QWidget, public PrintDocument {
   void FillList();
   void FillAllGraph();
   void FillPartGraph();
+  // Empties both pages: nothing loaded is on show.
+  void ClearPages();
+  // The window title: the open record file's name and the label of the page
+  // loaded, if any.
+  void ShowTitle(const std::string& pageLabel);
 
   // Runs a command of the viewer's menu; false for commands it does not handle.
   bool OnCommand(Command command);
@@ -67,6 +74,10 @@ class CChildFrame : public QWidget, public PrintDocument {
 
   // Where the label and icon of `item` are drawn, in viewport coordinates.
   QRect LabelRect(const QTreeWidgetItem* item) const;
+
+ signals:
+  // The window was closed (it is deleted later).
+  void closed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -1,5 +1,6 @@
 #include "viewer/data_list_dlg.h"
 
+#include <QFontMetrics>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <string>
@@ -20,6 +21,7 @@ constexpr int kTimeColumnWidth = 150;
 constexpr int kHeadingRowHeight = 30;
 constexpr int kRowHeight = 23;
 constexpr unsigned kProgressEvery = 1000;
+constexpr int kHeadingPadding = 16;  // the grid's text margins and a little air
 
 }  // namespace
 
@@ -39,6 +41,8 @@ CDataListDlg::CDataListDlg(settings::CRecorderData& data, FillProgressSink* prog
     grid_->SetDefaultCellHeight(cell, kRowHeight);
   }
 }
+
+void CDataListDlg::Clear() { grid_->DeleteAllItems(); }
 
 void CDataListDlg::FillList() {
   using base::TextId;
@@ -67,8 +71,16 @@ void CDataListDlg::FillList() {
     grid_->SetItemText(0, 0, base::Text(TextId::ListIndexHeading, data_.language));
     grid_->SetItemText(0, 1, base::Text(TextId::ListTimeHeading, data_.language));
   }
+  // A heading, bold while its column has the focus, widens its column beyond the default.
+  QFont headingFont = grid_->font();
+  headingFont.setBold(true);
+  const QFontMetrics heading(headingFont);
   for (int k = 0; k < settings::kChannels; ++k) {
-    if (data_.channels[k].shown) grid_->SetItemText(0, 2 + k, settings::ChannelName(data_.channels[k]));
+    if (!data_.channels[k].shown) continue;
+    const std::string name = settings::ChannelName(data_.channels[k]);
+    grid_->SetItemText(0, 2 + k, name);
+    const int width = heading.horizontalAdvance(QString::fromStdString(name)) + kHeadingPadding;
+    grid_->SetColumnWidth(2 + k, std::max(CGridCtrl::kDefaultColumnWidth, width));
   }
   if (rows == 0) return;
 

@@ -226,7 +226,11 @@ TEST_F(GuiTest, AboutBoxShowsIconVersionAndDateWithoutButtonsAndClosesOnEscape) 
       lines << dialog.findChild<QLabel*>(QString::fromLatin1(name))->text();
     EXPECT_FALSE(dialog.findChild<QLabel*>(QStringLiteral("aboutIcon"))->pixmap().isNull());
     EXPECT_TRUE(dialog.findChildren<QAbstractButton*>().isEmpty());
-    EXPECT_TRUE(dialog.windowTitle().isEmpty());
+    EXPECT_TRUE(dialog.windowTitle().trimmed().isEmpty());
+    for (const Qt::WindowType button : {Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint,
+                                        Qt::WindowContextHelpButtonHint})
+      EXPECT_FALSE(dialog.windowFlags().testFlag(button)) << button;
+    EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     dialog.show();
     QTest::keyClick(&dialog, Qt::Key_Escape);
     escapeClosed = !dialog.isVisible();
@@ -274,6 +278,8 @@ TEST_F(GuiTest, FilesOnTheCommandLineOrDroppedOpenWhereTheyBelong) {
 
   QMimeData dataMime;
   dataMime.setUrls({QUrl::fromLocalFile(QString::fromStdString(WriteDataFile(files.File("dropped.dt"), 2)))});
+  QDragEnterEvent dataEnter(QPoint(10, 10), Qt::CopyAction, &dataMime, Qt::LeftButton, {});
+  QApplication::sendEvent(main, &dataEnter);
   QDropEvent dataDrop(QPointF(10, 10), Qt::CopyAction, &dataMime, Qt::LeftButton, {});
   QApplication::sendEvent(main, &dataDrop);
   EXPECT_EQ(main->mdiArea()->subWindowList().size(), 5);
