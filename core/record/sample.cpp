@@ -42,7 +42,7 @@ size_t SampleBuffer::EntryIndexOf(size_t i) const {
 RecordTime SampleBuffer::TimeIn(const Entry& e, const uint64_t* shift, size_t s) {
   if (e.status != RecordTimeStatus::Valid) return {e.status, e.startTicks};
   int64_t ticks = e.startTicks + static_cast<int64_t>(s) * e.intervalUnits * 1'000'000;
-  if (shift && (shift[s / 64] >> (s % 64) & 1u)) ticks += kTicksPerSecond;
+  if (shift && s < 64 * kShiftWords && (shift[s / 64] >> (s % 64) & 1u)) ticks += kTicksPerSecond;
   return {RecordTimeStatus::Valid, ticks};
 }
 
@@ -136,7 +136,12 @@ unsigned char* SampleBuffer::SectorSlots(size_t count) {
   return store_.data() + storeEnd_;
 }
 
-void SampleBuffer::AppendSector(const unsigned char* sector, const SectorSamples& samples) {
+void SampleBuffer::AppendSector(const unsigned char* sector, const SectorSamples& given) {
+  // The readers trust an entry's counts, so they are held to the sector here.
+  SectorSamples samples = given;
+  samples.channels = std::min<uint8_t>(samples.channels, std::min<uint8_t>(samples.stride, kChannelCount));
+  const size_t fit = samples.stride == 0 ? kMaxSectorSamples : kSectorValueSlots / samples.stride;
+  samples.count = static_cast<uint16_t>(std::min<size_t>({samples.count, fit, kMaxSectorSamples}));
   if (samples.count == 0) return;
   // Only the bytes up to the last value taken are needed. A sector read into
   // place that needs most of its bytes stays as it lies; one that needs few
@@ -150,9 +155,9 @@ void SampleBuffer::AppendSector(const unsigned char* sector, const SectorSamples
     storeEnd_ += used;
   }
   int32_t shiftIndex = -1;
-  if (samples.shifted[0] | samples.shifted[1]) {
+  if (std::any_of(std::begin(samples.shifted), std::end(samples.shifted), [](uint64_t w) { return w != 0; })) {
     shiftIndex = static_cast<int32_t>(shiftWords_.size());
-    shiftWords_.insert(shiftWords_.end(), samples.shifted, samples.shifted + 2);
+    shiftWords_.insert(shiftWords_.end(), std::begin(samples.shifted), std::end(samples.shifted));
   }
   Entry& e = AddEntry(samples.count);
   e.startTicks = samples.start.ticks;
