@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "base/atomic_file.h"
+#include "base/regular_file.h"
 #include "base/texts.h"
 #include "settings/unit_table.h"
 
@@ -123,8 +124,10 @@ void ApplyDefaultSettings(CRecorderData& data) {
 
 void ReadSettings(CRecorderData& data) {
   ApplyDefaultSettings(data);
-  // Created empty when missing; an existing file is not truncated.
-  const int fd = ::open(SettingsPath().c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+  // Created empty when missing; an existing file is not truncated, and
+  // anything but a regular file leaves the defaults.
+  uint64_t size = 0;
+  const int fd = base::OpenRegularFile(SettingsPath(), O_RDONLY | O_CREAT, size);
   if (fd >= 0) {
     // The reads in field order, each taking what the file still holds, come
     // to reading the file's prefix over the image of the current values.
