@@ -136,17 +136,17 @@ unsigned char* SampleBuffer::SectorSlots(size_t count) {
   return store_.data() + storeEnd_;
 }
 
-void SampleBuffer::AppendSector(const unsigned char* sector, const SectorSamples& given) {
+void SampleBuffer::AppendSector(const unsigned char* sector, const SectorSamples& samples) {
   // The readers trust an entry's counts, so they are held to the sector here.
-  SectorSamples samples = given;
-  samples.channels = std::min<uint8_t>(samples.channels, std::min<uint8_t>(samples.stride, kChannelCount));
-  const size_t fit = samples.stride == 0 ? kMaxSectorSamples : kSectorValueSlots / samples.stride;
-  samples.count = static_cast<uint16_t>(std::min<size_t>({samples.count, fit, kMaxSectorSamples}));
-  if (samples.count == 0) return;
+  const uint8_t stride = samples.stride;
+  const uint8_t channels = std::min<uint8_t>(samples.channels, std::min<uint8_t>(stride, kChannelCount));
+  const size_t fit = stride == 0 ? kMaxSectorSamples : kSectorValueSlots / stride;
+  const auto count = static_cast<uint16_t>(std::min<size_t>({samples.count, fit, kMaxSectorSamples}));
+  if (count == 0) return;
   // Only the bytes up to the last value taken are needed. A sector read into
   // place that needs most of its bytes stays as it lies; one that needs few
   // keeps only those, so short sectors cost little memory.
-  const size_t used = kSectorValuesOffset + 4 * size_t{samples.stride} * samples.count;
+  const size_t used = kSectorValuesOffset + 4 * size_t{stride} * count;
   unsigned char* here = SectorSlots(1);
   if (sector == here && used > kSectorSize / 2) {
     storeEnd_ += kSectorSize;
@@ -159,14 +159,14 @@ void SampleBuffer::AppendSector(const unsigned char* sector, const SectorSamples
     shiftIndex = static_cast<int32_t>(shiftWords_.size());
     shiftWords_.insert(shiftWords_.end(), std::begin(samples.shifted), std::end(samples.shifted));
   }
-  Entry& e = AddEntry(samples.count);
+  Entry& e = AddEntry(count);
   e.startTicks = samples.start.ticks;
   e.status = samples.start.status;
   e.offset = static_cast<uint32_t>(here - store_.data());
   e.shiftIndex = shiftIndex;
   e.intervalUnits = samples.intervalUnits;
-  e.stride = samples.stride;
-  e.channels = samples.channels;
+  e.stride = stride;
+  e.channels = channels;
 }
 
 }  // namespace tessaly::record
