@@ -81,7 +81,9 @@ void ApplySameSecondRule(const RecordTime& start, int64_t interval, int count, D
 
 }  // namespace
 
-bool SectorCrcOk(const unsigned char* sector) { return RecordCrcOfField(sector, kSectorSize, 12) == GetU32(sector + 12); }
+bool SectorCrcOk(const unsigned char* sector) {
+  return RecordCrcOfField(sector, kSectorSize, 12) == GetU32(sector + 12);
+}
 
 bool SectorCalendarValid(const unsigned char* sector, RecordTime* start) {
   if (!SectorCrcOk(sector)) return false;

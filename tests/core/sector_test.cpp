@@ -418,11 +418,13 @@ TEST(SampleBufferSectors, CountsBeyondASectorAreCut) {
     size_t kept;
     int channelsRead;
   };
-  const Case cases[] = {{0, 0, 300, 255, 0}, {18, 18, 20, 6, 18}, {18, 30, 6, 6, 18}, {4, 9, 2, 2, 4}, {1, 1, 119, 119, 1}};
+  const Case cases[] = {
+      {0, 0, 300, 255, 0}, {18, 18, 20, 6, 18}, {18, 30, 6, 6, 18}, {4, 9, 2, 2, 4}, {1, 1, 119, 119, 1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "stride " << int{c.stride} << ", channels " << int{c.channels} << ", count "
                                       << c.count);
-    const std::vector<unsigned char> sector = MakeSector({15, 1, 5, 8, 0, 0}, 0, c.stride, c.stride ? 119 / c.stride : 0);
+    const std::vector<unsigned char> sector =
+        MakeSector({15, 1, 5, 8, 0, 0}, 0, c.stride, c.stride ? 119 / c.stride : 0);
     SectorSamples samples;
     samples.start = At(2015, 1, 5, 8, 0, 0);
     samples.stride = c.stride;

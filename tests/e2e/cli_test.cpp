@@ -112,7 +112,8 @@ TEST_F(CliTest, InfoOfDamagedFiles) {
     const bool zh = std::string(c.what).find("Chinese") != std::string::npos;
     const ProcessResult info = Cli({"info", record, "--json", "--lang", zh ? "zh" : "en"});
     ASSERT_EQ(info.exitCode, 0) << info.err;
-    for (const std::string& part : c.expected) EXPECT_NE(info.out.find(part), std::string::npos) << part << "\n" << info.out;
+    for (const std::string& part : c.expected)
+      EXPECT_NE(info.out.find(part), std::string::npos) << part << "\n" << info.out;
   }
 }
 

@@ -21,8 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tessaly;
   std::vector<std::string> args(1);
   for (size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) args.emplace_back();
-    else args.back() += static_cast<char>(data[i]);
+    if (data[i] == 0)
+      args.emplace_back();
+    else
+      args.back() += static_cast<char>(data[i]);
   }
   for (const std::string& arg : args) {
     if (const auto fields = record::ParseCalendarText(arg)) {

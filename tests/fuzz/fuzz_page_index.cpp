@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const double moment = 36526.0 + (tail[4] | tail[5] << 8 | tail[6] << 16) % 36525 + tail[7] / 256.0;
   for (double target : {moment, -1.0e9, 1.0e9, 0.0}) {
     const uint32_t sector = record::FindSector(recorder, target);
-    if (recorder.dataSectors > 0 && (sector < recorder.headerSectors ||
-                                     sector >= recorder.headerSectors + recorder.dataSectors))
+    if (recorder.dataSectors > 0 &&
+        (sector < recorder.headerSectors || sector >= recorder.headerSectors + recorder.dataSectors))
       std::abort();
   }
   return 0;

@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
       for (int c = 0; c < kChannelCount; ++c) {
         const float v = buffer.ValueAt(i, c);
-        if (buffer.DecimalsAt(i, c) != s.decimals[c] || (v != s.values[c] && !(std::isnan(v) && std::isnan(s.values[c]))))
+        if (buffer.DecimalsAt(i, c) != s.decimals[c] ||
+            (v != s.values[c] && !(std::isnan(v) && std::isnan(s.values[c]))))
           std::abort();
       }
       if (s.time.status == RecordTimeStatus::Null) std::abort();
