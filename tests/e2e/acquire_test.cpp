@@ -165,12 +165,12 @@ TEST_F(AcquireTest, AcquisitionStaysInStepAfterALineFault) {
     size_t failures;       // SIZE_MAX: as many as the seed gives, at least one
   };
   const Case cases[] = {
-      {{"--late-once", "4"}, "1.5", 1},
+      {{"--late-once", "4"}, "3", 1},
       {{"--stray-bytes", "3:10"}, "0", 0},
       {{"--burst", "4:30"}, "0", 1},
       {{"--byte-count-zero", "0.4", "--seed", "3"}, "0", SIZE_MAX},
   };
-  constexpr size_t kRecords = 6;
+  constexpr size_t kRecords = 5;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fault[0] + " " + c.fault[1]);
     std::filesystem::remove_all(dir_.path() / "设备001");
