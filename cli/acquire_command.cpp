@@ -24,8 +24,16 @@ using base::ArgError;
 using base::TextId;
 
 constexpr base::OptionSpec kOptions[] = {
-    {"--device"}, {"--com"},      {"--baud"},     {"--parity"}, {"--address"},
-    {"--interval"}, {"--channels"}, {"--folder"}, {"--count"},  kLanguageOption,
+    {.name = "--device", .value = "PATH", .help = TextId::HelpOptDevice},
+    {.name = "--com", .value = "N", .help = TextId::HelpOptCom},
+    {.name = "--baud", .value = "B", .help = TextId::HelpOptBaud, .byDefault = "9600"},
+    {.name = "--parity", .value = "none|odd|even", .help = TextId::HelpOptParity, .byDefault = "none"},
+    {.name = "--address", .value = "A", .help = TextId::HelpOptAddress, .byDefault = "1"},
+    {.name = "--interval", .value = "SECONDS", .help = TextId::HelpOptPollInterval, .byDefault = "1"},
+    {.name = "--channels", .value = "N", .help = TextId::HelpOptChannels, .byDefault = "18"},
+    {.name = "--folder", .value = "DIR", .help = TextId::HelpOptFolder, .byDefault = "~"},
+    {.name = "--count", .value = "N", .help = TextId::HelpOptRecordCount},
+    kLanguageOption,
 };
 
 // The page of a run without windows. Its calls come from the worker, and
@@ -120,6 +128,8 @@ void WaitForWorker(realtime::Acquisition& acquisition, const sigset_t& signals) 
 }
 
 }  // namespace
+
+std::span<const base::OptionSpec> AcquireOptions() { return kOptions; }
 
 int RunAcquire(const std::vector<std::string>& args) {
   const int language = base::LanguageOption(args);

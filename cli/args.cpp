@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/stdout_file.h"
 #include "record/record_header.h"
 
 namespace tessaly::cli {
@@ -41,6 +42,14 @@ std::optional<FileCommand> ParseFileCommand(const std::vector<std::string>& args
 int Fail(const std::string& message, int status) { return base::ReportError(kProgram, message, status); }
 
 int Fail(const base::ArgError& error, int language) { return Fail(error.Message(language), kUsageStatus); }
+
+int WriteOutput(const std::string& out, int language, const std::function<int(const std::string& path)>& write) {
+  if (out != base::kStdoutName) return write(out);
+  const base::StdoutThroughFile through;
+  const int status = write(through.path());
+  if (status == 0 && !through.CopyTo(stdout)) return Fail(Message(base::TextId::WriteFailed, language, "stdout"));
+  return status;
+}
 
 std::string OpenFailedMessage(const std::string& path, int language) {
   return base::Format("%s: %s", base::Text(base::TextId::FileOpenFailed, language), path.c_str());

@@ -1,6 +1,7 @@
 #pragma once
 // What the subcommands of tessaly-cli share: the language option, the FILE
 // argument, opening a record file, and one-line error reports on stderr.
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,10 +17,11 @@ namespace tessaly::cli {
 constexpr std::string_view kProgram = "tessaly-cli";
 
 // Exit statuses: a command line that was not understood, and a failure.
-constexpr int kUsageStatus = 2;
+constexpr int kUsageStatus = base::kUsageStatus;
 constexpr int kFailureStatus = 1;
 
-constexpr base::OptionSpec kLanguageOption{"--lang"};
+constexpr base::OptionSpec kLanguageOption{
+    .name = "--lang", .value = "zh|en", .help = base::TextId::HelpOptLang, .byDefault = "en"};
 
 // A subcommand's command line that names one record file.
 struct FileCommand {
@@ -41,6 +43,10 @@ int Fail(const base::ArgError& error, int language);
 // reads its header, so names, units, headerSectors and dataSectors are set.
 // False, with "文件打开失败" / "Failed to open file" printed, when it cannot.
 bool OpenRecord(const std::string& path, settings::CRecorderData& data);
+
+// Runs `write` (which returns the exit status) on the file `out`, or for "-o -"
+// on a temporary file that then goes to stdout.
+int WriteOutput(const std::string& out, int language, const std::function<int(const std::string& path)>& write);
 
 // "文件打开失败" / "Failed to open file" with the path.
 std::string OpenFailedMessage(const std::string& path, int language);

@@ -4,19 +4,29 @@
 #include <cstdio>
 
 #include "commands.h"
+#include "base/stdout_file.h"
 #include "output/csv_export.h"
 #include "viewer_session.h"
 
 namespace tessaly::cli {
 
+std::span<const base::OptionSpec> CsvOptions() {
+  static const std::vector<base::OptionSpec> options = ViewerOptions(
+      {{.name = "--interval", .value = "K", .help = base::TextId::HelpOptInterval, .byDefault = "1"},
+       {.name = "-o", .value = "OUT", .help = base::TextId::HelpOptOutput, .byDefault = "-"}},
+      true);
+  return options;
+}
+
 int RunCsv(const std::vector<std::string>& args) {
   ViewerSession session;
-  if (!session.Parse(args, ViewerOptions({{"--interval"}, {"-o"}}, true))) return kUsageStatus;
+  if (!session.Parse(args, CsvOptions())) return kUsageStatus;
   const int language = session.language();
   uint32_t interval = 1;
   if (base::ArgError error; !session.line().Integer<uint32_t>("--interval", 1, INT32_MAX, interval, error))
     return Fail(error, language);
   const std::string* out = session.line().Value("-o");
+  if (out && *out == base::kStdoutName) out = nullptr;
   if (const int status = session.Open()) return status;
   if (const int status = session.LoadRange()) return status;
 

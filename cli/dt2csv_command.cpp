@@ -8,7 +8,10 @@
 namespace tessaly::cli {
 namespace {
 
-constexpr base::OptionSpec kOptions[] = {{"-o"}, kLanguageOption};
+constexpr base::OptionSpec kOptions[] = {
+    {.name = "-o", .value = "OUT", .help = base::TextId::HelpOptDt2CsvOutput},
+    kLanguageOption,
+};
 
 // FILE.DT becomes FILE.csv; other names get ".csv" added.
 std::string CsvPath(const std::string& path) {
@@ -17,6 +20,8 @@ std::string CsvPath(const std::string& path) {
 }
 
 }  // namespace
+
+std::span<const base::OptionSpec> Dt2CsvOptions() { return kOptions; }
 
 int RunDt2Csv(const std::vector<std::string>& args) {
   const std::optional<FileCommand> command = ParseFileCommand(args, kOptions);
@@ -31,14 +36,16 @@ int RunDt2Csv(const std::vector<std::string>& args) {
   for (int i = 0; i < realtime::kRecordChannels; ++i) columns.names[i] = Message(base::TextId::DefaultChannelName, language, i + 1);
   columns.active = [](int) { return true; };
   const std::string out = line.Value("-o") ? *line.Value("-o") : CsvPath(path);
-  switch (output::ExportRealtimeCsv(out, *records, columns)) {
-    case output::ExportResult::OpenFailed:
-      return Fail(base::Format("%s: %s", base::Text(base::TextId::RealtimeCsvOpenFailed, language), out.c_str()));
-    case output::ExportResult::WriteFailed:
-      return Fail(Message(base::TextId::WriteFailed, language, out.c_str()));
-    default:
-      return 0;
-  }
+  return WriteOutput(out, language, [&](const std::string& target) {
+    switch (output::ExportRealtimeCsv(target, *records, columns)) {
+      case output::ExportResult::OpenFailed:
+        return Fail(base::Format("%s: %s", base::Text(base::TextId::RealtimeCsvOpenFailed, language), out.c_str()));
+      case output::ExportResult::WriteFailed:
+        return Fail(Message(base::TextId::WriteFailed, language, out.c_str()));
+      default:
+        return 0;
+    }
+  });
 }
 
 }  // namespace tessaly::cli

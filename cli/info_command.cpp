@@ -11,13 +11,18 @@
 namespace tessaly::cli {
 namespace {
 
-constexpr base::OptionSpec kOptions[] = {{"--json", false}, kLanguageOption};
+constexpr base::OptionSpec kOptions[] = {
+    {.name = "--json", .takesValue = false, .help = base::TextId::HelpOptJson},
+    kLanguageOption,
+};
 
 std::string Nullable(const std::optional<uint32_t>& value) {
   return value ? std::to_string(*value) : std::string("null");
 }
 
 }  // namespace
+
+std::span<const base::OptionSpec> InfoOptions() { return kOptions; }
 
 int RunInfo(const std::vector<std::string>& args) {
   const std::optional<FileCommand> command = ParseFileCommand(args, kOptions);

@@ -7,9 +7,14 @@
 
 namespace tessaly::cli {
 
+std::span<const base::OptionSpec> PagesOptions() {
+  static const std::vector<base::OptionSpec> options = ViewerOptions({}, false);
+  return options;
+}
+
 int RunPages(const std::vector<std::string>& args) {
   ViewerSession session;
-  if (!session.Parse(args, ViewerOptions({}, false))) return kUsageStatus;
+  if (!session.Parse(args, PagesOptions())) return kUsageStatus;
   if (const int status = session.Open()) return status;
   std::string text;
   for (const record::PageEntry& page : session.data().pages)

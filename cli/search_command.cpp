@@ -9,9 +9,17 @@
 
 namespace tessaly::cli {
 
+std::span<const base::OptionSpec> SearchOptions() {
+  static const std::vector<base::OptionSpec> options = ViewerOptions(
+      {{.name = "--from", .value = "'YYYY-MM-DD HH:MM:SS'", .help = base::TextId::HelpOptSearchFrom},
+       {.name = "--to", .value = "'YYYY-MM-DD HH:MM:SS'", .help = base::TextId::HelpOptSearchTo}},
+      false);
+  return options;
+}
+
 int RunSearch(const std::vector<std::string>& args) {
   ViewerSession session;
-  if (!session.Parse(args, ViewerOptions({{"--from"}, {"--to"}}, false))) return kUsageStatus;
+  if (!session.Parse(args, SearchOptions())) return kUsageStatus;
   const base::CommandLine& line = session.line();
   std::optional<record::CalendarFields> from, to;
   if (base::ArgError error; !line.Require("--from", error) || !line.Require("--to", error))

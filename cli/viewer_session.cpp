@@ -9,8 +9,19 @@
 namespace tessaly::cli {
 namespace {
 
-constexpr base::OptionSpec kPagingOptions[] = {{"--mode"}, {"--sectors-per-page"}, {"--page-count"}, {"--auto"}};
-constexpr base::OptionSpec kRangeOptions[] = {{"--page"}, {"--first"}, {"--count"}};
+using base::TextId;
+
+constexpr base::OptionSpec kPagingOptions[] = {
+    {.name = "--mode", .value = "0|1", .help = TextId::HelpOptMode, .byDefault = "0"},
+    {.name = "--sectors-per-page", .value = "N", .help = TextId::HelpOptSectorsPerPage, .byDefault = "1024"},
+    {.name = "--page-count", .value = "N", .help = TextId::HelpOptPageCount, .byDefault = "10"},
+    {.name = "--auto", .value = "0|1", .help = TextId::HelpOptAuto, .byDefault = "1"},
+};
+constexpr base::OptionSpec kRangeOptions[] = {
+    {.name = "--page", .value = "K", .help = TextId::HelpOptPage},
+    {.name = "--first", .value = "S", .help = TextId::HelpOptFirst},
+    {.name = "--count", .value = "N", .help = TextId::HelpOptCount},
+};
 
 // The command line has no views: the hand-off has nothing to fill.
 class NoViews : public record::LoaderHost {
@@ -61,7 +72,7 @@ ViewerSession::ViewerSession() {
   data_.messages = &sink_;
 }
 
-bool ViewerSession::Parse(const std::vector<std::string>& args, const std::vector<base::OptionSpec>& options) {
+bool ViewerSession::Parse(const std::vector<std::string>& args, std::span<const base::OptionSpec> options) {
   std::optional<FileCommand> command = ParseFileCommand(args, options);
   if (!command) return false;
   line_ = std::move(command->line);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,7 @@ class ViewerSession {
 
   // Parses the command line (FILE, --lang, the options). Then each step
   // returns 0 or the exit status after it has printed the reason.
-  bool Parse(const std::vector<std::string>& args, const std::vector<base::OptionSpec>& options);
+  bool Parse(const std::vector<std::string>& args, std::span<const base::OptionSpec> options);
   // Applies --mode, --sectors-per-page, --page-count and --auto (automatic
   // paging unless --auto 0, or one of the others, asks for fixed paging) and
   // runs BuildPageIndex on FILE.

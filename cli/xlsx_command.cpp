@@ -7,9 +7,17 @@
 
 namespace tessaly::cli {
 
+std::span<const base::OptionSpec> XlsxOptions() {
+  static const std::vector<base::OptionSpec> options = ViewerOptions(
+      {{.name = "--interval", .value = "K", .help = base::TextId::HelpOptInterval, .byDefault = "1"},
+       {.name = "-o", .value = "OUT", .help = base::TextId::HelpOptWorkbook}},
+      true);
+  return options;
+}
+
 int RunXlsx(const std::vector<std::string>& args) {
   ViewerSession session;
-  if (!session.Parse(args, ViewerOptions({{"--interval"}, {"-o"}}, true))) return kUsageStatus;
+  if (!session.Parse(args, XlsxOptions())) return kUsageStatus;
   const int language = session.language();
   uint32_t interval = 1;
   base::ArgError error;
@@ -21,8 +29,10 @@ int RunXlsx(const std::vector<std::string>& args) {
   if (const int status = session.LoadRange()) return status;
 
   const settings::CRecorderData& data = session.data();
-  return ReportExport(output::WriteViewerWorkbookFile(out, data.samples, data.Display(), interval, language), out,
-                      language);
+  return WriteOutput(out, language, [&](const std::string& path) {
+    return ReportExport(output::WriteViewerWorkbookFile(path, data.samples, data.Display(), interval, language), out,
+                        language);
+  });
 }
 
 }  // namespace tessaly::cli

@@ -18,10 +18,25 @@ using base::CommandLine;
 using base::TextId;
 
 constexpr base::OptionSpec kOptions[] = {
-    {"--address"},  {"--channels"},     {"--baud"},         {"--pace", false}, {"--delay"},
-    {"--pieces"},   {"--gap"},          {"--drop"},         {"--corrupt"},     {"--truncate"},
-    {"--seed"},     {"--exception"},    {"--answer-address"}, {"--silent-after"}, {"--exit-after"},
-    {"--late-once"}, {"--stray-bytes"}, {"--burst"},        {"--byte-count-zero"},
+    {.name = "--address", .value = "A", .help = TextId::HelpSimAddress, .byDefault = "1"},
+    {.name = "--channels", .value = "N", .help = TextId::HelpSimChannelCount, .byDefault = "18"},
+    {.name = "--baud", .value = "B", .help = TextId::HelpSimBaud, .byDefault = "9600"},
+    {.name = "--pace", .takesValue = false, .help = TextId::HelpSimPace},
+    {.name = "--delay", .value = "MS", .help = TextId::HelpSimDelay, .byDefault = "0"},
+    {.name = "--pieces", .value = "N", .help = TextId::HelpSimPieces, .byDefault = "1"},
+    {.name = "--gap", .value = "MS", .help = TextId::HelpSimGap, .byDefault = "5"},
+    {.name = "--drop", .value = "RATE", .help = TextId::HelpSimDrop, .byDefault = "0"},
+    {.name = "--corrupt", .value = "RATE", .help = TextId::HelpSimCorrupt, .byDefault = "0"},
+    {.name = "--truncate", .value = "RATE", .help = TextId::HelpSimTruncate, .byDefault = "0"},
+    {.name = "--seed", .value = "S", .help = TextId::HelpSimSeed, .byDefault = "1"},
+    {.name = "--exception", .value = "CODE", .help = TextId::HelpSimException},
+    {.name = "--answer-address", .value = "A", .help = TextId::HelpSimAnswerAddress},
+    {.name = "--silent-after", .value = "K", .help = TextId::HelpSimSilentAfter},
+    {.name = "--exit-after", .value = "K", .help = TextId::HelpSimExitAfter},
+    {.name = "--late-once", .value = "K", .help = TextId::HelpSimLateOnce},
+    {.name = "--stray-bytes", .value = "K:N", .help = TextId::HelpSimStrayBytes},
+    {.name = "--burst", .value = "K:N", .help = TextId::HelpSimBurst},
+    {.name = "--byte-count-zero", .value = "RATE", .help = TextId::HelpSimByteCountZero, .byDefault = "0"},
 };
 
 // "K:N": request K (from 1) and a byte count N of 1 to 4096, when the option is given.
@@ -73,35 +88,11 @@ bool BuildOptions(const CommandLine& line, InstrumentOptions& o, ArgError& error
          Rate(line, "--byte-count-zero", o.byteCountZeroRate, error);
 }
 
-int UsageError(const ArgError& error) { return ReportUsageError(error, PrintInstrumentUsage); }
+int UsageError(const ArgError& error) { return ReportUsageError(error, "instrument"); }
 
 }  // namespace
 
-void PrintInstrumentUsage() {
-  std::fputs(
-      "usage: tessaly-sim instrument [options]\n"
-      "  prints the pseudo-terminal's path on the first line, then answers on it\n"
-      "  --address A            instrument address, 0 to 255 (default 1)\n"
-      "  --channels N           channels it measures, 1 to 18 (default 18)\n"
-      "  --baud B               baud rate of the pacing (default 9600)\n"
-      "  --pace                 send every byte at its wire time (10 bits at the baud rate)\n"
-      "  --delay MS             wait before every answer\n"
-      "  --pieces N             write every answer in N pieces ...\n"
-      "  --gap MS               ... this far apart (default 5)\n"
-      "  --drop RATE            leave this share of answers out (0 to 1)\n"
-      "  --corrupt RATE         change one byte of this share of answers\n"
-      "  --truncate RATE        cut this share of answers short\n"
-      "  --seed S               seed of the faults (default 1)\n"
-      "  --exception CODE       answer every request with this Modbus exception\n"
-      "  --answer-address A     answer with this address instead of its own\n"
-      "  --silent-after K       answer nothing after K requests\n"
-      "  --exit-after K         end after K requests\n"
-      "  --late-once K          answer request K (from 1) only after the master's time-out\n"
-      "  --stray-bytes K:N      send N noise bytes right after the answer to request K\n"
-      "  --burst K:N            send N noise bytes instead of the answer to request K\n"
-      "  --byte-count-zero RATE make this share of channel answers claim byte count 0 (good CRC)\n",
-      stderr);
-}
+std::span<const base::OptionSpec> InstrumentCommandOptions() { return kOptions; }
 
 int RunInstrumentCommand(const std::vector<std::string>& args) {
   CommandLine line;

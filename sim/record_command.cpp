@@ -8,6 +8,7 @@
 
 #include "base/command_line.h"
 #include "base/format.h"
+#include "base/stdout_file.h"
 #include "demo_record.h"
 #include "record/record_time.h"
 #include "record/sample.h"
@@ -26,10 +27,26 @@ using base::TextId;
 constexpr uint32_t kMaxSectors = (4ull << 30) / 512 - 256;  // a 4 GiB file
 
 constexpr base::OptionSpec kOptions[] = {
-    {"-o"},          {"--demo", false},  {"--no-header", false}, {"--header-sectors"}, {"--header-fault"},
-    {"--device"},    {"--name"},         {"--unit"},             {"--channels"},       {"--samples"},
-    {"--interval"},  {"--decimals"},     {"--start"},            {"--sectors"},        {"--wave"},
-    {"--fault"},     {"--marker"},
+    {.name = "-o", .value = "FILE", .help = TextId::HelpSimOutput},
+    {.name = "--demo", .takesValue = false, .help = TextId::HelpSimDemo},
+    {.name = "--no-header", .takesValue = false, .help = TextId::HelpSimNoHeader},
+    {.name = "--header-sectors", .value = "B", .help = TextId::HelpSimHeaderSectors, .byDefault = "2"},
+    {.name = "--header-fault", .value = "KIND", .help = TextId::HelpSimHeaderFault},
+    {.name = "--device", .value = "TEXT", .help = TextId::HelpSimDevice, .byDefault = "Tessaly-R18"},
+    {.name = "--name", .value = "I=TEXT", .help = TextId::HelpSimName},
+    {.name = "--unit", .value = "I=TEXT", .help = TextId::HelpSimUnit},
+    {.name = "--channels", .value = "C", .help = TextId::HelpSimChannels, .byDefault = "4"},
+    {.name = "--samples", .value = "N", .help = TextId::HelpSimSamples, .byDefault = "6"},
+    {.name = "--interval", .value = "T", .help = TextId::HelpSimInterval, .byDefault = "10"},
+    {.name = "--decimals", .value = "[I=]D", .help = TextId::HelpSimDecimals, .byDefault = "0"},
+    {.name = "--start",
+     .value = "'YYYY-MM-DD HH:MM:SS'",
+     .help = TextId::HelpSimStart,
+     .byDefault = "2015-01-05 08:00:00"},
+    {.name = "--sectors", .value = "COUNT", .help = TextId::HelpSimSectors, .byDefault = "100"},
+    {.name = "--wave", .value = "[I=]SHAPE", .help = TextId::HelpSimWave},
+    {.name = "--fault", .value = "FIRST[-LAST]=KIND", .help = TextId::HelpSimFault},
+    {.name = "--marker", .value = "S:N[:I]=VALUE", .help = TextId::HelpSimMarker},
 };
 
 constexpr std::pair<std::string_view, SectorFault> kSectorFaults[] = {
@@ -193,32 +210,11 @@ bool BuildSpec(const CommandLine& line, RecordSpec& recordSpec, ArgError& error)
   return true;
 }
 
-int UsageError(const ArgError& error) { return ReportUsageError(error, PrintRecordUsage); }
+int UsageError(const ArgError& error) { return ReportUsageError(error, "record"); }
 
 }  // namespace
 
-void PrintRecordUsage() {
-  std::fputs(
-      "usage: tessaly-sim record -o FILE [options]\n"
-      "  --demo                     the demo file (8 named channels, 3000 sectors); other options change it\n"
-      "  --no-header                no header block\n"
-      "  --header-sectors B         header sectors, 0 to 255 (default 2)\n"
-      "  --header-fault KIND        first-crc or block-crc\n"
-      "  --device TEXT              device name (UTF-8, at most 16 bytes in GBK)\n"
-      "  --name I=TEXT              name of channel I (1 to 18), likewise\n"
-      "  --unit I=TEXT              unit of channel I, likewise\n"
-      "  --channels C               channel count, 0 to 255 (default 4)\n"
-      "  --samples N                samples per sector, 0 to 255 (default 6)\n"
-      "  --interval T               record interval in 100 ms, 0 to 65535 (default 10)\n"
-      "  --decimals [I=]D           decimal places, 0 to 15, of channel I or of all\n"
-      "  --start 'YYYY-MM-DD HH:MM:SS'  time of the first sample (default 2015-01-05 08:00:00)\n"
-      "  --sectors COUNT            data sectors (default 100)\n"
-      "  --wave [I=]SHAPE           sine:AMPLITUDE,PERIOD[,OFFSET[,PHASE]], ramp:START,STEP,\n"
-      "                             square:LOW,HIGH,PERIOD or constant:VALUE (periods in samples)\n"
-      "  --fault FIRST[-LAST]=KIND  bad-crc, not-calendar, month-zero, year-150 or overlap on those sectors\n"
-      "  --marker S:N[:I]=VALUE     high (45000.0), low (-19999.0) or a number at sample N of sector S\n",
-      stderr);
-}
+std::span<const base::OptionSpec> RecordCommandOptions() { return kOptions; }
 
 int RunRecordCommand(const std::vector<std::string>& args) {
   CommandLine line;
@@ -228,7 +224,9 @@ int RunRecordCommand(const std::vector<std::string>& args) {
   RecordSpec recordSpec;
   if (!BuildSpec(line, recordSpec, error)) return UsageError(error);
   const std::string& path = *line.Value("-o");
-  if (!WriteRecordFile(path, recordSpec))
+  const base::StdoutThroughFile through;
+  const bool toStdout = path == base::kStdoutName;
+  if (!WriteRecordFile(toStdout ? through.path() : path, recordSpec) || (toStdout && !through.CopyTo(stdout)))
     return base::ReportError(kProgram, base::FormatText(base::Text(TextId::WriteFailed, base::kEnglish), path.c_str()), 1);
   return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// What the tessaly-sim commands share: their program name and how they refuse
-// a command line they do not understand.
+// What the tessaly-sim commands share: their program name, their table, and
+// how they refuse a command line they do not understand.
+#include <span>
 #include <string_view>
 
 #include "base/command_line.h"
@@ -9,7 +10,13 @@ namespace tessaly::sim {
 
 constexpr std::string_view kProgram = "tessaly-sim";
 
-// "tessaly-sim: MESSAGE" and the command's usage on stderr; returns 2.
-int ReportUsageError(const base::ArgError& error, void (*printUsage)());
+// Every subcommand with its options, what it does and an example.
+std::span<const base::Subcommand> Commands();
+
+// The help of every command on stderr.
+void PrintUsage();
+
+// "tessaly-sim: MESSAGE" and the help of `command` on stderr; returns 2.
+int ReportUsageError(const base::ArgError& error, std::string_view command);
 
 }  // namespace tessaly::sim

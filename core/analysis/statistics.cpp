@@ -50,18 +50,6 @@ bool Prepare(const SampleBuffer& samples, const RecordTime& start, const RecordT
   return true;
 }
 
-// Whole milliseconds from sample a to sample b, 0 next to a time that is not
-// valid; negative when b carries the earlier time.
-int64_t StepMs(const RecordTime& a, const RecordTime& b) {
-  if (!a.IsValid() || !b.IsValid()) return 0;
-  return (b.ticks - a.ticks) / kTicksPerMs;
-}
-
-// Each sum is kept as a float, rounded after every addition.
-float AddRounded(float sum, int64_t step) {
-  return static_cast<float>(static_cast<double>(sum) + static_cast<double>(step));
-}
-
 }  // namespace
 
 SampleRange ResolveRange(const SampleBuffer& samples, const RecordTime& start, const RecordTime& end) {
@@ -131,21 +119,31 @@ StatisticsResult OverLimit(const SampleBuffer& samples, const RecordTime& start,
   // A single channel is labelled in Chinese in both languages.
   const char* label = Text(single ? TextId::StatsSingleChannelRow : TextId::StatsChannelRow, language);
   for (int channel = firstChannel; channel <= lastChannel; ++channel) {
-    float lowMs = 0.0f;
-    float highMs = 0.0f;
+    LimitTimes times;
     for (size_t i = range.start; i < range.end; ++i) {
       const float v = samples.ValueAt(i, channel - 1);
-      if (v == record::kMarkerHigh) continue;
-      const int64_t step = StepMs(samples.TimeAt(i), samples.TimeAt(i + 1));
-      if (v < options.lower) lowMs = AddRounded(lowMs, step);
-      if (v > options.upper) highMs = AddRounded(highMs, step);
+      if (v != record::kMarkerHigh)
+        times.Count(v, StepMs(samples.TimeAt(i), samples.TimeAt(i + 1)), options.lower, options.upper);
     }
     std::vector<std::string> row{base::FormatText(label, channel)};
-    if (options.below) row.push_back(base::Format("%.1f", lowMs / 1000.0));
-    if (options.above) row.push_back(base::Format("%.1f", highMs / 1000.0));
+    if (options.below) row.push_back(base::Format("%.1f", times.belowMs / 1000.0));
+    if (options.above) row.push_back(base::Format("%.1f", times.aboveMs / 1000.0));
     result.table.rows.push_back(std::move(row));
   }
   return result;
+}
+
+int64_t StepMs(const RecordTime& from, const RecordTime& to) {
+  if (!from.IsValid() || !to.IsValid()) return 0;
+  return (to.ticks - from.ticks) / kTicksPerMs;
+}
+
+void LimitTimes::Count(float opening, int64_t stepMs, float lower, float upper) {
+  const auto add = [stepMs](float sum) {
+    return static_cast<float>(static_cast<double>(sum) + static_cast<double>(stepMs));
+  };
+  if (opening < lower) belowMs = add(belowMs);
+  if (opening > upper) aboveMs = add(aboveMs);
 }
 
 float ParseLimit(std::string_view text) {

@@ -62,6 +62,20 @@ struct OverLimitOptions {
 StatisticsResult OverLimit(const record::SampleBuffer& samples, const record::RecordTime& start,
                            const record::RecordTime& end, const OverLimitOptions& options, int language);
 
+// Milliseconds spent strictly below a lower and strictly above an upper
+// limit, each sum a float rounded after every addition.
+struct LimitTimes {
+  float belowMs = 0.0f;
+  float aboveMs = 0.0f;
+  // An interval of `stepMs` that the value `opening` opens: the value at the
+  // start of an interval decides for all of it.
+  void Count(float opening, int64_t stepMs, float lower, float upper);
+};
+
+// Whole milliseconds from one sample's time to the next one's, 0 when either
+// is not valid; negative when the later sample carries the earlier time.
+int64_t StepMs(const record::RecordTime& from, const record::RecordTime& to);
+
 // A limit field as the dialog reads it: leading white space skipped, the
 // longest leading decimal number converted, 0 when there is none; rounded to
 // a float.

@@ -11,16 +11,42 @@
 namespace tessaly::base {
 namespace {
 
+// "tessaly-cli csv" while RunSubcommand runs that command: an unknown option
+// points at its help.
+std::string runningCommand;
+
 const OptionSpec* FindSpec(std::span<const OptionSpec> specs, std::string_view name) {
   for (const OptionSpec& known : specs)
     if (known.name == name) return &known;
   return nullptr;
 }
 
+// Whether the arguments ask for help before any "--".
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--") return false;
+    if (arg == "--help" || arg == "-h") return true;
+  }
+  return false;
+}
+
+// "  NAME VALUE" padded to the column of the descriptions, then `text`.
+constexpr size_t kHelpColumn = 30;
+std::string HelpLine(std::string head, const std::string& text) {
+  head.insert(0, "  ");
+  head.append(head.size() < kHelpColumn ? kHelpColumn - head.size() : 2, ' ');
+  return head + text + "\n";
+}
+
 }  // namespace
 
 // A text without "%s" simply ignores the subject.
-std::string ArgError::Message(int language) const { return FormatText(Text(text, language), subject.c_str()); }
+std::string ArgError::Message(int language) const {
+  std::string message = FormatText(Text(text, language), subject.c_str());
+  if (text == TextId::ArgUnknownOption && !runningCommand.empty())
+    message += FormatText(Text(TextId::HelpSeeCommandHelp, language), runningCommand.c_str());
+  return message;
+}
 
 bool CommandLine::Parse(const std::vector<std::string>& args, std::span<const OptionSpec> specs, ArgError& error) {
   options_.clear();
@@ -49,11 +75,15 @@ bool CommandLine::Parse(const std::vector<std::string>& args, std::span<const Op
         return false;
       }
       options_.emplace_back(name, std::string());
-    } else if (equals != std::string::npos) {
+      continue;
+    }
+    int missing = std::max(known->valueCount, 1);
+    if (equals != std::string::npos) {
       options_.emplace_back(name, arg.substr(equals + 1));
-    } else if (i + 1 < args.size()) {
-      options_.emplace_back(name, args[++i]);
-    } else {
+      --missing;
+    }
+    for (; missing > 0 && i + 1 < args.size(); --missing) options_.emplace_back(name, args[++i]);
+    if (missing > 0) {
       error = {TextId::ArgMissingValue, name};
       return false;
     }
@@ -121,21 +151,68 @@ int LanguageOption(const std::vector<std::string>& args) {
   return kEnglish;
 }
 
+std::string CommandHelp(std::string_view program, const Subcommand& command, int language) {
+  const std::string name = std::string(program) + " " + std::string(command.name);
+  std::string usage = name;
+  if (!command.synopsis.empty()) usage += " " + std::string(command.synopsis);
+  std::string help = FormatText(Text(TextId::HelpUsage, language), usage.c_str()) + "\n";
+  if (command.summary) help += Text(*command.summary, language) + std::string("\n");
+  help += "\n" + std::string(Text(TextId::HelpOptions, language)) + "\n";
+  const std::span<const OptionSpec> options = command.options ? command.options() : std::span<const OptionSpec>();
+  for (const OptionSpec& option : options) {
+    std::string head(option.name);
+    if (option.takesValue) head += " " + std::string(option.value.empty() ? "VALUE" : option.value);
+    std::string text = option.help ? Text(*option.help, language) : "";
+    if (!option.byDefault.empty())
+      text += FormatText(Text(TextId::HelpDefault, language), std::string(option.byDefault).c_str());
+    help += HelpLine(head, text);
+  }
+  help += HelpLine("-h, --help", Text(TextId::HelpHelpOption, language));
+  if (!command.example.empty())
+    help += "\n" + std::string(Text(TextId::HelpExample, language)) + "\n  " + name + " " +
+            std::string(command.example) + "\n";
+  return help;
+}
+
+std::string ProgramHelp(std::string_view program, std::span<const Subcommand> commands, int language) {
+  const std::string name(program);
+  std::string help = FormatText(Text(TextId::HelpUsage, language), (name + " COMMAND [options]").c_str()) + "\n\n";
+  help += Text(TextId::HelpCommands, language) + std::string("\n");
+  for (const Subcommand& command : commands)
+    help += HelpLine(std::string(command.name), command.summary ? Text(*command.summary, language) : "");
+  help += "\n" + FormatText(Text(TextId::HelpCommandHelp, language), name.c_str()) + "\n";
+  help += FormatText(Text(TextId::HelpVersion, language), name.c_str()) + "\n";
+  return help;
+}
+
 int RunSubcommand(std::string_view program, int argc, char** argv, std::span<const Subcommand> commands,
                   void (*usage)()) {
   const std::vector<std::string> rest(argv + std::min(argc, 2), argv + argc);
   const int language = LanguageOption(rest);
+  if (argc >= 2 && (argv[1] == std::string_view("--help") || argv[1] == std::string_view("-h")))
+    return PrintTo(stdout, ProgramHelp(program, commands, language));
+  if (argc >= 2 && argv[1] == std::string_view("--version"))
+    return PrintTo(stdout, std::string(program) + " " + TESSALY_VERSION + "\n");
   std::string names;
   for (const Subcommand& command : commands) {
-    if (argc >= 2 && command.name == argv[1]) return command.run(rest);
+    if (argc >= 2 && command.name == argv[1]) {
+      if (AsksForHelp(rest)) return PrintTo(stdout, CommandHelp(program, command, language));
+      runningCommand = std::string(program) + " " + std::string(command.name);
+      return command.run(rest);
+    }
     names += names.empty() ? "" : ", ";
     names += command.name;
   }
   const std::string message = argc < 2 ? FormatText(Text(TextId::ArgMissingCommand, language), names.c_str())
                                        : FormatText(Text(TextId::ArgUnknownCommand, language), argv[1], names.c_str());
-  ReportError(program, message, 2);
+  ReportError(program, message, kUsageStatus);
   if (usage) usage();
-  return 2;
+  return kUsageStatus;
+}
+
+int PrintTo(std::FILE* stream, const std::string& text) {
+  const bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0;
+  return written ? 0 : 1;
 }
 
 int ReportError(std::string_view program, const std::string& message, int status) {

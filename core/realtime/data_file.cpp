@@ -1,7 +1,6 @@
 #include "realtime/data_file.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +11,7 @@
 
 #include "base/atomic_file.h"
 #include "base/format.h"
+#include "base/home_folder.h"
 #include "base/regular_file.h"
 #include "base/texts.h"
 
@@ -54,12 +54,7 @@ bool HasDataExtension(const std::string& path) {
 }
 
 std::string DefaultReceiveFolder() {
-  const char* home = std::getenv("HOME");
-  if (!home || !*home) {
-    const passwd* user = ::getpwuid(::getuid());
-    home = user && user->pw_dir ? user->pw_dir : "/";
-  }
-  std::string folder = home;
+  std::string folder = base::HomeFolder();
   if (folder.back() != '/') folder += '/';
   return folder;
 }

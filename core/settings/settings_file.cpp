@@ -1,15 +1,18 @@
 #include "settings/settings_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 
 #include "base/atomic_file.h"
+#include "base/home_folder.h"
 #include "base/regular_file.h"
 #include "base/texts.h"
 #include "settings/unit_table.h"
@@ -19,6 +22,7 @@ namespace {
 
 static_assert(std::endian::native == std::endian::little, "the settings file is the little-endian image of the fields");
 
+constexpr const char* kSettingsName = "记录仪.ini";
 
 // Distinct line colours (0x00BBGGRR) for a first start.
 constexpr uint32_t kDefaultColors[kChannels] = {
@@ -79,10 +83,8 @@ void CorrectRanges(CRecorderData& data) {
   data.pollIntervalMs = std::max(data.pollIntervalMs, 0);
 }
 
-}  // namespace
-
-std::string SettingsFolder() {
-  if (const char* dir = std::getenv("TESSALY_SETTINGS_DIR"); dir && *dir) return dir;
+// The folder of the executable.
+std::string ProgramFolder() {
   char path[PATH_MAX];
   const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
   if (n <= 0) return ".";
@@ -91,7 +93,51 @@ std::string SettingsFolder() {
   return slash == std::string::npos ? "." : exe.substr(0, slash);
 }
 
-std::string SettingsPath() { return SettingsFolder() + "/记录仪.ini"; }
+// Creates `folder` and its missing parents, private to the user as the
+// configuration folders are; true when it exists afterwards.
+bool MakeFolders(const std::string& folder) {
+  for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    const std::string part = folder.substr(0, slash);
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) break;
+  }
+  struct stat st {};
+  return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
+SettingsPlace LocateSettings(const std::string& programFolder) {
+  if (const char* dir = std::getenv("TESSALY_SETTINGS_DIR"); dir && *dir) {
+    const std::string path = std::string(dir) + "/" + kSettingsName;
+    return {path, path, true};
+  }
+  const std::string beside = programFolder + "/" + kSettingsName;
+  if (KeepsSettingsBeside(programFolder)) return {beside, beside, true};
+  const std::string own = UserSettingsFolder() + "/" + kSettingsName;
+  const bool ownExists = ::access(own.c_str(), F_OK) == 0;
+  return {ownExists || ::access(beside.c_str(), F_OK) != 0 ? own : beside, own, false};
+}
+
+SettingsPlace LocateSettings() { return LocateSettings(ProgramFolder()); }
+
+bool KeepsSettingsBeside(const std::string& folder) {
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0 ||
+      ::access(folder.c_str(), W_OK) != 0)
+    return false;
+  const std::string desktopEntry = folder + "/../share/applications/" TESSALY_APP_ID ".desktop";
+  return ::access(desktopEntry.c_str(), F_OK) != 0;
+}
+
+std::string UserSettingsFolder() {
+  // A relative XDG_CONFIG_HOME is invalid and ignored.
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
+    return std::string(config) + "/tessaly";
+  std::string home = base::HomeFolder();
+  if (home.back() == '/') home.pop_back();
+  return home + "/.config/tessaly";
+}
 
 void ApplyDefaultSettings(CRecorderData& data) {
   data.pageMode = 0;
@@ -122,12 +168,13 @@ void ApplyDefaultSettings(CRecorderData& data) {
   d.showCursor = 1;
 }
 
-void ReadSettings(CRecorderData& data) {
+void ReadSettings(CRecorderData& data, const SettingsPlace& place) {
   ApplyDefaultSettings(data);
   // Created empty when missing; an existing file is not truncated, and
-  // anything but a regular file leaves the defaults.
+  // anything but a regular file (a pipe or a device would never end) leaves
+  // the defaults.
   uint64_t size = 0;
-  const int fd = base::OpenRegularFile(SettingsPath(), O_RDONLY | O_CREAT, size);
+  const int fd = base::OpenRegularFile(place.readPath, O_RDONLY | (place.createOnRead ? O_CREAT : 0), size);
   if (fd >= 0) {
     // The reads in field order, each taking what the file still holds, come
     // to reading the file's prefix over the image of the current values.
@@ -151,11 +198,12 @@ void ReadSettings(CRecorderData& data) {
   }
 }
 
-bool WriteSettings(CRecorderData& data) {
+bool WriteSettings(CRecorderData& data, const SettingsPlace& place) {
   Image image;
   ToImage(data, image);
   base::AtomicFile file;
-  const bool ok = file.Open(SettingsPath()) && file.Write(image, sizeof image) && file.Commit();
+  const bool ok = (place.createOnRead || MakeFolders(place.writePath.substr(0, place.writePath.rfind('/')))) &&
+                  file.Open(place.writePath) && file.Write(image, sizeof image) && file.Commit();
   if (!ok) data.ShowMessage(base::Text(base::TextId::FileOpenFailed, data.language));
   return ok;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The binary settings file "记录仪.ini" (1188 bytes) beside the executable.
+// The binary settings file "记录仪.ini" (1188 bytes), beside the executable
+// when the program may write there, else in the user's configuration folder.
 #include <string>
 
 #include "settings/recorder_data.h"
@@ -8,9 +9,31 @@ namespace tessaly::settings {
 
 constexpr size_t kSettingsFileSize = 1188;
 
-// The folder of the executable, or $TESSALY_SETTINGS_DIR when set.
-std::string SettingsFolder();
-std::string SettingsPath();
+// Where the settings are read from and written to.
+struct SettingsPlace {
+  std::string readPath;
+  std::string writePath;
+  // Reading creates a missing file only where it is also written; the user's
+  // folder is created when the settings are first written.
+  bool createOnRead = true;
+};
+
+// $TESSALY_SETTINGS_DIR when set; else `programFolder` when the program keeps
+// its settings there (a copied-out program, the build folder); else the
+// user's folder, still reading the file left beside the program until the
+// user's folder has one of its own.
+SettingsPlace LocateSettings(const std::string& programFolder);
+// The same for this program's own folder.
+SettingsPlace LocateSettings();
+
+// Whether a program in `folder` keeps its settings beside itself: the folder
+// is writable (one without any write bit counts as read-only even for root)
+// and is not the bin folder of an installed tree, which holds the desktop
+// entry in ../share/applications.
+bool KeepsSettingsBeside(const std::string& folder);
+
+// $XDG_CONFIG_HOME/tessaly, or ~/.config/tessaly when that is not set.
+std::string UserSettingsFolder();
 
 // Fills the persisted fields from the file, reading as much as it holds, then
 // empties the device name and every channel's name and unit and shows every
@@ -18,11 +41,11 @@ std::string SettingsPath();
 // defaults (1024 sectors per page with automatic paging, automatic intervals),
 // and values outside their tables are corrected, so nothing later divides by
 // zero or indexes beyond a table. A missing file is created empty.
-void ReadSettings(CRecorderData& data);
+void ReadSettings(CRecorderData& data, const SettingsPlace& place = LocateSettings());
 
 // Writes all persisted fields; on failure shows "文件打开失败" / "Failed to
 // open file" and the previous file stays as it was. Returns success.
-bool WriteSettings(CRecorderData& data);
+bool WriteSettings(CRecorderData& data, const SettingsPlace& place = LocateSettings());
 
 // The defaults ReadSettings starts from.
 void ApplyDefaultSettings(CRecorderData& data);

@@ -22,6 +22,8 @@ enum class Command : int {
   ExportCsv = 32817,
   PreviewPartGraph = 32795,
   PreviewPartList = 32799,
+  // Measurement cursors of the part graph.
+  CursorStatistics = 32840,
 };
 
 }  // namespace tessaly::gui

@@ -132,8 +132,9 @@ void CMainFrame::BuildMenus() {
   AddCommand(viewerParams, TextId::MenuShowParams, Command::ShowParams);
   AddCommand(viewerParams, TextId::MenuRecordReadParams, Command::RecordReadParams);
   AddCommand(AddMenu(viewerMenus_, TextId::MenuSearch), TextId::MenuSearchByTime, Command::SearchByTime);
-  AddCommand(AddMenu(viewerMenus_, TextId::MenuStatistics), TextId::MenuRangeStatistics,
-             Command::RangeStatistics);
+  QMenu* statistics = AddMenu(viewerMenus_, TextId::MenuStatistics);
+  AddCommand(statistics, TextId::MenuRangeStatistics, Command::RangeStatistics);
+  AddCommand(statistics, TextId::CursorStatistics, Command::CursorStatistics);
   QMenu* exportMenu = AddMenu(viewerMenus_, TextId::MenuExport);
   AddCommand(exportMenu, TextId::MenuExportXls, Command::ExportXls);
   AddCommand(exportMenu, TextId::MenuExportCsv, Command::ExportCsv);

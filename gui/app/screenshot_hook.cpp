@@ -1,6 +1,8 @@
 #include "app/screenshot_hook.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
@@ -8,7 +10,10 @@
 #include <cstdio>
 
 #include "app/main_frame.h"
+#include "chart/ct_chart.h"
 #include "viewer/child_frame.h"
+#include "viewer/data_graph_dlg.h"
+#include "viewer/my_form_view.h"
 
 namespace tessaly::gui {
 namespace {
@@ -32,6 +37,23 @@ bool ClickFirstPage(CMainFrame& frame) {
   return true;
 }
 
+// Clicks the part graph as a person sets the cursors: "A,B" point indexes.
+void ClickCursors(CMainFrame& frame, const QString& points) {
+  CChildFrame* viewer = frame.CurrentViewer();
+  if (!viewer || points.isEmpty()) return;
+  CTChart& chart = viewer->formView()->graphPage()->PartGraph();
+  const QStringList parts = points.split(',');
+  for (qsizetype i = 0; i < std::min<qsizetype>(parts.size(), 2); ++i) {
+    const Qt::MouseButton button = i == 0 ? Qt::LeftButton : Qt::RightButton;
+    const QPoint at(chart.PixelAtXValue(parts[i].toDouble()), chart.PlotRect().center().y());
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent event(type, at, chart.mapToGlobal(at), button,
+                        type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(&chart, &event);
+    }
+  }
+}
+
 }  // namespace
 
 void InstallScreenshotHook(CMainFrame& frame) {
@@ -46,8 +68,16 @@ void InstallScreenshotHook(CMainFrame& frame) {
     const bool loading = autoload && ClickFirstPage(frame);
     if (path.isEmpty()) return;
     if (loading)
-      QObject::connect(&frame, &CMainFrame::loadHandedOff, &frame, [&frame, path] { Shoot(frame, path); },
-                       Qt::SingleShotConnection);
+      QObject::connect(
+          &frame, &CMainFrame::loadHandedOff, &frame,
+          [&frame, path] {
+            // After the loader has gone idle again.
+            QTimer::singleShot(kSettleMs, &frame, [&frame, path] {
+              ClickCursors(frame, qEnvironmentVariable("TESSALY_SCREENSHOT_CURSORS"));
+              Shoot(frame, path);
+            });
+          },
+          Qt::SingleShotConnection);
     else
       Shoot(frame, path);
   });

@@ -5,7 +5,9 @@
 //   TESSALY_SCREENSHOT=OUT.png     fills the screen with the main window, saves
 //                                  a picture of it once that load has been
 //                                  handed off (or once the window is up) and
-//                                  closes the program.
+//                                  closes the program;
+//   TESSALY_SCREENSHOT_CURSORS=A,B clicks part-graph points A (left button)
+//                                  and B (right button) before the picture.
 // Without these variables nothing happens.
 
 namespace tessaly::gui {

@@ -336,6 +336,20 @@ bool CTChart::CursorLinesVisible(int tool) const {
   return t && t->linesVisible;
 }
 
+// ---- measuring lines ----
+
+void CTChart::SetMeasureLine(int line, std::optional<double> x, const QString& letter) {
+  if (line < 0) return;
+  if (static_cast<size_t>(line) >= measureLines_.size()) measureLines_.resize(static_cast<size_t>(line) + 1);
+  measureLines_[static_cast<size_t>(line)] = {x, letter};
+  update();
+}
+
+std::optional<double> CTChart::MeasureLineX(int line) const {
+  if (line < 0 || static_cast<size_t>(line) >= measureLines_.size()) return std::nullopt;
+  return measureLines_[static_cast<size_t>(line)].x;
+}
+
 // ---- paging ----
 
 void CTChart::SetPointsPerPage(int points) {
@@ -680,6 +694,25 @@ void CTChart::DrawCursor(QPainter& p, const Frame& f) const {
   }
 }
 
+// Each line solid, its letter in a box of the ink's colour at the plot's
+// bottom, clear of the floating panels over the top of the plot;
+// lines outside the plotted X range are not drawn.
+void CTChart::DrawMeasureLines(QPainter& p, const Frame& f) const {
+  const QColor ink = InkOn(ColourFromBgr(panelColour_));
+  const QFontMetrics fm = p.fontMetrics();
+  for (const MeasureLine& line : measureLines_) {
+    if (!line.x || *line.x < f.xFirst || *line.x > f.xLast) continue;
+    const int x = static_cast<int>(std::lround(PixelX(f, *line.x)));
+    p.setPen(QPen(ink, 1));
+    p.drawLine(x, f.plot.top(), x, f.plot.bottom());
+    const QRect box(x - fm.horizontalAdvance(line.letter) / 2 - 3, f.plot.bottom() - fm.height(),
+                    fm.horizontalAdvance(line.letter) + 6, fm.height());
+    p.fillRect(box, ink);
+    p.setPen(ColourFromBgr(panelColour_));
+    p.drawText(box, Qt::AlignCenter, line.letter);
+  }
+}
+
 const CTChart::Frame& CTChart::CurrentFrame() const {
   const qreal ratio = devicePixelRatioF();
   const QSize pixels = size() * ratio;
@@ -710,6 +743,7 @@ void CTChart::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (!base_.isNull()) p.drawImage(QPoint(0, 0), base_);
   DrawBand(p, f);
+  DrawMeasureLines(p, f);
   DrawCursor(p, f);
 }
 

@@ -103,6 +103,14 @@ class CTChart : public QWidget {
   void SetCursorLinesVisible(int tool, bool visible);
   bool CursorLinesVisible(int tool) const;
 
+  // Measuring lines: vertical lines at X values, each with its letter at the
+  // foot of the plot, in the panel's ink so that they belong to no series.
+  // Drawn on the screen only: RenderImage leaves them out. No X removes one.
+  void SetMeasureLine(int line, std::optional<double> x, const QString& letter);
+  std::optional<double> MeasureLineX(int line) const;
+  // Where the curves are drawn, in widget pixels.
+  QRect PlotRect() const { return CurrentFrame().plot; }
+
   // Paging: with points per page > 0 the bottom axis shows one page of that
   // many points; pages count from 1.
   void SetPointsPerPage(int points);
@@ -196,6 +204,7 @@ class CTChart : public QWidget {
   void DrawLegend(QPainter& p, const Frame& frame, const QColor& ink) const;
   void DrawBand(QPainter& p, const Frame& frame) const;
   void DrawCursor(QPainter& p, const Frame& frame) const;
+  void DrawMeasureLines(QPainter& p, const Frame& frame) const;
 
   double PixelX(const Frame& frame, double x) const;
   double PixelY(const Frame& frame, double value) const;
@@ -217,6 +226,12 @@ class CTChart : public QWidget {
   std::vector<Tool> tools_;
   int pointsPerPage_ = 0;
   int currentPage_ = 1;
+
+  struct MeasureLine {
+    std::optional<double> x;
+    QString letter;
+  };
+  std::vector<MeasureLine> measureLines_;
 
   std::optional<QPoint> mouse_;
   int dragTool_ = -1;

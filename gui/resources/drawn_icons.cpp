@@ -202,7 +202,7 @@ QPixmap ProgramPixmap(int size) { return Draw(size, Program); }
 
 QIcon ProgramIcon() {
   QIcon icon;
-  for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(ProgramPixmap(size));
+  for (int size : kProgramIconSizes) icon.addPixmap(ProgramPixmap(size));
   return icon;
 }
 

@@ -10,7 +10,9 @@ namespace tessaly::gui {
 
 constexpr int kToolBarImageSize = 48;
 
-// The chart-recorder icon of the windows and the about box.
+// The chart-recorder icon of the windows, the about box and the desktop, at
+// these sizes.
+constexpr int kProgramIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 QIcon ProgramIcon();
 QPixmap ProgramPixmap(int size);
 

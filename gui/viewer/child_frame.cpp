@@ -20,9 +20,11 @@
 #include "record/search.h"
 #include "settings/recorder_data.h"
 #include "settings/settings_file.h"
+#include "viewer/cursor_panel.h"
 #include "viewer/data_graph_dlg.h"
 #include "viewer/data_list_dlg.h"
 #include "viewer/my_form_view.h"
+#include "viewer/part_graph_cursors.h"
 #include "viewer/record_params_dlg.h"
 #include "viewer/search_by_time_dlg.h"
 #include "viewer/show_params_dlg.h"
@@ -62,6 +64,8 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame, QWidget* parent)
   pagingRoot_ = AddRoot(main_.Text(TextId::TreePagingRoot));
   searchedRoot_ = AddRoot(main_.Text(TextId::TreeSearchedRoot));
 
+  connect(&formView_->graphPage()->CursorPanel(), &CCursorPanel::statisticsRequested, this,
+          &CChildFrame::OnCursorStatistics);
   // A band drag redraws the part graph of the newest open viewer.
   formView_->graphPage()->redrawPartGraph = [this] {
     if (CChildFrame* viewer = main_.CurrentViewer()) viewer->FillPartGraph();
@@ -160,6 +164,7 @@ bool CChildFrame::OnCommand(Command command) {
     case Command::RecordReadParams: OnRecordReadParams(); return true;
     case Command::SearchByTime: OnSearchByTime(); return true;
     case Command::RangeStatistics: OnRangeStatistics(); return true;
+    case Command::CursorStatistics: OnCursorStatistics(); return true;
     case Command::ExportXls:
     case Command::ExportCsv: OnExport(command); return true;
     case Command::PreviewPartGraph: OnPreview(1); return true;
@@ -229,6 +234,21 @@ void CChildFrame::OnRangeStatistics() {
   // The SampleBuffer belongs to a running load; an empty one has nothing to count.
   if (record::RefuseWhileLoading(data_) || data_.samples.empty()) return;
   CStatisticsDlg dialog(data_, this);
+  main_.prompts().RunDialog(dialog);
+}
+
+// The statistics dialog on the range from the earlier cursor to the later.
+void CChildFrame::OnCursorStatistics() {
+  if (record::RefuseWhileLoading(data_) || data_.samples.empty()) return;
+  const PartGraphCursors& cursors = formView_->graphPage()->Cursors();
+  const std::optional<size_t> a = cursors.Sample(PartGraphCursors::kA);
+  const std::optional<size_t> b = cursors.Sample(PartGraphCursors::kB);
+  if (!a || !b) {
+    data_.ShowMessage(main_.Text(TextId::CursorsNotSet));
+    return;
+  }
+  CStatisticsDlg dialog(data_, this);
+  dialog.SetRange(data_.samples.TimeAt(std::min(*a, *b)), data_.samples.TimeAt(std::max(*a, *b)));
   main_.prompts().RunDialog(dialog);
 }
 

@@ -72,6 +72,7 @@ class CChildFrame : public QWidget {
   void OnShowParams();
   void OnSearchByTime();
   void OnRangeStatistics();
+  void OnCursorStatistics();
   void OnExport(Command command);
   void OnPreview(int32_t printKind);
 

@@ -1,12 +1,15 @@
 #include "viewer/data_graph_dlg.h"
 
 #include <QResizeEvent>
+#include <algorithm>
 
 #include "base/format.h"
 #include "base/texts.h"
 #include "chart/ct_chart.h"
 #include "settings/recorder_data.h"
+#include "viewer/cursor_panel.h"
 #include "viewer/my_button.h"
+#include "viewer/part_graph_cursors.h"
 
 namespace tessaly::gui {
 namespace {
@@ -32,9 +35,13 @@ CDataGraphDlg::CDataGraphDlg(settings::CRecorderData& data, FillProgressSink* pr
       progress_(progress),
       allGraph_(new CTChart(this)),
       partGraph_(new CTChart(this)),
-      infoPanel_(new CMyButton(data, this)) {
+      infoPanel_(new CMyButton(data, this)),
+      cursorPanel_(new CCursorPanel(data.language, this)),
+      cursors_(new PartGraphCursors(data, *partGraph_, *cursorPanel_, this)) {
   redrawPartGraph = [this] { FillPartGraph(); };
   InitialiseCharts();
+  cursorPanel_->hide();
+  connect(cursorPanel_, &CCursorPanel::layoutChanged, this, [this] { LayoutPartRow(); });
   connect(allGraph_, &CTChart::mouseReleased, this, [this] { MovePartWindow(); });
   connect(partGraph_, &CTChart::mouseMoved, this, [this](int, int x, int) {
     if (data_.showCursor == 1) ShowCursorValues(x);
@@ -79,9 +86,16 @@ void CDataGraphDlg::InitialiseCharts() {
 void CDataGraphDlg::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   allGraph_->setGeometry(0, 0, width(), kAllGraphHeight);
-  partGraph_->setGeometry(0, kPartGraphTop, width(), height() - kPartGraphTop);
+  LayoutPartRow();
   infoPanel_->setGeometry(QRect(kInfoPanelHome, kInfoPanelSize));
   infoPanel_->raise();
+}
+
+// The cursor panel, while shown, takes its width from the part graph's right.
+void CDataGraphDlg::LayoutPartRow() {
+  const int panel = cursorPanel_->isVisibleTo(this) ? std::min(cursorPanel_->RequestedWidth(), width() / 2) : 0;
+  partGraph_->setGeometry(0, kPartGraphTop, width() - panel, height() - kPartGraphTop);
+  cursorPanel_->setGeometry(width() - panel, kPartGraphTop, panel, height() - kPartGraphTop);
 }
 
 // The left axis scales itself only with autoRange and not in percentage mode.
@@ -143,6 +157,7 @@ void CDataGraphDlg::Progress(unsigned step) {
 }
 
 void CDataGraphDlg::FillAllGraph() {
+  cursors_->Clear();  // their samples belong to the previous load
   const uint32_t points = analysis::SetAllGraphInterval(data_);
   allGraph_->SetPanelColour(data_.backColor);
   ApplyLeftAxis(*allGraph_);
@@ -158,6 +173,7 @@ void CDataGraphDlg::FillAllGraph() {
 }
 
 void CDataGraphDlg::FillPartGraph() {
+  cursors_->Follow();
   partGraph_->SetTitleText(QString::fromStdString(base::FormatText(
       base::Text(TextId::PartGraphDeviceTitle, data_.language), settings::DeviceName(data_).c_str())));
   if (data_.showCursor == 0 || data_.showCursor == 1) {
@@ -227,6 +243,7 @@ void CDataGraphDlg::ToggleLegendChannel(int x, int y) {
     AddChannelPoints(*partGraph_, entry, run, interval, GraphKind::Part, PointLabels(run, interval));
   }
   infoPanel_->update();
+  cursors_->Follow();
 }
 
 void CDataGraphDlg::MoveInfoPanel() {

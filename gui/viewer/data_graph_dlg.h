@@ -15,6 +15,8 @@ namespace tessaly::gui {
 
 class CTChart;
 class CMyButton;
+class CCursorPanel;
+class PartGraphCursors;
 
 class CDataGraphDlg : public QWidget {
   Q_OBJECT
@@ -31,12 +33,15 @@ class CDataGraphDlg : public QWidget {
   CTChart& AllGraph() { return *allGraph_; }
   CTChart& PartGraph() { return *partGraph_; }
   CMyButton& InfoPanel() { return *infoPanel_; }
+  PartGraphCursors& Cursors() { return *cursors_; }
+  CCursorPanel& CursorPanel() { return *cursorPanel_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
  private:
   void InitialiseCharts();
+  void LayoutPartRow();
   void ApplyLeftAxis(CTChart& chart);
   void PrepareSeries(CTChart& chart);
   bool DrawChannels(CTChart& chart, const analysis::PointRun& run, uint32_t interval, analysis::GraphKind graph);
@@ -55,6 +60,8 @@ class CDataGraphDlg : public QWidget {
   CTChart* allGraph_;
   CTChart* partGraph_;
   CMyButton* infoPanel_;
+  CCursorPanel* cursorPanel_;
+  PartGraphCursors* cursors_;
 };
 
 }  // namespace tessaly::gui

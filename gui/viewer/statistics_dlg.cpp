@@ -133,6 +133,11 @@ CStatisticsDlg::CStatisticsDlg(settings::CRecorderData& data, QWidget* parent)
   all->addLayout(buttons);
 }
 
+void CStatisticsDlg::SetRange(const record::RecordTime& start, const record::RecordTime& stop) {
+  start_->SetMoment(start);
+  stop_->SetMoment(stop);
+}
+
 void CStatisticsDlg::RunPeakValleyAverage() {
   Show(analysis::PeakValleyAverage(data_.samples, start_->Moment(), stop_->Moment(), language_));
 }

@@ -25,6 +25,10 @@ class CStatisticsDlg : public QDialog {
   // Opens on the whole buffer: from the first sample's time to the last's.
   explicit CStatisticsDlg(settings::CRecorderData& data, QWidget* parent = nullptr);
 
+  // Sets the start and stop pickers (to the second); a time that is not
+  // valid leaves its pickers as they are.
+  void SetRange(const record::RecordTime& start, const record::RecordTime& stop);
+
   // The list as the last statistics left it.
   const analysis::StatisticsTable& Table() const { return table_; }
   // What the Copy button puts on the clipboard.

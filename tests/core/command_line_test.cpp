@@ -5,7 +5,7 @@
 namespace tessaly::base {
 namespace {
 
-constexpr OptionSpec kSpecs[] = {{"--first"}, {"--json", false}, {"-o"}, {"--name"}};
+constexpr OptionSpec kSpecs[] = {{"--first"}, {"--json", false}, {"-o"}, {"--name"}, {.name = "--pair", .valueCount = 2}};
 
 struct Parsed {
   bool ok;
@@ -30,6 +30,15 @@ TEST(CommandLine, OptionsFlagsAndPositionalInAnyOrder) {
   EXPECT_EQ(p.line.Values("--name"), (std::vector<std::string>{"1=温度", "2=x"}));
   EXPECT_EQ(*p.line.Value("--name"), "2=x");
   EXPECT_EQ(p.line.Value("--missing"), nullptr);
+
+  // An option of two values takes both, in either spelling.
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--pair", "3", "-9", "a"},
+                                              std::vector<std::string>{"--pair=3", "-9", "a"}}) {
+    const Parsed pair = Parse(args);
+    ASSERT_TRUE(pair.ok);
+    EXPECT_EQ(pair.line.Values("--pair"), (std::vector<std::string>{"3", "-9"}));
+    EXPECT_EQ(pair.line.Positional(), (std::vector<std::string>{"a"}));
+  }
 }
 
 TEST(CommandLine, ErrorsNameTheArgument) {
@@ -41,6 +50,7 @@ TEST(CommandLine, ErrorsNameTheArgument) {
   const Case cases[] = {
       {{"--frist", "1"}, TextId::ArgUnknownOption, "--frist"},
       {{"a", "--first"}, TextId::ArgMissingValue, "--first"},
+      {{"--pair", "1"}, TextId::ArgMissingValue, "--pair"},
       {{"--json=1"}, TextId::ArgBadValue, "--json=1"},
   };
   for (const Case& c : cases) {

@@ -1,6 +1,8 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +16,7 @@ namespace tessaly::settings {
 namespace {
 
 using tessaly::testing::ReadFileBytes;
+using tessaly::testing::ScopedEnv;
 using tessaly::testing::ScopedSettingsDir;
 using tessaly::testing::WriteFileBytes;
 
@@ -218,6 +221,90 @@ TEST(Settings, WriteIntoMissingFolderFailsWithTheMessage) {
   EXPECT_FALSE(WriteSettings(data));
   EXPECT_EQ(sink.said, std::vector<std::string>{"Failed to open file"});
   ::unsetenv("TESSALY_SETTINGS_DIR");
+}
+
+// A program folder and a home of its own, without TESSALY_SETTINGS_DIR.
+class SettingsPlaces : public ::testing::Test {
+ protected:
+  SettingsPlaces() { std::filesystem::create_directories(program); }
+  ~SettingsPlaces() override { ::chmod(program.c_str(), 0755); }
+  std::string Beside() const { return program + "/记录仪.ini"; }
+  std::string Own() const { return root.File("home/.config/tessaly/记录仪.ini"); }
+  // The bin folder of an installed tree: its desktop entry lies in ../share.
+  void MarkInstalled() const {
+    std::filesystem::create_directories(root.path() / "share/applications");
+    WriteFileBytes(root.File("share/applications/" TESSALY_APP_ID ".desktop"), "");
+  }
+
+  testing::TempDir root;
+  const std::string program = root.File("bin");
+  ScopedEnv noOverride{"TESSALY_SETTINGS_DIR", nullptr};
+  ScopedEnv home{"HOME", root.File("home").c_str()};
+  ScopedEnv noXdg{"XDG_CONFIG_HOME", nullptr};
+};
+
+TEST_F(SettingsPlaces, WritableProgramFolderKeepsTheFileBesideTheProgram) {
+  const SettingsPlace place = LocateSettings(program);
+  EXPECT_EQ(place.readPath, Beside());
+  EXPECT_EQ(place.writePath, Beside());
+  EXPECT_TRUE(place.createOnRead);
+}
+
+TEST_F(SettingsPlaces, OverrideWinsOverBothPlaces) {
+  ScopedSettingsDir dir;
+  ::chmod(program.c_str(), 0555);
+  for (const SettingsPlace& place : {LocateSettings(program), LocateSettings(root.File("absent"))}) {
+    EXPECT_EQ(place.readPath, dir.SettingsFile());
+    EXPECT_EQ(place.writePath, dir.SettingsFile());
+  }
+}
+
+TEST_F(SettingsPlaces, ReadOnlyOrInstalledProgramUsesTheUsersFolder) {
+  for (const bool installed : {false, true}) {
+    SCOPED_TRACE(installed ? "installed" : "read-only");
+    if (installed) {
+      ::chmod(program.c_str(), 0755);
+      MarkInstalled();
+    } else {
+      ::chmod(program.c_str(), 0555);
+    }
+    const SettingsPlace place = LocateSettings(program);
+    EXPECT_EQ(place.readPath, Own());
+    EXPECT_EQ(place.writePath, Own());
+    EXPECT_FALSE(place.createOnRead);
+  }
+  ScopedEnv xdg("XDG_CONFIG_HOME", root.File("xdg").c_str());
+  EXPECT_EQ(LocateSettings(program).writePath, root.File("xdg/tessaly/记录仪.ini"));
+}
+
+TEST_F(SettingsPlaces, FileBesideAReadOnlyProgramIsReadThereAndWrittenToTheUsersFolder) {
+  WriteFileBytes(Beside(), DistinctImage());
+  ::chmod(program.c_str(), 0555);
+  CRecorderData data;
+  ReadSettings(data, LocateSettings(program));
+  EXPECT_EQ(data.sectorsPerPage, 77u);
+  EXPECT_FALSE(std::filesystem::exists(root.File("home/.config")));  // reading creates nothing
+
+  data.deviceAddress = 43;
+  ASSERT_TRUE(WriteSettings(data, LocateSettings(program)));
+  EXPECT_EQ(ReadFileBytes(Beside()), DistinctImage());
+  ASSERT_EQ(ReadFileBytes(Own()).size(), kSettingsFileSize);
+  struct stat st {};
+  ASSERT_EQ(::stat(root.File("home/.config/tessaly").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+  // From now on the user's own file is the one read.
+  CRecorderData again;
+  ReadSettings(again, LocateSettings(program));
+  EXPECT_EQ(again.deviceAddress, 43);
+}
+
+TEST(Settings, SettingsFileThatIsNotARegularFileIsNotRead) {
+  ScopedSettingsDir dir;
+  ASSERT_EQ(::mkfifo(dir.SettingsFile().c_str(), 0644), 0);
+  CRecorderData data;
+  ReadSettings(data);  // a pipe without a writer would block the read for ever
+  EXPECT_EQ(data.sectorsPerPage, 1024u);
 }
 
 }  // namespace

@@ -140,7 +140,8 @@ TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
       {{"csv", record, "--first", "2", "--count", "1", "--interval", "0", "-o", out}, 2,
        "invalid value: --interval 0"},
       {{"csv", record, "--first", "2", "--count", "1", "--lang", "fr", "-o", out}, 2, "invalid value: --lang fr"},
-      {{"csv", record, "--first", "2", "--count", "1", "--frist", "-o", out}, 2, "unknown option: --frist"},
+      {{"csv", record, "--first", "2", "--count", "1", "--frist", "-o", out}, 2,
+       "unknown option: --frist (see 'tessaly-cli csv --help')"},
       {{"csv", record, "--first", "2", "--count", "1", "-o"}, 2, "option needs a value: -o"},
       {{"csv", record, "--first", "2", "--count", "11", "-o", out}, 1,
        "sectors 2 to 12 lie beyond the file (12 sectors)"},
@@ -150,7 +151,8 @@ TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
        "Failed to open file: " + dir_.File("missing.D01")},
       {{"csv", record, "--first", "2", "--count", "1", "-o", dir_.File("no/such/dir.csv")}, 1,
        "Failed to open file: " + dir_.File("no/such/dir.csv")},
-      {{"csv", record, "--first", "2", "--count", "1", "--lang", "zh", "--frist"}, 2, "未知选项：--frist"},
+      {{"csv", record, "--first", "2", "--count", "1", "--lang", "zh", "--frist"}, 2,
+       "未知选项：--frist（参见 'tessaly-cli csv --help'）"},
   };
   for (const Case& c : cases) {
     std::string joined;

@@ -180,6 +180,41 @@ TEST_F(ViewerCliTest, StatsPrintTheCopyText) {
   }
 }
 
+TEST_F(ViewerCliTest, StatsCursorsPrintThePanelsCopyText) {
+  // Channel 1 runs -2, -1, 0, ... at one second with one decimal; channel 2 stays 5.
+  const std::string record = Record({"--channels", "2", "--samples", "4", "--sectors", "3", "--wave", "1=ramp:-2,1",
+                                     "--wave", "2=constant:5", "--name", "1=温度", "--unit", "1=C", "--decimals",
+                                     "1=1"});
+  // Under the range's low limit of 0: -1 for the second from sample 1 to 2.
+  EXPECT_EQ(Ok({"stats", record, "--page", "1", "--cursors", "5", "1", "--lang", "zh"}),
+            "通道\t单位\tA\tB\tΔ (B−A)\t最小值\t最大值\t平均值\t超上限（秒）\t超下限（秒）\t\n"
+            "时间\t秒\t2015-01-05 08:00:05.000\t2015-01-05 08:00:01.000\t-4.000\t\t\t\t\t\t\n"
+            "温度\tC\t3.0\t-1.0\t-4.0\t-1.0\t3.0\t1.0\t0.000\t1.000\t\n"
+            "CH2\t\t5\t5\t0\t5\t5\t5\t0.000\t0.000\t\n");
+
+  struct Failure {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string err;
+  };
+  const Failure failures[] = {
+      {{"--cursors", "1", "12"}, 1, "sample index 12 lies beyond the loaded samples (12)"},
+      {{"--cursors", "1", "-1"}, 2, "invalid value: --cursors -1"},
+      {{"--cursors", "1"}, 2, "option needs a value: --cursors"},
+      {{"--cursors", "1", "2", "--over"}, 2, "unexpected argument: --cursors"},
+      {{"--cursors", "1", "2", "--upper", "3"}, 2, "unexpected argument: --upper"},
+      {{"--cursors", "1", "2", "--from", "2015-01-05 08:00:00"}, 2, "unexpected argument: --from"},
+  };
+  for (const Failure& f : failures) {
+    std::vector<std::string> args = {"stats", record, "--page", "1"};
+    args.insert(args.end(), f.args.begin(), f.args.end());
+    const ProcessResult r = Cli(args);
+    EXPECT_EQ(r.exitCode, f.exitCode) << f.err;
+    EXPECT_EQ(r.err, "tessaly-cli: " + f.err + "\n");
+    EXPECT_EQ(r.out, "");
+  }
+}
+
 TEST_F(ViewerCliTest, RangeOptionsAreCheckedAlike) {
   const std::string record = Record({"--sectors", "10"});
   const std::string out = dir_.File("out.xlsx");

@@ -18,18 +18,21 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-ScopedSettingsDir::ScopedSettingsDir() {
-  if (const char* p = std::getenv("TESSALY_SETTINGS_DIR")) {
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+  if (const char* p = std::getenv(name)) {
     previous_ = p;
     hadPrevious_ = true;
   }
-  ::setenv("TESSALY_SETTINGS_DIR", dir_.path().c_str(), 1);
+  if (value) ::setenv(name, value, 1);
+  else ::unsetenv(name);
 }
 
-ScopedSettingsDir::~ScopedSettingsDir() {
-  if (hadPrevious_) ::setenv("TESSALY_SETTINGS_DIR", previous_.c_str(), 1);
-  else ::unsetenv("TESSALY_SETTINGS_DIR");
+ScopedEnv::~ScopedEnv() {
+  if (hadPrevious_) ::setenv(name_.c_str(), previous_.c_str(), 1);
+  else ::unsetenv(name_.c_str());
 }
+
+ScopedSettingsDir::ScopedSettingsDir() : env_("TESSALY_SETTINGS_DIR", dir_.path().c_str()) {}
 
 std::string ScopedSettingsDir::SettingsFile() const { return dir_.File("记录仪.ini"); }
 

@@ -19,18 +19,31 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// Sets (or with null, removes) an environment variable for the scope's
+// lifetime, then restores what was there.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string name_;
+  std::string previous_;
+  bool hadPrevious_ = false;
+};
+
 // Points TESSALY_SETTINGS_DIR at a fresh folder for the scope's lifetime.
 class ScopedSettingsDir {
  public:
   ScopedSettingsDir();
-  ~ScopedSettingsDir();
   std::string SettingsFile() const;
   const TempDir& dir() const { return dir_; }
 
  private:
   TempDir dir_;
-  std::string previous_;
-  bool hadPrevious_ = false;
+  ScopedEnv env_;
 };
 
 std::string ReadFileBytes(const std::string& path);
