@@ -2,21 +2,19 @@
 // 50 ms; filling those points should take well under a second. Each run
 // reports its mean time and the ratio to its budget, and the paint of the
 // same chart without points as the fixed cost measured alongside.
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "chart/ct_chart.h"
+#include "gui_bench_support.h"
 
 namespace {
 
 using tessaly::gui::ChartAxis;
+using tessaly::bench::TimedAgainstBudget;
 using tessaly::gui::CTChart;
 
 constexpr int kSeries = 18;
@@ -68,49 +66,24 @@ void Fill(CTChart& chart, int points = kPoints) {
   }
 }
 
-double ThreadCpuMs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-// Mean wall and CPU time per run and their ratios to the budget: the machines
-// here are shared, so the CPU time of the painting thread is the steadier one.
-template <typename Work>
-void Timed(benchmark::State& state, double budgetMs, Work&& work) {
-  double wallMs = 0.0, cpuMs = 0.0;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    const double cpuStart = ThreadCpuMs();
-    work();
-    cpuMs += ThreadCpuMs() - cpuStart;
-    wallMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  }
-  const auto runs = static_cast<double>(state.iterations());
-  state.counters["wall_ms"] = wallMs / runs;
-  state.counters["cpu_ms"] = cpuMs / runs;
-  state.counters["wall_ratio"] = wallMs / runs / budgetMs;
-  state.counters["cpu_ratio"] = cpuMs / runs / budgetMs;
-}
-
 void BM_PaintEmptyChart(benchmark::State& state) {
   CTChart chart;
   Configure(chart, 1);
-  Timed(state, kPaintBudgetMs, [&] { benchmark::DoNotOptimize(chart.RenderImage(kImageSize)); });
+  TimedAgainstBudget(state, kPaintBudgetMs, [&] { benchmark::DoNotOptimize(chart.RenderImage(kImageSize)); });
 }
 
 void BM_PaintPartGraph(benchmark::State& state) {
   CTChart chart;
   Configure(chart, static_cast<int>(state.range(0)));
   Fill(chart, static_cast<int>(state.range(1)));
-  Timed(state, kPaintBudgetMs, [&] { benchmark::DoNotOptimize(chart.RenderImage(kImageSize)); });
+  TimedAgainstBudget(state, kPaintBudgetMs, [&] { benchmark::DoNotOptimize(chart.RenderImage(kImageSize)); });
 }
 
 void BM_FillPartGraph(benchmark::State& state) {
   CTChart chart;
   Configure(chart, 1);
   Labels();
-  Timed(state, kFillBudgetMs, [&] { Fill(chart); });
+  TimedAgainstBudget(state, kFillBudgetMs, [&] { Fill(chart); });
 }
 
 }  // namespace
@@ -124,10 +97,6 @@ BENCHMARK(BM_PaintPartGraph)
 BENCHMARK(BM_FillPartGraph)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+  tessaly::bench::RunGuiBenchmarks(argc, argv);
   return 0;
 }

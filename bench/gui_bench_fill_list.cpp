@@ -17,6 +17,7 @@
 #include "base/texts.h"
 #include "settings/recorder_data.h"
 #include "viewer/data_list_dlg.h"
+#include "gui_bench_support.h"
 #include "widgets/grid_ctrl.h"
 
 namespace {
@@ -128,11 +129,7 @@ BENCHMARK(BM_PaintFilledList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+  tessaly::bench::RunGuiBenchmarks(argc, argv);
   if (fill.cpu > 0) {
     std::printf("FillList of %zu rows: %.3f s CPU (%.3f s wall), %.2f (%.2f) of the 0.5 s budget", kSamples,
                 fill.cpu, fill.wall, fill.cpu / kBudgetSeconds, fill.wall / kBudgetSeconds);

@@ -17,6 +17,10 @@ std::span<const base::Subcommand> Commands() {
       {"stats", RunStats, StatsOptions, TextId::HelpStats,
        "FILE (--page K | --first S --count N) (--peak | --over [--lower L] [--upper U] [--below] [--above]) [options]",
        "demo.D01 --page 1 --over --upper 80 --above --channel 2"},
+      {"print", RunPrint, PrintOptions, TextId::HelpPrint,
+       "FILE (--page K | --first S --count N) --document list|graph [--part-first S --part-end E "
+       "--part-interval P] --json [options]",
+       "demo.D01 --page 1 --document list --json"},
       {"acquire", RunAcquire, AcquireOptions, TextId::HelpAcquire, "(--device PATH | --com N) [options]",
        "--device /dev/ttyUSB0 --baud 9600 --interval 0.5 --count 100 --folder data"},
       {"dt2csv", RunDt2Csv, Dt2CsvOptions, TextId::HelpDt2Csv, "FILE.DT [options]", "data/Device001/x.DT -o -"},

@@ -16,6 +16,7 @@ int RunXlsx(const std::vector<std::string>& args);
 int RunSearch(const std::vector<std::string>& args);
 int RunStats(const std::vector<std::string>& args);
 int RunAcquire(const std::vector<std::string>& args);
+int RunPrint(const std::vector<std::string>& args);
 int RunDt2Csv(const std::vector<std::string>& args);
 
 std::span<const base::OptionSpec> InfoOptions();
@@ -24,6 +25,7 @@ std::span<const base::OptionSpec> PagesOptions();
 std::span<const base::OptionSpec> XlsxOptions();
 std::span<const base::OptionSpec> SearchOptions();
 std::span<const base::OptionSpec> StatsOptions();
+std::span<const base::OptionSpec> PrintOptions();
 std::span<const base::OptionSpec> AcquireOptions();
 std::span<const base::OptionSpec> Dt2CsvOptions();
 

@@ -2,8 +2,9 @@
 // a data file, all 18 channels shown under the default channel names.
 #include "args.h"
 #include "commands.h"
-#include "output/realtime_csv_export.h"
+#include "output/realtime_export.h"
 #include "realtime/data_file.h"
+#include "realtime/record_store.h"
 
 namespace tessaly::cli {
 namespace {
@@ -32,12 +33,13 @@ int RunDt2Csv(const std::vector<std::string>& args) {
   const auto records = realtime::ReadDataFile(path);
   if (!records) return Fail(base::Format("%s: %s", base::Text(base::TextId::FileOpenFailed, language), path.c_str()));
 
-  output::RealtimeCsvColumns columns;
+  output::RealtimeColumns columns;
   for (int i = 0; i < realtime::kRecordChannels; ++i) columns.names[i] = Message(base::TextId::DefaultChannelName, language, i + 1);
   columns.active = [](int) { return true; };
   const std::string out = line.Value("-o") ? *line.Value("-o") : CsvPath(path);
+  const realtime::RecordStore store(std::move(*records));
   return WriteOutput(out, language, [&](const std::string& target) {
-    switch (output::ExportRealtimeCsv(target, *records, columns)) {
+    switch (output::ExportRealtimeCsv(target, store, columns)) {
       case output::ExportResult::OpenFailed:
         return Fail(base::Format("%s: %s", base::Text(base::TextId::RealtimeCsvOpenFailed, language), out.c_str()));
       case output::ExportResult::WriteFailed:

@@ -11,6 +11,8 @@ class MessageSink {
   virtual ~MessageSink() = default;
   // A modal message with one OK button; returns when the user has seen it.
   virtual void ShowMessage(const std::string& utf8Text) = 0;
+  // The same for a failure, which the desktop program marks as a warning.
+  virtual void ShowError(const std::string& utf8Text) { ShowMessage(utf8Text); }
 };
 
 }  // namespace tessaly::base

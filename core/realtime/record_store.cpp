@@ -24,6 +24,13 @@ std::vector<RealtimeRecord> RecordStore::Snapshot() const {
   return records_;
 }
 
+bool RecordStore::Read(size_t i, RealtimeRecord& out) const {
+  std::lock_guard lock(mutex_);
+  if (i >= records_.size()) return false;
+  out = records_[i];
+  return true;
+}
+
 bool RecordStore::SaveTo(const std::string& path) const {
   std::lock_guard lock(mutex_);
   return SaveLocked(path);

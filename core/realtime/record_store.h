@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "realtime/realtime_record.h"
@@ -13,10 +14,16 @@ namespace tessaly::realtime {
 
 class RecordStore {
  public:
+  RecordStore() = default;
+  explicit RecordStore(std::vector<RealtimeRecord> records) : records_(std::move(records)) {}
+
   void Append(const RealtimeRecord& record);
   size_t Size() const;
   void Clear();
   std::vector<RealtimeRecord> Snapshot() const;
+  // Record `i` into `out`; false past the end. A reader that walks the store
+  // this way follows a worker that appends to it or empties it meanwhile.
+  bool Read(size_t i, RealtimeRecord& out) const;
 
   // Writes every record, in order, to `path` (through a temporary file).
   // False when the file cannot be created or written; the store is

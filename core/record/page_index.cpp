@@ -51,17 +51,17 @@ bool BuildPageIndex(settings::CRecorderData& data) {
   data.dataSectors = 0;
   const char* openFailed = base::Text(base::TextId::FileOpenFailed, data.language);
   if (!data.recordFile.Open(data.recordPath)) {
-    data.ShowMessage(openFailed);
+    data.ShowError(openFailed);
     return false;
   }
   ReadRecordHeader(data.recordFile, data);
 
   unsigned char first[kSectorSize];
   if (!FindCalendarValidSector(data.recordFile, data.headerSectors, first)) {
-    data.ShowMessage(openFailed);
+    data.ShowError(openFailed);
     return false;
   }
-  for (int ch = first[9]; ch < settings::kChannels; ++ch) data.channels[ch].shown = 0;
+  data.SetRecordedChannels(first[9]);
 
   const uint32_t sectors = data.recordFile.SectorCount();
   data.dataSectors = sectors - std::min(sectors, data.headerSectors);

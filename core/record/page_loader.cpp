@@ -47,13 +47,24 @@ void PageLoader::Run() {
   data_.idle = 0;
   data_.running = 1;
   const uint32_t count = data_.loadCount;
+  uint32_t reported = count;  // none yet
   // `running` is looked at before every sector, the first one included.
   const auto visit = [&](uint32_t i, bool decoded) {
-    if (decoded && (i == 0 || i == count - 1 || i % kProgressStep == 0)) host_.ReportLoadProgress(i);
+    if (decoded && (i == 0 || i == count - 1 || i % kProgressStep == 0)) {
+      host_.ReportLoadProgress(i);
+      reported = i;
+    }
     return data_.running == 1;
   };
-  if (data_.running == 1) DecodeSectorRange(data_.recordFile, data_.loadFirst, count, data_.samples, visit);
-  else data_.samples.clear();
+  data_.loadCut = false;
+  if (data_.running == 1) {
+    data_.loadCut = DecodeSectorRange(data_.recordFile, data_.loadFirst, count, data_.samples, visit).bufferFull;
+    // A load that was not stopped ends at 100 %, also when the sample limit
+    // or skipped sectors at its end left the last report out.
+    if (data_.running == 1 && count > 0 && reported != count - 1) host_.ReportLoadProgress(count - 1);
+  } else {
+    data_.samples.clear();
+  }
 
   host_.FillList();
   host_.FillAllGraph();

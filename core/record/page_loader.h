@@ -16,7 +16,9 @@ class LoaderHost {
  public:
   virtual ~LoaderHost() = default;
   // Index i (0-based, within the load) of the sector just decoded; sent at
-  // i = 0, the last index and multiples of 300.
+  // i = 0, the last index and multiples of 300. A load that was not stopped
+  // always reports its last index, also when the sample limit ended it
+  // (`loadCut`) or its last sectors were skipped.
   virtual void ReportLoadProgress(uint32_t index) = 0;
   // The hand-off after the last sector, in this order.
   virtual void FillList() = 0;

@@ -44,7 +44,7 @@ bool SearchMomentsReasonable(const settings::CRecorderData& data, const Calendar
   const RecordTime from = MomentOf(start);
   const RecordTime to = MomentOf(stop);
   if (from.IsValid() && to.IsValid() && to.ticks > from.ticks) return true;
-  data.ShowMessage(base::Text(base::TextId::SearchTimeUnreasonable, data.language));
+  data.ShowError(base::Text(base::TextId::SearchTimeUnreasonable, data.language));
   return false;
 }
 

@@ -10,7 +10,11 @@
 
 namespace tessaly::settings {
 
-DisplayParamsEdit::DisplayParamsEdit(const CRecorderData& data) : settings(data.Display()), autoRange(data.autoRange) {}
+// The dialog edits the user's own shown choice, also for channels the open
+// file does not record.
+DisplayParamsEdit::DisplayParamsEdit(const CRecorderData& data) : settings(data.Display()), autoRange(data.autoRange) {
+  for (int k = 0; k < kChannels; ++k) settings.channels[k].shown = data.UserShown(k);
+}
 
 bool DisplayParamsEdit::Previous() {
   if (channel == 0) return false;
@@ -26,6 +30,7 @@ bool DisplayParamsEdit::Next() {
 
 void DisplayParamsEdit::Commit(CRecorderData& data) const {
   data.Display() = settings;
+  for (int k = 0; k < kChannels; ++k) data.SetUserShown(k, settings.channels[k].shown);
   data.autoRange = autoRange;
 }
 

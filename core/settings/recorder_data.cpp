@@ -1,13 +1,33 @@
 #include "settings/recorder_data.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace tessaly::settings {
 
 CRecorderData::CRecorderData() : DisplaySettings{} {}
 
+int32_t CRecorderData::UserShown(int channel) const {
+  return channel < recordedChannels ? channels[channel].shown : unrecordedShown_[channel];
+}
+
+void CRecorderData::SetUserShown(int channel, int32_t shown) {
+  unrecordedShown_[channel] = shown;
+  channels[channel].shown = channel < recordedChannels ? shown : 0;
+}
+
+void CRecorderData::SetRecordedChannels(int count) {
+  int32_t user[kChannels];
+  for (int k = 0; k < kChannels; ++k) user[k] = UserShown(k);
+  recordedChannels = std::clamp(count, 0, kChannels);
+  for (int k = 0; k < kChannels; ++k) SetUserShown(k, user[k]);
+}
+
 void CRecorderData::ShowMessage(const std::string& utf8Text) const {
   if (messages) messages->ShowMessage(utf8Text);
+}
+
+void CRecorderData::ShowError(const std::string& utf8Text) const {
+  if (messages) messages->ShowError(utf8Text);
 }
 
 }  // namespace tessaly::settings

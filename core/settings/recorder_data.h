@@ -52,6 +52,7 @@ struct CRecorderData : DisplaySettings {
   uint32_t partFirst = 0;
   uint32_t partEnd = 0;
   uint32_t loadTotal = 0;
+  bool loadCut = false;         // the last load stopped at the SampleBuffer's limit
   int32_t bandTool = -1;
   int32_t cursorTool = -1;
   int32_t childKind = 0;        // kind of child opened last: 0 viewer, 1 real-time page
@@ -62,10 +63,24 @@ struct CRecorderData : DisplaySettings {
 
   int32_t language = 0;         // persisted: 0 Chinese, 1 English
 
+  // `channels[k].shown` is what graphs, list, exports and prints obey: the
+  // user's own choice for the channels the open record file records, 0 for
+  // the others. The user's choice for those others is kept aside, so that a
+  // file that does not record a channel never overwrites it.
+  int recordedChannels = kChannels;
+  int32_t UserShown(int channel) const;
+  void SetUserShown(int channel, int32_t shown);
+  // A record file recording channels 0 to count - 1 has been opened.
+  void SetRecordedChannels(int count);
+
   // Where messages go (message boxes in the program); null shows nothing.
   base::MessageSink* messages = nullptr;
 
   void ShowMessage(const std::string& utf8Text) const;
+  void ShowError(const std::string& utf8Text) const;
+
+ private:
+  int32_t unrecordedShown_[kChannels] = {};  // the user's choice where the file records nothing
 };
 
 }  // namespace tessaly::settings

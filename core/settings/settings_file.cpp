@@ -45,7 +45,10 @@ void ToImage(const CRecorderData& data, Image image) {
                              static_cast<int32_t>(data.pageCount), data.autoPaging};
   const int32_t serial[5] = {data.comPort, data.baudIndex, data.parityIndex, data.deviceAddress, data.pollIntervalMs};
   std::memcpy(image + kPagingOffset, paging, sizeof paging);
-  std::memcpy(image + kDisplayOffset, &data.Display(), sizeof(DisplaySettings));
+  // The file keeps the user's shown choice, not what the open file allows.
+  DisplaySettings display = data.Display();
+  for (int k = 0; k < kChannels; ++k) display.channels[k].shown = data.UserShown(k);
+  std::memcpy(image + kDisplayOffset, &display, sizeof display);
   std::memcpy(image + kSerialOffset, serial, sizeof serial);
   std::memcpy(image + kLanguageOffset, &data.language, 4);
   std::memcpy(image + kAutoRangeOffset, &data.autoRange, 4);
@@ -191,10 +194,10 @@ void ReadSettings(CRecorderData& data, const SettingsPlace& place) {
   }
   CorrectRanges(data);
   std::memset(data.deviceName, 0, sizeof data.deviceName);
-  for (ChannelInfo& ch : data.channels) {
-    ch.shown = 1;
-    std::memset(ch.name, 0, sizeof ch.name);
-    std::memset(ch.unit, 0, sizeof ch.unit);
+  for (int k = 0; k < kChannels; ++k) {
+    data.SetUserShown(k, 1);
+    std::memset(data.channels[k].name, 0, sizeof data.channels[k].name);
+    std::memset(data.channels[k].unit, 0, sizeof data.channels[k].unit);
   }
 }
 
@@ -204,7 +207,7 @@ bool WriteSettings(CRecorderData& data, const SettingsPlace& place) {
   base::AtomicFile file;
   const bool ok = (place.createOnRead || MakeFolders(place.writePath.substr(0, place.writePath.rfind('/')))) &&
                   file.Open(place.writePath) && file.Write(image, sizeof image) && file.Commit();
-  if (!ok) data.ShowMessage(base::Text(base::TextId::FileOpenFailed, data.language));
+  if (!ok) data.ShowError(base::Text(base::TextId::FileOpenFailed, data.language));
   return ok;
 }
 

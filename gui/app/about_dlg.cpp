@@ -11,8 +11,10 @@ namespace tessaly::gui {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("aboutBox"));
-  setWindowTitle(QString());
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  // No title and only the close box. An empty title would show the
+  // program's name instead, so the title is a blank.
+  setWindowTitle(QStringLiteral(" "));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   // One version of the box for both languages.
   constexpr int kLanguage = base::kEnglish;
   auto* icon = new QLabel(this);

@@ -31,7 +31,7 @@ void CAbrel_CorvaneApp::InitInstance(const QStringList& arguments) {
   mainFrame_ = std::make_unique<CMainFrame>(data_, prompts_, options_);
   mainFrame_->showMaximized();
   for (qsizetype i = 1; i < arguments.size(); ++i)
-    if (!arguments[i].isEmpty()) mainFrame_->OpenRecordPath(arguments[i]);
+    if (!arguments[i].isEmpty()) mainFrame_->OpenPath(arguments[i]);
 }
 
 void CAbrel_CorvaneApp::SetInterfaceLanguage() {

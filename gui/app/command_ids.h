@@ -24,6 +24,15 @@ enum class Command : int {
   PreviewPartList = 32799,
   // Measurement cursors of the part graph.
   CursorStatistics = 32840,
+  // Print preview tool bar.
+  PreviewClose = 58112,
+  PreviewTwoPages = 58113,
+  PreviewNext = 58114,
+  PreviewPrevious = 58115,
+  PreviewPrint = 58116,
+  PreviewZoomIn = 58117,
+  PreviewZoomOut = 58118,
+  PreviewPdf = 58119,
 };
 
 }  // namespace tessaly::gui

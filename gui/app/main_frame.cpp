@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -21,6 +22,8 @@
 #include "app/progress_status_bar.h"
 #include "app/prompt_service.h"
 #include "app/true_color_tool_bar.h"
+#include "base/format.h"
+#include "realtime/child_frame2.h"
 #include "resources/drawn_icons.h"
 #include "settings/recorder_data.h"
 #include "settings/settings_file.h"
@@ -36,6 +39,8 @@ namespace {
 
 // While a load still runs, the close is tried again after this pause.
 constexpr int kCloseRetryMs = 10;
+// Share of the document area a restored viewer takes.
+constexpr double kRestoredShare = 0.75;
 
 void StartOwnExecutable() { QProcess::startDetached(QCoreApplication::applicationFilePath(), {}); }
 
@@ -142,6 +147,13 @@ void CMainFrame::BuildMenus() {
   AddCommand(print, TextId::MenuPreviewPartGraph, Command::PreviewPartGraph);
   AddCommand(print, TextId::MenuPreviewPartList, Command::PreviewPartList);
   AddCommand(AddMenu(viewerMenus_, TextId::MenuHelp), TextId::MenuAbout, Command::AppAbout);
+
+  // The real-time page's menu.
+  QMenu* realtimeFile = AddMenu(realtimeMenus_, TextId::MenuFile);
+  AddCommand(realtimeFile, TextId::MenuClose, Command::FileClose);
+  realtimeFile->addSeparator();
+  AddCommand(realtimeFile, TextId::MenuExit, Command::AppExit);
+  AddCommand(AddMenu(realtimeMenus_, TextId::MenuHelp), TextId::MenuAbout, Command::AppAbout);
 }
 
 CChildFrame* CMainFrame::CurrentViewer() const {
@@ -156,12 +168,23 @@ CChildFrame* CMainFrame::ActiveViewer() const {
   return viewer && !viewer->IsClosed() ? viewer : nullptr;
 }
 
+CChildFrame2* CMainFrame::CurrentRealtimePage() const {
+  return currentRealtimePage_ && !currentRealtimePage_->IsClosed() ? currentRealtimePage_.data() : nullptr;
+}
+
+CChildFrame2* CMainFrame::ActiveRealtimePage() const {
+  QMdiSubWindow* subWindow = mdiArea_->currentSubWindow();
+  auto* page = subWindow ? qobject_cast<CChildFrame2*>(subWindow->widget()) : nullptr;
+  return page && !page->IsClosed() ? page : nullptr;
+}
+
 void CMainFrame::UpdateCommandStates() {
   const bool viewerActive = ActiveViewer() != nullptr;
   // The viewer's commands are there only while a viewer is active.
   toolBar_->Button(Command::SearchByTime)->setEnabled(viewerActive);
   toolBar_->Button(Command::RangeStatistics)->setEnabled(viewerActive);
-  const std::vector<QMenu*>& menus = viewerActive ? viewerMenus_ : mainMenus_;
+  const std::vector<QMenu*>& menus =
+      viewerActive ? viewerMenus_ : (ActiveRealtimePage() ? realtimeMenus_ : mainMenus_);
   QMenuBar* bar = menuBar();
   if (!bar->actions().isEmpty() && bar->actions().first() == menus.front()->menuAction()) return;
   bar->clear();
@@ -170,6 +193,7 @@ void CMainFrame::UpdateCommandStates() {
 
 void CMainFrame::OnCommand(Command command) {
   if (CChildFrame* viewer = ActiveViewer(); viewer && viewer->OnCommand(command)) return;
+  if (CChildFrame2* page = ActiveRealtimePage(); page && page->OnCommand(command)) return;
   switch (command) {
     case Command::FileOpen:
       NewViewer()->OpenRecordFile();
@@ -192,33 +216,80 @@ void CMainFrame::OnCommand(Command command) {
     case Command::ShowParams:
       OnShowParams();
       break;
-    // The real-time page brings its own window; its command is in the menu already.
     case Command::RealtimeCollection:
+      NewRealtimePage();
+      break;
     default:
       break;
   }
 }
 
-CChildFrame* CMainFrame::NewViewer() {
-  data_.childKind = 0;
-  auto* viewer = new CChildFrame(*this);
+void CMainFrame::AddChildWindow(QWidget* child) {
   QMdiSubWindow* subWindow = mdiArea_->addSubWindow(
-      viewer, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);  // no system menu
+      child, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);  // no system menu
   subWindow->setAttribute(Qt::WA_DeleteOnClose);
   subWindow->setWindowIcon(ProgramIcon());
   subWindow->setWindowTitle(QString());
-  viewers_.push_back(viewer);
+  // The size the window comes back to when the user restores it.
+  subWindow->resize(mdiArea_->size() * kRestoredShare);
   connect(subWindow, &QObject::destroyed, this, &CMainFrame::UpdateCommandStates, Qt::QueuedConnection);
   subWindow->showMaximized();
   mdiArea_->setActiveSubWindow(subWindow);
   UpdateCommandStates();
+}
+
+CChildFrame* CMainFrame::NewViewer() {
+  data_.childKind = 0;
+  auto* viewer = new CChildFrame(*this);
+  viewers_.push_back(viewer);
+  // Progress shown for a viewer that is gone would look like work going on.
+  connect(viewer, &CChildFrame::closed, statusBar_, &CProgressStatusBar::Clear);
+  AddChildWindow(viewer);
   return viewer;
+}
+
+CChildFrame2* CMainFrame::NewRealtimePage() {
+  data_.childKind = 1;
+  auto* page = new CChildFrame2(*this);
+  currentRealtimePage_ = page;
+  AddChildWindow(page);
+  return page;
+}
+
+void CMainFrame::ReportExportResult(output::ExportResult result, const std::string& file) {
+  switch (result) {
+    case output::ExportResult::OpenFailed:
+      data_.ShowError(Text(TextId::ExportFileOpenFailed));
+      break;
+    case output::ExportResult::WriteFailed:
+      data_.ShowError(base::FormatText(Text(TextId::WriteFailed), file.c_str()));
+      break;
+    case output::ExportResult::Written:
+    case output::ExportResult::NothingToWrite:
+      break;
+  }
 }
 
 CChildFrame* CMainFrame::OpenRecordPath(const QString& path) {
   CChildFrame* viewer = NewViewer();
   viewer->OpenRecordPath(path);
   return viewer;
+}
+
+void CMainFrame::OpenPath(const QString& path) {
+  if (QFileInfo(path).suffix().compare(QLatin1String("DT"), Qt::CaseInsensitive) == 0)
+    NewRealtimePage()->OpenDataFile(path);
+  else
+    OpenRecordPath(path);
+}
+
+void CMainFrame::ClearViewers() {
+  for (const QPointer<CChildFrame>& viewer : viewers_)
+    if (viewer && !viewer->IsClosed()) viewer->ClearPages();
+}
+
+void CMainFrame::StartPageLoad(const record::PageEntry& entry) {
+  if (loader_->StartPageLoad(entry.firstSector, entry.sectorCount)) loadLabel_ = entry.label;
 }
 
 void CMainFrame::OnRecordReadParams() {
@@ -260,7 +331,13 @@ void CMainFrame::FillAllGraph() {
 }
 
 void CMainFrame::FillPartGraph() {
-  if (CChildFrame* viewer = CurrentViewer()) viewer->FillPartGraph();
+  if (CChildFrame* viewer = CurrentViewer()) {
+    viewer->FillPartGraph();
+    viewer->ShowTitle(loadLabel_);
+  }
+  if (data_.loadCut)
+    statusBar_->ShowFillNote(QString::fromStdString(base::FormatText(
+        Text(TextId::LoadCutAtLimit), static_cast<unsigned>(record::kSampleBufferLimit))));
   emit loadHandedOff();
 }
 
@@ -276,7 +353,12 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   if (data_.childKind == 0) {
     delete mdiArea_->currentSubWindow();
     data_.recordFile.Close();
+  } else if (CChildFrame2* page = ActiveRealtimePage()) {
+    page->OnCommand(Command::FileClose);
   }
+  // Every real-time page stops its worker before it goes, whichever is active.
+  for (QMdiSubWindow* subWindow : mdiArea_->subWindowList())
+    if (auto* page = qobject_cast<CChildFrame2*>(subWindow->widget())) page->StopAcquisition();
   event->accept();
 }
 
@@ -291,7 +373,7 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 
 void CMainFrame::dropEvent(QDropEvent* event) {
   for (const QUrl& url : event->mimeData()->urls())
-    if (url.isLocalFile()) OpenRecordPath(url.toLocalFile());
+    if (url.isLocalFile()) OpenPath(url.toLocalFile());
   event->acceptProposedAction();
 }
 

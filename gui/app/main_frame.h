@@ -8,10 +8,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/command_ids.h"
 #include "base/texts.h"
+#include "output/export.h"
+#include "record/page_entry.h"
 #include "record/page_loader.h"
 #include "viewer/fill_progress.h"
 
@@ -26,6 +29,7 @@ struct CRecorderData;
 namespace tessaly::gui {
 
 class CChildFrame;
+class CChildFrame2;
 class CProgressStatusBar;
 class CTrueColorToolBar;
 class LoaderBridge;
@@ -61,12 +65,29 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   // The viewer that is the current subwindow, if any.
   CChildFrame* ActiveViewer() const;
 
-  // Runs a menu or tool-bar command: the active viewer first, then the frame.
+  // The real-time page created last that is still open, or null.
+  CChildFrame2* CurrentRealtimePage() const;
+  // The real-time page that is the current subwindow, if any.
+  CChildFrame2* ActiveRealtimePage() const;
+
+  // Runs a menu or tool-bar command: the active child window first, then the frame.
   void OnCommand(Command command);
   // A new, empty record viewer; it becomes the current viewer.
   CChildFrame* NewViewer();
+  // A new real-time page; it becomes the current real-time page.
+  CChildFrame2* NewRealtimePage();
+  // Tells the user how an export ended (nothing when it was written or empty).
+  void ReportExportResult(output::ExportResult result, const std::string& file);
   // Opens `path` in a new viewer without the file dialog (command line, drops).
   CChildFrame* OpenRecordPath(const QString& path);
+  // Opens `path` where it belongs (command line, drops, the file manager): a
+  // data file in a new real-time page, anything else in a new viewer.
+  void OpenPath(const QString& path);
+  // The SampleBuffer was emptied: every open viewer shows nothing loaded.
+  void ClearViewers();
+  // Starts the load of a page or search result (refused with the busy
+  // message while one runs); the viewer it reaches names it in its title.
+  void StartPageLoad(const record::PageEntry& entry);
 
   // Every page-index rebuild takes a new generation; a viewer's tree is live
   // while its generation is the latest.
@@ -94,6 +115,8 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   void BuildMenus();
   QMenu* AddMenu(std::vector<QMenu*>& bar, base::TextId title);
   QAction* AddCommand(QMenu* menu, base::TextId text, Command command);
+  // Puts `child` into a maximised subwindow without a system menu, active.
+  void AddChildWindow(QWidget* child);
   void UpdateCommandStates();
   void SwitchLanguage(int32_t language);
   void OnRecordReadParams();
@@ -108,10 +131,13 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   CProgressStatusBar* statusBar_;
   std::vector<QMenu*> mainMenus_;    // shown while no viewer is active
   std::vector<QMenu*> viewerMenus_;  // shown while a viewer is active
+  std::vector<QMenu*> realtimeMenus_;  // shown while a real-time page is active
   QActionGroup* languageGroup_ = nullptr;
   std::vector<QPointer<CChildFrame>> viewers_;  // in creation order
+  QPointer<CChildFrame2> currentRealtimePage_;
   int32_t restartOnClose_ = 0;
   uint64_t pageIndexGeneration_ = 0;
+  std::string loadLabel_;  // label of the entry the running or last load reads
   std::unique_ptr<LoaderBridge> bridge_;
   std::unique_ptr<record::LoaderHost> wrappedHost_;
   std::unique_ptr<record::PageLoader> loader_;

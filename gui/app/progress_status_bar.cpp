@@ -49,6 +49,18 @@ void CProgressStatusBar::ShowFillProgress(uint32_t step, uint32_t steps) {
   Show(fillProgress_, panes_[3], step, steps);
 }
 
+void CProgressStatusBar::ShowFillNote(const QString& note) {
+  panes_[3]->setText(panes_[3]->text() + QStringLiteral("    ") + note);
+}
+
+void CProgressStatusBar::Clear() {
+  for (QProgressBar* bar : {loadProgress_, fillProgress_}) {
+    bar->setRange(0, 1);
+    bar->setValue(0);
+  }
+  for (QLabel* pane : panes_) pane->clear();
+}
+
 void CProgressStatusBar::Show(QProgressBar* bar, QLabel* pane, uint32_t index, uint32_t total) {
   if (total == 0) return;
   const auto toInt = [](uint64_t v) { return static_cast<int>(std::min<uint64_t>(v, INT_MAX)); };

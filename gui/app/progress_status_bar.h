@@ -21,6 +21,10 @@ class CProgressStatusBar : public QStatusBar {
   void ShowLoadProgress(uint32_t index, uint32_t total);
   // Step `step` of `steps` done, shown the same way in pane 3.
   void ShowFillProgress(uint32_t step, uint32_t steps);
+  // A word on the fills' outcome, after their percentage in pane 3.
+  void ShowFillNote(const QString& note);
+  // Both bars empty, no texts: nothing is going on.
+  void Clear();
 
   QLabel* Pane(int index) const { return panes_[index]; }
   QProgressBar* loadProgress() const { return loadProgress_; }

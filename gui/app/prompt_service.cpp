@@ -3,10 +3,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSpacerItem>
 #include <QStringList>
 #include <QThread>
 
@@ -18,18 +22,38 @@ namespace tessaly::gui {
 using base::Text;
 using base::TextId;
 
+namespace {
+
+// Room beside a window title for the icon and the buttons of its title bar.
+constexpr int kTitleBarButtonsWidth = 160;
+
+}  // namespace
+
 QtPromptService::QtPromptService(const settings::CRecorderData& data) : data_(data) {}
 
-void QtPromptService::ShowMessage(const std::string& utf8Text) {
+void QtPromptService::ShowMessage(const std::string& utf8Text) { ShowBox(false, utf8Text); }
+
+void QtPromptService::ShowError(const std::string& utf8Text) { ShowBox(true, utf8Text); }
+
+void QtPromptService::ShowBox(bool error, const std::string& utf8Text) {
   // Core may speak from a worker thread; boxes belong to the UI thread.
   if (QThread::currentThread() != qApp->thread()) {
     QMetaObject::invokeMethod(
-        qApp, [this, utf8Text] { ShowMessage(utf8Text); }, Qt::BlockingQueuedConnection);
+        qApp, [this, error, utf8Text] { ShowBox(error, utf8Text); }, Qt::BlockingQueuedConnection);
     return;
   }
-  QMessageBox box(QMessageBox::Information, QString::fromUtf8(Text(TextId::AppTitle, data_.language)),
-                  QString::fromUtf8(utf8Text), QMessageBox::NoButton, QApplication::activeWindow());
+  const QString title = QString::fromUtf8(Text(TextId::AppTitle, data_.language));
+  QMessageBox box(error ? QMessageBox::Warning : QMessageBox::Information, title, QString::fromUtf8(utf8Text),
+                  QMessageBox::NoButton, QApplication::activeWindow());
   box.addButton(QString::fromUtf8(Text(TextId::ButtonOk, data_.language)), QMessageBox::AcceptRole);
+  // Wide enough for the title beside the title bar's buttons; the box sizes
+  // itself to its text only, so a spanning spacer sets the least width.
+  QFont titleFont = box.font();
+  titleFont.setBold(true);
+  const int width = QFontMetrics(titleFont).horizontalAdvance(title) + kTitleBarButtonsWidth;
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
   box.exec();
 }
 
@@ -39,7 +63,10 @@ QString QtPromptService::OpenFileName(QWidget* parent, const QString& title, con
 
 QString QtPromptService::SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                       const QString& suggestedPath) {
-  return QFileDialog::getSaveFileName(parent, title, suggestedPath, filter);
+  QFileDialog dialog(parent, title, suggestedPath, filter);
+  PrepareSaveDialog(dialog);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.selectedFiles().value(0);
 }
 
 QString QtPromptService::FolderName(QWidget* parent, const QString& title, const QString& startFolder) {
@@ -53,6 +80,23 @@ bool QtPromptService::PrintDialog(QWidget* parent, QPrinter& printer) {
 
 int QtPromptService::RunDialog(QDialog& dialog) { return dialog.exec(); }
 
+QString FilterSuffix(const QString& nameFilter) {
+  const qsizetype open = nameFilter.lastIndexOf(QLatin1Char('('));
+  const qsizetype close = nameFilter.lastIndexOf(QLatin1Char(')'));
+  if (open < 0 || close < open) return {};
+  const QString first = nameFilter.mid(open + 1, close - open - 1).section(QLatin1Char(' '), 0, 0);
+  static const QRegularExpression plainSuffix(QStringLiteral("^\\*\\.([^*?\\[\\]]+)$"));
+  return plainSuffix.match(first).captured(1);
+}
+
+void PrepareSaveDialog(QFileDialog& dialog) {
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(FilterSuffix(dialog.selectedNameFilter()));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog](const QString& nameFilter) { dialog.setDefaultSuffix(FilterSuffix(nameFilter)); });
+}
+
 QString QtFileFilter(const QString& pairs) {
   const QStringList parts = pairs.split(QLatin1Char('|'));
   QStringList filters;
@@ -62,7 +106,7 @@ QString QtFileFilter(const QString& pairs) {
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
     const QString shown = QLatin1Char('(') + patterns + QLatin1Char(')');
     // A description that is just its patterns, "(*.csv)", is not repeated.
-    filters << (parts[i] == shown ? shown : parts[i] + QLatin1Char(' ') + shown);
+    filters << (parts[i].trimmed() == shown ? shown : parts[i] + QLatin1Char(' ') + shown);
   }
   return filters.join(QStringLiteral(";;"));
 }

@@ -10,6 +10,7 @@
 #include "base/message_sink.h"
 
 class QDialog;
+class QFileDialog;
 class QPrinter;
 
 namespace tessaly::settings {
@@ -41,6 +42,7 @@ class QtPromptService : public PromptService {
   explicit QtPromptService(const settings::CRecorderData& data);
 
   void ShowMessage(const std::string& utf8Text) override;
+  void ShowError(const std::string& utf8Text) override;
   QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& suggestedPath) override;
@@ -49,8 +51,19 @@ class QtPromptService : public PromptService {
   int RunDialog(QDialog& dialog) override;
 
  private:
+  void ShowBox(bool error, const std::string& utf8Text);
+
   const settings::CRecorderData& data_;
 };
+
+// The extension of a name filter's first pattern ("xlsx" of "(*.xlsx *.xls)"),
+// or an empty text when that pattern is no plain "*.ext".
+QString FilterSuffix(const QString& nameFilter);
+
+// Makes `dialog` a save dialog whose typed names without an extension get
+// the one of the name filter chosen: the first filter's until the user
+// picks another.
+void PrepareSaveDialog(QFileDialog& dialog);
 
 // Turns a filter of "description|patterns|...||" pairs, as the text table
 // keeps them, into a Qt name filter ("description (patterns);;...").

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMdiSubWindow>
@@ -15,6 +16,7 @@
 #include "record/page_index.h"
 #include "base/format.h"
 #include "output/csv_export.h"
+#include "output/print_frame.h"
 #include "output/workbook_export.h"
 #include "record/page_loader.h"
 #include "record/search.h"
@@ -91,15 +93,20 @@ void CChildFrame::OpenRecordFile() {
 }
 
 void CChildFrame::OpenRecordPath(const QString& path) {
+  if (record::RefuseWhileLoading(data_)) return;
   data_.recordPath = QFile::encodeName(path).toStdString();
-  RebuildPageTree();
+  // The samples were the previous file's: whether or not this open succeeds,
+  // no viewer shows them and no command works on them any more.
+  data_.samples.clear();
+  main_.ClearViewers();
+  if (RebuildPageTree()) ShowTitle({});
 }
 
-void CChildFrame::RebuildPageTree() {
+bool CChildFrame::RebuildPageTree() {
   // The loader reads the record file and the page list: not under a load.
-  if (record::RefuseWhileLoading(data_)) return;
+  if (record::RefuseWhileLoading(data_)) return false;
   const uint64_t generation = main_.NewPageIndexGeneration();
-  if (!record::BuildPageIndex(data_)) return;
+  if (!record::BuildPageIndex(data_)) return false;
   delete pagingRoot_;
   pagingRoot_ = AddRoot(main_.Text(TextId::TreePagingRoot));
   QList<QTreeWidgetItem*> items;
@@ -112,6 +119,14 @@ void CChildFrame::RebuildPageTree() {
   pagingRoot_->addChildren(items);
   pagingRoot_->setExpanded(true);
   treeGeneration_ = generation;
+  return true;
+}
+
+void CChildFrame::ShowTitle(const std::string& pageLabel) {
+  QString title = QFileInfo(QFile::decodeName(QByteArray::fromStdString(data_.recordPath))).fileName();
+  if (!pageLabel.empty()) title += QStringLiteral(" - %1").arg(QString::fromStdString(pageLabel));
+  if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget())) subWindow->setWindowTitle(title);
+  else setWindowTitle(title);
 }
 
 QRect CChildFrame::LabelRect(const QTreeWidgetItem* item) const {
@@ -139,7 +154,7 @@ void CChildFrame::OnPageTreeClick(const QPoint& pos) {
              position < data_.searched.size()) {
     entry = &data_.searched[position];
   }
-  if (entry) main_.loader().StartPageLoad(entry->firstSector, entry->sectorCount);
+  if (entry) main_.StartPageLoad(*entry);
 }
 
 bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -155,6 +170,11 @@ void CChildFrame::FillList() { formView_->listPage()->FillList(); }
 void CChildFrame::FillAllGraph() { formView_->graphPage()->FillAllGraph(); }
 
 void CChildFrame::FillPartGraph() { formView_->graphPage()->FillPartGraph(); }
+
+void CChildFrame::ClearPages() {
+  formView_->graphPage()->Clear();
+  formView_->listPage()->Clear();
+}
 
 bool CChildFrame::OnCommand(Command command) {
   switch (command) {
@@ -192,6 +212,7 @@ void CChildFrame::OnRecordReadParams() {
 void CChildFrame::closeEvent(QCloseEvent* event) {
   closed_ = true;
   event->accept();
+  emit closed();
 }
 
 void CChildFrame::OnShowParams() {
@@ -223,7 +244,7 @@ void CChildFrame::OnSearchByTime() {
       break;
     }
     case record::SearchAction::Load:
-      main_.loader().StartPageLoad(outcome.entry.firstSector, outcome.entry.sectorCount);
+      main_.StartPageLoad(outcome.entry);
       break;
     case record::SearchAction::Nothing:
       break;
@@ -263,19 +284,31 @@ void CChildFrame::OnExport(Command command) {
   const uint32_t interval = static_cast<uint32_t>(std::max(data_.listInterval, 1));
   const auto progress = [this](uint32_t row, uint32_t rows) { main_.ReportFillProgress(row, rows); };
   const auto write = workbook ? output::WriteViewerWorkbookFile : output::WriteViewerCsvFile;
-  switch (write(file, data_.samples, data_.Display(), interval, data_.language, progress)) {
-    case output::ExportResult::OpenFailed:
-      data_.ShowMessage(main_.Text(TextId::ExportFileOpenFailed));
-      break;
-    case output::ExportResult::WriteFailed:
-      data_.ShowMessage(base::FormatText(main_.Text(TextId::WriteFailed), file.c_str()));
-      break;
-    case output::ExportResult::Written:
-    case output::ExportResult::NothingToWrite:
-      break;
-  }
+  main_.ReportExportResult(write(file, data_.samples, data_.Display(), interval, data_.language, progress), file);
 }
 
-void CChildFrame::OnPreview(int32_t printKind) { printKind_ = printKind; }
+void CChildFrame::OnPreview(int32_t printKind) {
+  printKind_ = printKind;
+  if (record::RefuseWhileLoading(data_)) return;
+  CPrintFrame::Open(*this, *this, main_.prompts(), data_.language, &main_);
+}
+
+uint32_t CChildFrame::BeginPrinting() {
+  if (record::RefuseWhileLoading(data_)) return 0;
+  return output::PrintPageCount(output::ViewerPrintInput(data_, static_cast<output::PrintKind>(printKind_), {}));
+}
+
+void CChildFrame::PrintPage(QPainter& painter, const QRectF& area, uint32_t page) {
+  if (data_.idle.load() == 0) return;  // the samples belong to a running load
+  const auto kind = static_cast<output::PrintKind>(printKind_);
+  const QImage picture = kind == output::PrintKind::Graph
+                             ? PartGraphPicture(formView_->graphPage()->PartGraph(), data_.cursorTool)
+                             : QImage();
+  const output::PrintInput input = output::ViewerPrintInput(data_, kind, output::PrintTimeNow());
+  PaintPrintPage(painter, output::ComposePrintPage(input, page), picture, area);
+}
+
+// Every page is composed when it is drawn: nothing is kept between pages.
+void CChildFrame::EndPrinting() {}
 
 }  // namespace tessaly::gui

@@ -5,8 +5,10 @@
 // loads it in the background. The viewer handles the commands of its menu.
 #include <QWidget>
 #include <cstdint>
+#include <string>
 
 #include "app/command_ids.h"
+#include "output/print_document.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -24,7 +26,7 @@ class SplitterCtrl;
 // Where page-tree items keep their item data (record::SearchedItemBase).
 constexpr int kItemDataRole = Qt::UserRole;
 
-class CChildFrame : public QWidget {
+class CChildFrame : public QWidget, public PrintDocument {
   Q_OBJECT
  public:
   explicit CChildFrame(CMainFrame& mainFrame, QWidget* parent = nullptr);
@@ -34,8 +36,9 @@ class CChildFrame : public QWidget {
   // Opens `path` as if it had been chosen in the file dialog.
   void OpenRecordPath(const QString& path);
   // Builds the page index and lists it under a new paging root; refused with
-  // the busy message while a load runs, left as it was when the index fails.
-  void RebuildPageTree();
+  // the busy message while a load runs, left as it was when the index fails
+  // (false).
+  bool RebuildPageTree();
   // A click at `pos` (tree viewport coordinates): loads the entry whose label
   // or icon is hit.
   void OnPageTreeClick(const QPoint& pos);
@@ -43,6 +46,11 @@ class CChildFrame : public QWidget {
   void FillList();
   void FillAllGraph();
   void FillPartGraph();
+  // Empties both pages: nothing loaded is on show.
+  void ClearPages();
+  // The window title: the open record file's name and the label of the page
+  // loaded, if any.
+  void ShowTitle(const std::string& pageLabel);
 
   // Runs a command of the viewer's menu; false for commands it does not handle.
   bool OnCommand(Command command);
@@ -56,9 +64,20 @@ class CChildFrame : public QWidget {
   QTreeWidgetItem* pagingRoot() const { return pagingRoot_; }
   QTreeWidgetItem* searchedRoot() const { return searchedRoot_; }
   int32_t printKind() const { return printKind_; }
+  // 1 the part graph, 0 the part list: the document the print handlers compose.
+  void SetPrintKind(int32_t printKind) { printKind_ = printKind; }
+
+  // The printed part graph or part list, for the print view.
+  uint32_t BeginPrinting() override;
+  void PrintPage(QPainter& painter, const QRectF& area, uint32_t page) override;
+  void EndPrinting() override;
 
   // Where the label and icon of `item` are drawn, in viewport coordinates.
   QRect LabelRect(const QTreeWidgetItem* item) const;
+
+ signals:
+  // The window was closed (it is deleted later).
+  void closed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -172,10 +172,25 @@ void CDataGraphDlg::FillAllGraph() {
   allGraph_->SetBandEnd(data_.bandTool, band.high);
 }
 
+void CDataGraphDlg::Clear() {
+  cursors_->Clear();
+  for (CTChart* chart : {allGraph_, partGraph_})
+    for (int k = 0; k < settings::kChannels; ++k) chart->RemoveAllPoints(k);
+  allGraph_->SetToolActive(data_.bandTool, false);
+  partGraph_->SetTitleText(UiText(TextId::PartGraphTitle, data_.language));
+  infoPanel_->SetLines({});
+}
+
 void CDataGraphDlg::FillPartGraph() {
   cursors_->Follow();
-  partGraph_->SetTitleText(QString::fromStdString(base::FormatText(
-      base::Text(TextId::PartGraphDeviceTitle, data_.language), settings::DeviceName(data_).c_str())));
+  const analysis::PointRun run = analysis::PartGraphPoints(data_);
+  QString title = QString::fromStdString(base::FormatText(base::Text(TextId::PartGraphDeviceTitle, data_.language),
+                                                          settings::DeviceName(data_).c_str()));
+  // A part window beyond the point limit draws little or nothing: say why.
+  if (run.stopped) title += QStringLiteral("    ") + UiText(TextId::PartGraphPointLimit, data_.language);
+  partGraph_->SetTitleText(title);
+  // The points under the mouse are others now; the read-out waits for it to move.
+  infoPanel_->SetLines({});
   if (data_.showCursor == 0 || data_.showCursor == 1) {
     infoPanel_->setVisible(data_.showCursor == 1);
     partGraph_->SetCursorLinesVisible(data_.cursorTool, data_.showCursor == 1);
@@ -187,7 +202,7 @@ void CDataGraphDlg::FillPartGraph() {
   partGraph_->SetPanelColour(data_.backColor);
   ApplyLeftAxis(*partGraph_);
   PrepareSeries(*partGraph_);
-  if (!DrawChannels(*partGraph_, analysis::PartGraphPoints(data_), analysis::PartInterval(data_), GraphKind::Part))
+  if (!DrawChannels(*partGraph_, run, analysis::PartInterval(data_), GraphKind::Part))
     return;
   Progress(kProgressSteps - 1);
 }
@@ -219,11 +234,11 @@ void CDataGraphDlg::ShowCursorValues(int x) {
     lines << QString::fromStdString(base::FormatText(base::Text(TextId::CursorTime, data_.language),
                                                      partGraph_->PointLabel(first, i).toStdString().c_str()));
   }
+  // A gap in a curve (a marker value) has no value to show.
   for (int j = 0; j < settings::kChannels; ++j) {
-    const bool value = data_.channels[j].shown == 1 && i < partGraph_->PointCount(j);
+    const bool value = data_.channels[j].shown == 1 && i < partGraph_->PointCount(j) && !partGraph_->IsEmptyPoint(j, i);
     lines << (value ? QString::fromStdString(base::FormatText(base::Text(TextId::CursorValue, data_.language),
-                                                              settings::ChannelName(data_.channels[j]).c_str(),
-                                                              partGraph_->PointValue(j, i)))
+                                                              ReadOutName(j).c_str(), partGraph_->PointValue(j, i)))
                     : QString());
   }
   infoPanel_->SetLines(lines);
@@ -232,11 +247,19 @@ void CDataGraphDlg::ShowCursorValues(int x) {
 // The chart's check box has already shown or hidden the series. A channel
 // that was hidden at the last fill has no points yet: it gets them now, so
 // that checking it shows its curve.
+// A channel the record file leaves nameless goes by its default name.
+std::string CDataGraphDlg::ReadOutName(int channel) const {
+  const std::string name = settings::ChannelName(data_.channels[channel]);
+  return name.empty() ? base::FormatText(base::Text(TextId::DefaultChannelName, data_.language), channel + 1) : name;
+}
+
 void CDataGraphDlg::ToggleLegendChannel(int x, int y) {
   const int entry = partGraph_->LegendEntryAt(x, y);
   if (entry < 0 || entry >= settings::kChannels) return;
-  settings::ChannelInfo& channel = data_.channels[entry];
-  channel.shown = channel.shown == 1 ? 0 : 1;
+  data_.SetUserShown(entry, data_.UserShown(entry) == 1 ? 0 : 1);
+  const settings::ChannelInfo& channel = data_.channels[entry];
+  // A channel the open file does not record stays hidden; its check box says so.
+  partGraph_->SetSeriesShown(entry, channel.shown == 1);
   if (channel.shown == 1 && partGraph_->PointCount(entry) == 0) {
     const analysis::PointRun run = analysis::PartGraphPoints(data_);
     const uint32_t interval = analysis::PartInterval(data_);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "analysis/graph_fill.h"
@@ -25,6 +26,8 @@ class CDataGraphDlg : public QWidget {
 
   void FillAllGraph();
   void FillPartGraph();
+  // Nothing loaded: no curves, no window band, no device title, no read-out.
+  void Clear();
 
   // What a band drag redraws: the part graph of the newest open viewer. The
   // viewer frame routes it; by default this page's own part graph.
@@ -52,6 +55,7 @@ class CDataGraphDlg : public QWidget {
 
   void MovePartWindow();
   void ShowCursorValues(int x);
+  std::string ReadOutName(int channel) const;
   void ToggleLegendChannel(int x, int y);
   void MoveInfoPanel();
 

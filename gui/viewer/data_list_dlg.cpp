@@ -1,5 +1,6 @@
 #include "viewer/data_list_dlg.h"
 
+#include <QFontMetrics>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <charconv>
@@ -21,6 +22,7 @@ constexpr int kTimeColumnWidth = 150;
 constexpr int kHeadingRowHeight = 30;
 constexpr int kRowHeight = 23;
 constexpr unsigned kProgressEvery = 1000;
+constexpr int kHeadingPadding = 16;  // the grid's text margins and a little air
 
 // "%.*f" of a value: nine in ten texts of a fill, and printf's floating
 // point would take most of the fill's time. std::to_chars prints what printf
@@ -65,6 +67,8 @@ CDataListDlg::CDataListDlg(settings::CRecorderData& data, FillProgressSink* prog
   }
 }
 
+void CDataListDlg::Clear() { grid_->DeleteAllItems(); }
+
 void CDataListDlg::FillList() {
   using base::TextId;
   const record::SampleBuffer& samples = data_.samples;
@@ -92,8 +96,16 @@ void CDataListDlg::FillList() {
     grid_->SetItemText(0, 0, base::Text(TextId::ListIndexHeading, data_.language));
     grid_->SetItemText(0, 1, base::Text(TextId::ListTimeHeading, data_.language));
   }
+  // A heading, bold while its column has the focus, widens its column beyond the default.
+  QFont headingFont = grid_->font();
+  headingFont.setBold(true);
+  const QFontMetrics heading(headingFont);
   for (int k = 0; k < settings::kChannels; ++k) {
-    if (data_.channels[k].shown) grid_->SetItemText(0, 2 + k, settings::ChannelName(data_.channels[k]));
+    if (!data_.channels[k].shown) continue;
+    const std::string name = settings::ChannelName(data_.channels[k]);
+    grid_->SetItemText(0, 2 + k, name);
+    const int width = heading.horizontalAdvance(QString::fromStdString(name)) + kHeadingPadding;
+    grid_->SetColumnWidth(2 + k, std::max(CGridCtrl::kDefaultColumnWidth, width));
   }
   if (rows == 0) return;
 

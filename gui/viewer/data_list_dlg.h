@@ -26,6 +26,8 @@ class CDataListDlg : public QWidget {
   // Fills the list from the SampleBuffer at the list point interval
   // (computed first when the interval is automatic).
   void FillList();
+  // Nothing loaded: no rows, no headings.
+  void Clear();
 
   CGridCtrl& Grid() { return *grid_; }
 

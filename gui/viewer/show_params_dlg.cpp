@@ -82,6 +82,7 @@ void CShowParamsDlg::BuildControls() {
   for (QLineEdit* text : {name_, unit_, deviceName_}) text->setMinimumWidth(text->fontMetrics().averageCharWidth() * 17);
   allInterval_ = lineEdit(1039);
   allInterval_->setReadOnly(true);
+  allInterval_->setEnabled(false);  // every all-graph fill sets it: it should not look editable
   partInterval_ = lineEdit(1040);
   listInterval_ = lineEdit(1041);
   autoInterval_ = check(1048, TextId::ShowParamsAutoInterval);

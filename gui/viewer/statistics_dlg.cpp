@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "settings/recorder_data.h"
 #include "widgets/moment_edit.h"
@@ -154,7 +155,7 @@ void CStatisticsDlg::RunOverLimit() {
 
 void CStatisticsDlg::Show(const analysis::StatisticsResult& result) {
   if (result.status == analysis::StatisticsStatus::TimeUnreasonable) {
-    data_.ShowMessage(base::Text(TextId::StatsTimeUnreasonable, language_));
+    data_.ShowError(base::Text(TextId::StatsTimeUnreasonable, language_));
     return;
   }
   table_ = result.table;
@@ -163,7 +164,6 @@ void CStatisticsDlg::Show(const analysis::StatisticsResult& result) {
   for (const analysis::StatisticsTable::Column& column : table_.columns) headings << QString::fromStdString(column.heading);
   report_->setColumnCount(static_cast<int>(headings.size()));
   report_->setHeaderLabels(headings);
-  for (int i = 0; i < static_cast<int>(table_.columns.size()); ++i) report_->setColumnWidth(i, table_.columns[i].width);
   QList<QTreeWidgetItem*> items;
   for (const std::vector<std::string>& row : table_.rows) {
     QStringList cells;
@@ -171,6 +171,11 @@ void CStatisticsDlg::Show(const analysis::StatisticsResult& result) {
     items.append(new QTreeWidgetItem(cells));
   }
   report_->addTopLevelItems(items);
+  // The given widths are the least; a longer heading or cell widens its column.
+  for (int i = 0; i < static_cast<int>(table_.columns.size()); ++i) {
+    report_->resizeColumnToContents(i);
+    report_->setColumnWidth(i, std::max(table_.columns[i].width, report_->columnWidth(i)));
+  }
   if (result.status == analysis::StatisticsStatus::RangeReversed)
     data_.ShowMessage(base::Text(TextId::StatsRangeReversed, language_));
 }

@@ -1,10 +1,14 @@
 #include <sys/stat.h>
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include "base/texts.h"
 #include "record/page_index.h"
 #include "record_writer.h"
+#include "settings/display_params_edit.h"
+#include "settings/settings_file.h"
 #include "support/record_fixture.h"
 
 namespace tessaly::record {
@@ -13,7 +17,9 @@ namespace {
 using sim::RecordSpec;
 using sim::SectorFault;
 using tessaly::testing::AppendToFile;
+using tessaly::testing::ReadFileBytes;
 using tessaly::testing::RecordFixture;
+using tessaly::testing::ScopedSettingsDir;
 
 struct Range {
   uint32_t first, count;
@@ -111,6 +117,40 @@ TEST(BuildPageIndex, HidesTheChannelsTheFileDoesNotRecord) {
   recordSpec.channels = 4;
   ASSERT_TRUE(f.Open(recordSpec));
   for (int ch = 0; ch < 18; ++ch) EXPECT_EQ(f.data.channels[ch].shown, ch < 4 && ch != 1 ? 1 : 0) << ch;
+}
+
+// A file that records fewer channels hides the others for itself only: the
+// user's own choice comes back with the next file, and the settings file
+// keeps it, also when the dialog is confirmed over such a file.
+TEST(BuildPageIndex, HidingForAFileKeepsTheUsersShownChoice) {
+  ScopedSettingsDir settingsDir;
+  RecordFixture f;
+  settings::ReadSettings(f.data);
+  f.data.channels[5].shown = 0;  // the user hides channel 6 while all 18 are recorded
+  RecordSpec one = SecondsSpec(10);
+  one.channels = 1;
+  ASSERT_TRUE(f.Open(one));
+  for (int ch = 0; ch < 18; ++ch) EXPECT_EQ(f.data.channels[ch].shown, ch == 0 ? 1 : 0) << ch;
+
+  settings::DisplayParamsEdit edit(f.data);
+  EXPECT_EQ(edit.settings.channels[3].shown, 1);
+  EXPECT_EQ(edit.settings.channels[5].shown, 0);
+  edit.settings.channels[7].shown = 0;  // hidden by the user while the file hides it anyway
+  edit.Commit(f.data);
+  EXPECT_EQ(f.data.channels[3].shown, 0);
+  ASSERT_TRUE(settings::WriteSettings(f.data));
+  const std::string image = ReadFileBytes(settingsDir.SettingsFile());
+  ASSERT_EQ(image.size(), settings::kSettingsFileSize);
+  for (int ch = 0; ch < 18; ++ch) {
+    int32_t stored = -1;
+    std::memcpy(&stored, &image[40 + 60 * ch + 8], 4);
+    EXPECT_EQ(stored, ch == 5 || ch == 7 ? 0 : 1) << ch;
+  }
+
+  RecordSpec eight = SecondsSpec(10);
+  eight.channels = 8;
+  ASSERT_TRUE(f.Open(eight));
+  for (int ch = 0; ch < 18; ++ch) EXPECT_EQ(f.data.channels[ch].shown, ch < 8 && ch != 5 && ch != 7 ? 1 : 0) << ch;
 }
 
 TEST(BuildPageIndex, AutoPagingRewritesTheStoredParameters) {

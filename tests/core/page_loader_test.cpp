@@ -102,8 +102,8 @@ TEST(PageLoader, SkipsBadSectorsAndThoseThatCannotBeReadWhole) {
   AppendToFile(path, std::string(200, '\0'));  // a part sector at the end
   ASSERT_TRUE(BuildPageIndex(f.data));
 
-  f.Load(2, 10);  // the last sector is bad: no final report, the views filled all the same
-  EXPECT_EQ(f.host.Calls(), Expected({0}));
+  f.Load(2, 10);  // the last sector is bad: the load still ends reporting it
+  EXPECT_EQ(f.host.Calls(), Expected({0, 9}));
   EXPECT_EQ(f.data.samples.size(), 8 * 6u);
 
   // Beyond the end of the file, and the part sector, count as bad.
@@ -125,7 +125,7 @@ TEST(PageLoader, ReadsAcrossBlocksInOrder) {
     ASSERT_EQ(f.data.samples[n].time.ticks - first, static_cast<int64_t>(n) * kTicksPerSecond) << n;
 }
 
-TEST(PageLoader, StopsAtTheBufferLimitWithoutReportingThatSector) {
+TEST(PageLoader, StopsAtTheBufferLimitAndEndsAtTheLastSectorMarkedCut) {
   LoaderFixture f;
   RecordSpec recordSpec = Spec(8404);  // 8404 x 119 samples just pass 1,000,000
   recordSpec.channels = 1;
@@ -136,8 +136,13 @@ TEST(PageLoader, StopsAtTheBufferLimitWithoutReportingThatSector) {
   f.Load(2, 8404);
   EXPECT_EQ(f.data.samples.size(), kSampleBufferLimit);
   std::vector<uint32_t> progress;
-  for (uint32_t i = 0; i <= 8400; i += 300) progress.push_back(i);  // not 8403, which filled the buffer
+  for (uint32_t i = 0; i <= 8400; i += 300) progress.push_back(i);
+  progress.push_back(8403);  // the bar ends full although sector 8403 filled the buffer
   EXPECT_EQ(f.host.Calls(), Expected(progress));
+  EXPECT_TRUE(f.data.loadCut);
+
+  f.Load(2, 100);  // a load within the limit is not cut
+  EXPECT_FALSE(f.data.loadCut);
 }
 
 TEST(PageLoader, StopsAtTheNextSectorWhenRunningIsCleared) {

@@ -126,8 +126,9 @@ TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
     std::string message;
   };
   const Case cases[] = {
-      {{}, 2, "missing command (commands: info, pages, csv, xlsx, search, stats, acquire, dt2csv)"},
-      {{"nonsense"}, 2, "unknown command: nonsense (commands: info, pages, csv, xlsx, search, stats, acquire, dt2csv)"},
+      {{}, 2, "missing command (commands: info, pages, csv, xlsx, search, stats, print, acquire, dt2csv)"},
+      {{"nonsense"}, 2,
+       "unknown command: nonsense (commands: info, pages, csv, xlsx, search, stats, print, acquire, dt2csv)"},
       {{"info", record}, 2, "missing option: --json"},
       {{"info", "--json"}, 2, "missing file name"},
       {{"info", record, record, "--json"}, 2, "unexpected argument: " + record},

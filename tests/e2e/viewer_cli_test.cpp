@@ -244,5 +244,67 @@ TEST_F(ViewerCliTest, RangeOptionsAreCheckedAlike) {
   }
 }
 
+TEST_F(ViewerCliTest, PrintGivesThePagesOfThePartWindow) {
+  // 60 one-second samples; channel 1 ramps 20.0, 20.5, ..., channel 2 holds the high marker.
+  const std::string record = Record({"--sectors", "10", "--channels", "3", "--decimals", "1", "--wave",
+                                     "1=ramp:20,0.5", "--wave", "2=constant:45000", "--device", "R-7"});
+  const auto print = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"/usr/bin/env", "SOURCE_DATE_EPOCH=86400", TESSALY_CLI_PATH, "print", record});
+    const ProcessResult r = RunProcess(args);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    return r.out;
+  };
+  const auto text = [](int x, int y, int pt, const std::string& t) {
+    return "{\"x\": " + std::to_string(x) + ", \"y\": " + std::to_string(y) + ", \"pt\": " + std::to_string(pt) +
+           ", \"text\": \"" + t + "\"}";
+  };
+  const auto count = [](const std::string& json, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = json.find(what); at != std::string::npos; at = json.find(what, at + 1)) ++n;
+    return n;
+  };
+  // After the load the graph page's band covers all-graph points 27 to 33 (60 x 0.45, 60 x 0.55), P = 1.
+  const std::string list = print({"--page", "1", "--document", "list", "--lang", "zh", "--json"});
+  EXPECT_EQ(list.rfind("{\"pages\": [", 0), 0u);
+  EXPECT_EQ(count(list, "\"picture\": null"), 1u);
+  EXPECT_NE(list.find(text(5500, 100, 8, "打印时间：1970-01-02 00:00:00")), std::string::npos);
+  EXPECT_NE(list.find(text(200, 4500, 8, "设备名称：R-7")), std::string::npos);
+  EXPECT_NE(list.find(text(3100, 4500, 8, "记录间隔：1秒")), std::string::npos);
+  EXPECT_NE(list.find(text(6200, 4500, 8, "1/1")), std::string::npos);
+  EXPECT_NE(list.find(text(215, 370, 7, "27")), std::string::npos);
+  EXPECT_NE(list.find(text(415, 370, 7, "2015-01-05 08:00:27")), std::string::npos);
+  EXPECT_NE(list.find(text(1165, 370, 7, "33.5")), std::string::npos);
+  EXPECT_NE(list.find(text(1465, 370, 7, "超上限")), std::string::npos);
+  EXPECT_NE(list.find(text(215, 870, 7, "32")), std::string::npos);
+  EXPECT_EQ(list.find("\"y\": 970"), std::string::npos);
+  // Max, min and the float average (33.5 + ... + 36.0) / 6 = 34.75 of channel 1; none of the markers.
+  EXPECT_NE(list.find(text(1165, 4070, 7, "36.0")), std::string::npos);
+  EXPECT_NE(list.find(text(1165, 4170, 7, "33.5")), std::string::npos);
+  EXPECT_NE(list.find(text(1165, 4270, 7, "34.8")), std::string::npos);
+  EXPECT_EQ(list.find("\"x\": 1465, \"y\": 4070"), std::string::npos);
+  EXPECT_EQ(count(list, "[200, "), 42u + 1u);  // 42 rules across and the index column's left edge
+
+  // A window given at interval 20 that ends at the data's end (R = 3) prints all its rows.
+  const std::string given = print({"--page", "1", "--document", "list", "--part-first", "0", "--part-end", "3",
+                                   "--part-interval", "20", "--json"});
+  EXPECT_NE(given.find(text(215, 470, 7, "20")), std::string::npos);
+  EXPECT_NE(given.find(text(215, 570, 7, "40")), std::string::npos);
+  EXPECT_NE(given.find(text(1165, 4070, 7, "40.0")), std::string::npos);
+
+  const std::string graph = print({"--page", "1", "--document", "graph", "--json"});
+  EXPECT_EQ(count(graph, "\"picture\": {\"x1\": 200, \"y1\": 300, \"x2\": 6600, \"y2\": 4300}"), 1u);
+  EXPECT_NE(graph.find(text(200, 200, 8, "Start time：2015-01-05 08:00:27")), std::string::npos);
+  EXPECT_NE(graph.find(text(2200, 200, 8, "Stop time：2015-01-05 08:00:33")), std::string::npos);
+  EXPECT_NE(graph.find(text(4000, 200, 8, "interval：1 s")), std::string::npos);
+  EXPECT_EQ(count(graph, "\"color\": \"#"), 18u);
+
+  const ProcessResult partial =
+      Cli({"print", record, "--page", "1", "--document", "list", "--part-end", "3", "--json"});
+  EXPECT_EQ(partial.exitCode, 2);
+  EXPECT_EQ(partial.err, "tessaly-cli: the part window needs all of --part-first, --part-end and --part-interval\n");
+  const ProcessResult document = Cli({"print", record, "--page", "1", "--document", "table", "--json"});
+  EXPECT_EQ(document.err, "tessaly-cli: invalid value: --document table\n");
+}
+
 }  // namespace
 }  // namespace tessaly::testing

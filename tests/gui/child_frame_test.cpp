@@ -1,3 +1,7 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
@@ -10,10 +14,18 @@
 #include "app/progress_status_bar.h"
 #include "app/prompt_service.h"
 #include "base/texts.h"
+#include "chart/ct_chart.h"
+#include "gui_probe.h"
 #include "gui/support/gui_fixture.h"
+#include "output/print_frame.h"
+#include "record_writer.h"
 #include "viewer/child_frame.h"
+#include "viewer/data_graph_dlg.h"
+#include "viewer/data_list_dlg.h"
+#include "viewer/my_button.h"
 #include "viewer/my_form_view.h"
 #include "viewer/my_tab_ctrl.h"
+#include "widgets/grid_ctrl.h"
 #include "widgets/splitter_ctrl.h"
 
 namespace tessaly::testing {
@@ -78,6 +90,7 @@ TEST_F(ViewerTest, OpenListsThePagesBelowTheSearchedRootWithTheirLabelsAndItemDa
     EXPECT_EQ(paging->child(i)->data(0, gui::kItemDataRole).toInt(), i + 1);
   }
   EXPECT_EQ(paging->child(0)->text(0), QStringLiteral("2015_01_05 08:00:00"));
+  EXPECT_EQ(frame->mdiArea()->currentSubWindow()->windowTitle(), QStringLiteral("three.D01"));
 
   // Tabs: graph page first and shown.
   gui::CMyTabCtrl* tabs = viewer->formView()->tabCtrl();
@@ -140,6 +153,8 @@ TEST_F(ViewerTest, ClickingAPageLabelLoadsItAndHandsOffToTheViewer) {
   EXPECT_EQ(bar->loadProgress()->maximum(), 452);
   EXPECT_EQ(bar->loadProgress()->value(), 452);
   EXPECT_EQ(bar->Pane(1)->text(), QStringLiteral("100 / 100"));
+  EXPECT_EQ(frame->mdiArea()->currentSubWindow()->windowTitle(),
+            QStringLiteral("three.D01 - %1").arg(QString::fromStdString(data.pages[2].label)));
 
   // A click on the item that is already selected loads it again.
   probe->ClearCalls();
@@ -269,14 +284,99 @@ TEST_F(ViewerTest, RangeStatisticsOnAnEmptyBufferDoesNothing) {
   EXPECT_EQ(prompts.asked.size(), asked);
 }
 
+// Nothing of an earlier file stays on show or under the commands once
+// another open was tried, whether it succeeded or not.
+TEST_F(ViewerTest, AnOpenEmptiesBothPagesAndTheReadOutWhetherOrNotItSucceeds) {
+  MakeFrame();
+  CChildFrame* viewer = OpenThroughMenu(WriteRecord("three.D01", 2500));
+  ASSERT_NE(viewer, nullptr);
+  gui::CDataGraphDlg* graph = viewer->formView()->graphPage();
+  gui::CGridCtrl& list = viewer->formView()->listPage()->Grid();
+  gui::CTChart& part = graph->PartGraph();
+  const QString partTitle = part.TitleText();
+  for (const std::string& next : {WriteRecord("other.D01", 20), files.File("missing.D01")}) {
+    SCOPED_TRACE(next);
+    ClickLabel(viewer, viewer->pagingRoot()->child(0));
+    ASSERT_TRUE(WaitForIdle());
+    ASSERT_GT(part.PointCount(0), 0);
+    ASSERT_GT(list.GetRowCount(), 1);
+    gui::MoveMouse(part, QPoint(part.PixelAtXValue(part.PointCount(0) / 2.0), part.height() - 80));
+    ASSERT_FALSE(graph->InfoPanel().Lines().isEmpty());
+
+    prompts.paths.push_back(QString::fromStdString(next));
+    Trigger(Command::FileOpen);  // the viewer's own Open
+    EXPECT_TRUE(data.samples.empty());
+    for (gui::CTChart* chart : {&graph->AllGraph(), &part})
+      for (int k = 0; k < settings::kChannels; ++k) EXPECT_EQ(chart->PointCount(k), 0) << k;
+    EXPECT_FALSE(graph->AllGraph().ToolActive(data.bandTool));
+    EXPECT_EQ(part.TitleText(), QStringLiteral("单页局部图"));
+    EXPECT_TRUE(graph->InfoPanel().Lines().isEmpty());
+    EXPECT_EQ(list.GetRowCount(), 0);
+    const size_t asked = prompts.asked.size();
+    Trigger(Command::RangeStatistics);
+    EXPECT_EQ(prompts.asked.size(), asked);
+  }
+  EXPECT_EQ(prompts.Messages(), std::vector<std::string>({"文件打开失败"}));
+}
+
+// A load the sample limit cut ends full and says so; closing the viewer
+// leaves no progress behind.
+TEST_F(ViewerTest, ACutLoadEndsAtOneHundredWithANoteAndClosingClearsTheBars) {
+  data.language = 1;
+  data.autoPaging = 0;
+  data.sectorsPerPage = 9000;
+  MakeFrame();
+  sim::RecordSpec recordSpec;
+  recordSpec.sectorCount = 8404;  // 8404 x 119 samples just pass 1,000,000
+  recordSpec.channels = 1;
+  recordSpec.samplesPerSector = 119;
+  recordSpec.interval = 1;
+  const std::string path = files.File("long.D01");
+  ASSERT_TRUE(sim::WriteRecordFile(path, recordSpec));
+  CChildFrame* viewer = OpenThroughMenu(path);
+  ASSERT_NE(viewer, nullptr);
+  ClickLabel(viewer, viewer->pagingRoot()->child(0));
+  ASSERT_TRUE(WaitForIdle());
+  ASSERT_EQ(data.samples.size(), record::kSampleBufferLimit);
+
+  gui::CProgressStatusBar* bar = frame->progressStatusBar();
+  EXPECT_EQ(bar->loadProgress()->value(), bar->loadProgress()->maximum());
+  EXPECT_EQ(bar->Pane(1)->text(), QStringLiteral("100 / 100"));
+  EXPECT_EQ(bar->Pane(3)->text(), QStringLiteral("100 / 100    Page cut at 1000000 samples"));
+
+  Trigger(Command::FileClose);
+  for (QProgressBar* progress : {bar->loadProgress(), bar->fillProgress()}) EXPECT_EQ(progress->value(), 0);
+  for (int pane = 0; pane < gui::CProgressStatusBar::kPaneCount; ++pane) EXPECT_TRUE(bar->Pane(pane)->text().isEmpty());
+}
+
+TEST_F(ViewerTest, ARestoredViewerTakesMostOfTheDocumentArea) {
+  MakeFrame();
+  ASSERT_NE(OpenThroughMenu(WriteRecord("a.D01", 20)), nullptr);
+  QMdiSubWindow* window = frame->mdiArea()->currentSubWindow();
+  ASSERT_TRUE(window->isMaximized());
+  window->showNormal();
+  EXPECT_GE(window->width() * 3, frame->mdiArea()->width() * 2);
+  EXPECT_GE(window->height() * 3, frame->mdiArea()->height() * 2);
+}
+
 TEST_F(ViewerTest, PreviewCommandsChooseThePrintedDocument) {
   MakeFrame();
   CChildFrame* viewer = OpenThroughMenu(WriteRecord("a.D01", 20));
   ASSERT_NE(viewer, nullptr);
+  // Each command opens a preview of its own document.
+  const auto closePreviews = [] {
+    int closed = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* preview = qobject_cast<gui::CPrintFrame*>(w); preview && preview->isVisible())
+        closed += preview->close();
+    return closed;
+  };
   Trigger(Command::PreviewPartGraph);
   EXPECT_EQ(viewer->printKind(), 1);
+  EXPECT_EQ(closePreviews(), 1);
   Trigger(Command::PreviewPartList);
   EXPECT_EQ(viewer->printKind(), 0);
+  EXPECT_EQ(closePreviews(), 1);
 }
 
 TEST_F(ViewerTest, SplitterKeepsEightyFiveAndFifteenPercentOnResize) {
@@ -334,6 +434,27 @@ TEST(QtFileFilter, TurnsDescriptionPatternPairsIntoQtNameFilters) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(gui::QtFileFilter(QString::fromUtf8(c.pairs)), QString::fromUtf8(c.filter)) << c.pairs;
+}
+
+// A name typed without an extension gets the one of the filter chosen.
+TEST(PrepareSaveDialog, AddsTheChosenFiltersExtensionToANameWithoutOne) {
+  TempDir dir;
+  QFileDialog dialog(nullptr, {}, QString::fromStdString(dir.path().string()),
+                     gui::QtFileFilter(QStringLiteral("(*.xlsx)|*.xlsx|(*.xls)|*.xls||")));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  gui::PrepareSaveDialog(dialog);
+  const auto saved = [&](const QString& typed) {
+    dialog.selectFile(typed);
+    return QFileInfo(dialog.selectedFiles().value(0)).fileName();
+  };
+  EXPECT_EQ(saved(QStringLiteral("out1")), QStringLiteral("out1.xlsx"));
+  EXPECT_EQ(saved(QStringLiteral("out2.dat")), QStringLiteral("out2.dat"));
+  auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+  ASSERT_NE(types, nullptr);
+  QTest::keyClick(types, Qt::Key_Down);  // the user picks "(*.xls)"
+  ASSERT_EQ(dialog.selectedNameFilter(), QStringLiteral("(*.xls)"));
+  EXPECT_EQ(saved(QStringLiteral("out1")), QStringLiteral("out1.xls"));
+  EXPECT_EQ(gui::FilterSuffix(QStringLiteral("Record (*.D?\?)")), QString());
 }
 
 }  // namespace

@@ -288,6 +288,29 @@ TEST_F(GraphPage, CursorReadOutListsEveryShownChannelInItsOwnRow) {
   EXPECT_TRUE(page->InfoPanel().Lines().isEmpty());
 }
 
+// The read-out shows what lies under the mouse now: nothing after a fill
+// until the mouse moves, no value in a gap, a name for a nameless channel.
+TEST_F(GraphPage, CursorReadOutLeavesGapsBlankNamesNamelessChannelsAndEmptiesOnAFill) {
+  settings::SetChannelName(data.channels[6], "");
+  Open();
+  Fill();
+  CTChart& part = page->PartGraph();
+  const int gap = static_cast<int>(kHighMarkerSample / 2 - data.partFirst);  // channel 3 has no point there
+  const int x = part.PixelAtXValue(gap + 0.5);
+  MoveMouse(part, QPoint(x, BelowInfoPanel(part)));
+  ASSERT_EQ(static_cast<int>(static_cast<float>(part.XValueAtPixel(0, x))), gap);
+
+  const QStringList& lines = page->InfoPanel().Lines();
+  ASSERT_EQ(lines.size(), 1 + kChannels);
+  EXPECT_EQ(lines[0].toStdString(), "Time：" + analysis::PointText(PartSample(gap).time));
+  EXPECT_EQ(lines[3].toStdString(), "");
+  EXPECT_EQ(lines[4].toStdString(), base::Format("Temp 4:  %g", double{PartSample(gap).values[3]}));
+  EXPECT_EQ(lines[7].toStdString(), base::Format("Channel07:  %g", double{PartSample(gap).values[6]}));
+
+  Fill();
+  EXPECT_TRUE(page->InfoPanel().Lines().isEmpty());
+}
+
 TEST_F(GraphPage, CursorReadOutFollowsOnlyWithShowCursorOne) {
   data.showCursor = 0;
   Open();

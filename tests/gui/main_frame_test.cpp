@@ -15,6 +15,9 @@
 #include "app/about_dlg.h"
 #include "app/progress_status_bar.h"
 #include "app/true_color_tool_bar.h"
+#include "realtime/child_frame2.h"
+#include "realtime/data_file.h"
+#include "realtime/record_store.h"
 #include "gui/support/gui_fixture.h"
 #include "settings/settings_file.h"
 #include "viewer/child_frame.h"
@@ -223,7 +226,11 @@ TEST_F(GuiTest, AboutBoxShowsIconVersionAndDateWithoutButtonsAndClosesOnEscape) 
       lines << dialog.findChild<QLabel*>(QString::fromLatin1(name))->text();
     EXPECT_FALSE(dialog.findChild<QLabel*>(QStringLiteral("aboutIcon"))->pixmap().isNull());
     EXPECT_TRUE(dialog.findChildren<QAbstractButton*>().isEmpty());
-    EXPECT_TRUE(dialog.windowTitle().isEmpty());
+    EXPECT_TRUE(dialog.windowTitle().trimmed().isEmpty());
+    for (const Qt::WindowType button : {Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint,
+                                        Qt::WindowContextHelpButtonHint})
+      EXPECT_FALSE(dialog.windowFlags().testFlag(button)) << button;
+    EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     dialog.show();
     QTest::keyClick(&dialog, Qt::Key_Escape);
     escapeClosed = !dialog.isVisible();
@@ -235,15 +242,27 @@ TEST_F(GuiTest, AboutBoxShowsIconVersionAndDateWithoutButtonsAndClosesOnEscape) 
   EXPECT_TRUE(escapeClosed);
 }
 
-TEST_F(GuiTest, RecordFilesOnTheCommandLineOrDroppedOpenEachInAViewer) {
+// Data files (any letter case of ".DT") open in a real-time page with their records.
+std::string WriteDataFile(const std::string& path, int count) {
+  realtime::RecordStore store;
+  for (int n = 0; n < count; ++n)
+    store.Append(realtime::StampedRecord(record::RecordTime::FromCalendar(2015, 1, 5, 8, 9, 10 + n)));
+  EXPECT_TRUE(store.SaveTo(path));
+  return path;
+}
+
+TEST_F(GuiTest, FilesOnTheCommandLineOrDroppedOpenWhereTheyBelong) {
   const std::string named = WriteRecord("named.D01", 20);
+  const std::string namedData = WriteDataFile(files.File("named.DT"), 3);
   const std::string dropped[] = {WriteRecord("x.D01", 20), WriteRecord("y.D02", 2100)};
   gui::CAbrel_CorvaneApp app(data, prompts);
-  app.InitInstance({QStringLiteral("tessaly"), QString::fromStdString(named)});
+  app.InitInstance({QStringLiteral("tessaly"), QString::fromStdString(named), QString::fromStdString(namedData)});
   gui::CMainFrame* main = app.mainFrame();
   EXPECT_EQ(prompts.Count("open"), 0);
-  ASSERT_EQ(main->mdiArea()->subWindowList().size(), 1);
+  ASSERT_EQ(main->mdiArea()->subWindowList().size(), 2);
   EXPECT_EQ(main->CurrentViewer()->pagingRoot()->childCount(), 1);
+  ASSERT_NE(main->ActiveRealtimePage(), nullptr);
+  EXPECT_EQ(main->ActiveRealtimePage()->acquisition().records.Size(), 3u);
 
   QMimeData mime;
   mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped[0])),
@@ -253,9 +272,19 @@ TEST_F(GuiTest, RecordFilesOnTheCommandLineOrDroppedOpenEachInAViewer) {
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
   QApplication::sendEvent(main, &drop);
-  EXPECT_EQ(main->mdiArea()->subWindowList().size(), 3);
+  EXPECT_EQ(main->mdiArea()->subWindowList().size(), 4);
   EXPECT_EQ(data.recordPath, dropped[1]);
   EXPECT_EQ(main->CurrentViewer()->pagingRoot()->childCount(), 3);
+
+  QMimeData dataMime;
+  dataMime.setUrls({QUrl::fromLocalFile(QString::fromStdString(WriteDataFile(files.File("dropped.dt"), 2)))});
+  QDragEnterEvent dataEnter(QPoint(10, 10), Qt::CopyAction, &dataMime, Qt::LeftButton, {});
+  QApplication::sendEvent(main, &dataEnter);
+  QDropEvent dataDrop(QPointF(10, 10), Qt::CopyAction, &dataMime, Qt::LeftButton, {});
+  QApplication::sendEvent(main, &dataDrop);
+  EXPECT_EQ(main->mdiArea()->subWindowList().size(), 5);
+  ASSERT_NE(main->ActiveRealtimePage(), nullptr);
+  EXPECT_EQ(main->ActiveRealtimePage()->acquisition().records.Size(), 2u);
   EXPECT_TRUE(prompts.Messages().empty());
 }
 

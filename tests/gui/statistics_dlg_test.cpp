@@ -122,6 +122,12 @@ TEST_F(StatisticsDlgTest, OverLimitForOneChannelIsLabelledInChineseAlsoInEnglish
   EXPECT_EQ(Shown(Control<QTreeWidget>(dlg, 1047)),
             (std::vector<std::vector<std::string>>{{"Channel", "lowerlimit time（s）", "Upperlimit time（s）"},
                                                    {"通道5", "1.0", "3.0"}}));
+  // Each column shows its whole heading and its cells.
+  QTreeWidget* list = Control<QTreeWidget>(dlg, 1047);
+  for (int c = 0; c <= 2; ++c) {
+    EXPECT_GT(list->columnWidth(c), list->fontMetrics().horizontalAdvance(list->headerItem()->text(c))) << c;
+    EXPECT_GT(list->columnWidth(c), list->fontMetrics().horizontalAdvance(list->topLevelItem(0)->text(c))) << c;
+  }
   channel->setCurrentIndex(0);
   Click(dlg, 1006);  // upper box off: one result column
   Click(dlg, 1041);

@@ -1,6 +1,7 @@
 #include "gui/support/scripted_prompts.h"
 
 #include <QDialog>
+#include <QPrinter>
 #include <algorithm>
 
 namespace tessaly::testing {
@@ -29,11 +30,15 @@ QString ScriptedPrompts::FolderName(QWidget*, const QString& title, const QStrin
   return NextPath("folder", title);
 }
 
-bool ScriptedPrompts::PrintDialog(QWidget*, QPrinter&) {
+bool ScriptedPrompts::PrintDialog(QWidget*, QPrinter& printer) {
   asked.push_back({"print", {}});
   if (printAnswers.empty()) return false;
   const bool answer = printAnswers.front();
   printAnswers.pop_front();
+  if (answer && !printFile.isEmpty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printFile);
+  }
   return answer;
 }
 

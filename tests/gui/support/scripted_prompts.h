@@ -32,6 +32,7 @@ class ScriptedPrompts : public gui::PromptService {
 
   std::deque<QString> paths;                         // open, save and folder answers
   std::deque<bool> printAnswers;
+  QString printFile;  // when set, a confirmed print dialog chooses "print to this PDF file"
   std::deque<std::function<int(QDialog&)>> dialogs;  // act on the dialog, return its result
   std::vector<Asked> asked;
 

@@ -1,0 +1,48 @@
+#pragma once
+// What the GUI benchmarks share: the offscreen application they run in, and
+// per-run timing reported against a budget.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <time.h>
+
+#include <chrono>
+
+namespace tessaly::bench {
+
+inline double ThreadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// Mean wall and CPU time per run and their ratios to the budget: the machines
+// here are shared, so the CPU time of the painting thread is the steadier one.
+template <typename Work>
+void TimedAgainstBudget(benchmark::State& state, double budgetMs, Work&& work) {
+  double wallMs = 0.0, cpuMs = 0.0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = ThreadCpuMs();
+    work();
+    cpuMs += ThreadCpuMs() - cpuStart;
+    wallMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  }
+  const auto runs = static_cast<double>(state.iterations());
+  state.counters["wall_ms"] = wallMs / runs;
+  state.counters["cpu_ms"] = cpuMs / runs;
+  state.counters["wall_ratio"] = wallMs / runs / budgetMs;
+  state.counters["cpu_ratio"] = cpuMs / runs / budgetMs;
+}
+
+// Runs the registered benchmarks inside an application (offscreen unless a
+// platform is chosen).
+inline void RunGuiBenchmarks(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+}
+
+}  // namespace tessaly::bench
