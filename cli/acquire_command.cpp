@@ -93,6 +93,7 @@ bool Understand(const std::vector<std::string>& args, int language, Run& run, Ar
   const std::string* device = line.Value("--device");
   if (device && line.Has("--com")) return BadValue(error, "--com", *line.Value("--com"));
   if (!device && !line.Require("--com", error)) return false;
+  if (device && device->empty()) return BadValue(error, "--device", "''");  // not the COM port
   if (device) s.devicePath = *device;
   s.deviceAddress = 1;
   if (!line.Integer("--com", 1, 255, s.comPort, error) || !line.Integer("--baud", 1, 4'000'000, s.baudRate, error) ||
@@ -142,6 +143,9 @@ int RunAcquire(const std::vector<std::string>& args) {
   // As the panel's Start: a fresh file in the device folder.
   page.SetSavePath(realtime::StartSavePath(run.folder, run.settings.deviceAddress, realtime::LocalNow().Fields()), true);
   acquisition.channelCount = run.channels;
+  // Before the port: a run whose first save would fail must not poll first.
+  if (!realtime::DataFolderWritable(page.SavePath()))
+    return Fail(Message(TextId::DataFolderUnwritable, language, run.folder.c_str()));
 
   // The signals are taken by this thread alone; the worker inherits the mask.
   sigset_t signals;

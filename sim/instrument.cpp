@@ -66,8 +66,26 @@ bool Instrument::Answer(const uint8_t* frame, Bytes& answer) {
   }
   answer.resize(answer.size() + 2);
   AppendCrc(answer.data(), answer.size() - 2);
+  // A whole channel answer that claims no values, under a CRC that holds.
+  if (function == realtime::kReadInputRegisters && answer.size() > 5 && options_.byteCountZeroRate > 0 &&
+      Draw() < options_.byteCountZeroRate) {
+    answer[2] = 0;
+    AppendCrc(answer.data(), 3);
+  }
   if (options_.silentAfter >= 0 && requests_ > static_cast<uint64_t>(options_.silentAfter)) return false;
-  return !Damage(answer);
+  const int64_t request = static_cast<int64_t>(requests_);
+  if (request == options_.burstAt) {
+    answer.clear();
+    AppendNoise(answer, options_.burstBytes);
+    return !answer.empty();
+  }
+  if (Damage(answer)) return false;
+  if (request == options_.strayAfter) AppendNoise(answer, options_.strayBytes);
+  return true;
+}
+
+void Instrument::AppendNoise(Bytes& bytes, int count) {
+  for (int i = 0; i < count; ++i) bytes.push_back(static_cast<uint8_t>(Draw() * 256));
 }
 
 bool Instrument::Damage(Bytes& answer) {

@@ -26,7 +26,20 @@ struct InstrumentOptions {
   int answerAddress = -1;      // answer with this address instead of our own
   int64_t silentAfter = -1;    // answer nothing after this many requests
   int64_t exitAfter = -1;      // end after this many requests
+  // Faults at one request, counted from 1 over every request addressed to us:
+  int64_t lateOnce = 0;        // answer it kLateAnswerMs after it came, past the master's time-out
+  int64_t strayAfter = 0;      // send strayBytes noise bytes right after its answer
+  int strayBytes = 0;
+  int64_t burstAt = 0;         // send burstBytes noise bytes instead of its answer
+  int burstBytes = 0;
+  double byteCountZeroRate = 0;  // channel answers with byte count 0 under a good CRC
 };
+
+// Well past the master's time-out of 100 reads with 10 ms pauses (a second
+// on a quiet machine, twice that on a busy one with sanitizers), so the
+// answer cannot be taken in time; a master that pauses as long again before
+// its next request has it in the port by then.
+constexpr int kLateAnswerMs = 3000;
 
 using Bytes = std::vector<uint8_t>;
 
@@ -45,6 +58,10 @@ class Instrument {
 
   // Requests addressed to us so far.
   uint64_t Requests() const { return requests_; }
+  // True when request `request` (from 1) is to be answered late.
+  bool AnswersLate(uint64_t request) const {
+    return options_.lateOnce > 0 && request == static_cast<uint64_t>(options_.lateOnce);
+  }
   // True once exitAfter requests have been answered.
   bool Finished() const;
 
@@ -54,6 +71,7 @@ class Instrument {
  private:
   bool Answer(const uint8_t* frame, Bytes& answer);
   bool Damage(Bytes& answer);  // true: drop it
+  void AppendNoise(Bytes& bytes, int count);
   double Draw();  // uniform in [0, 1)
 
   InstrumentOptions options_;

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "base/command_line.h"
@@ -31,7 +33,28 @@ constexpr base::OptionSpec kOptions[] = {
     {.name = "--answer-address", .value = "A", .help = TextId::HelpSimAnswerAddress},
     {.name = "--silent-after", .value = "K", .help = TextId::HelpSimSilentAfter},
     {.name = "--exit-after", .value = "K", .help = TextId::HelpSimExitAfter},
+    {.name = "--late-once", .value = "K", .help = TextId::HelpSimLateOnce},
+    {.name = "--stray-bytes", .value = "K:N", .help = TextId::HelpSimStrayBytes},
+    {.name = "--burst", .value = "K:N", .help = TextId::HelpSimBurst},
+    {.name = "--byte-count-zero", .value = "RATE", .help = TextId::HelpSimByteCountZero, .byDefault = "0"},
 };
+
+// "K:N": request K (from 1) and a byte count N of 1 to 4096, when the option is given.
+bool RequestAndBytes(const CommandLine& line, std::string_view option, int64_t& request, int& bytes,
+                     ArgError& error) {
+  const std::string* text = line.Value(option);
+  if (!text) return true;
+  const size_t colon = text->find(':');
+  const auto k = colon == std::string::npos ? std::nullopt : base::ParseInteger(text->substr(0, colon), 1, INT64_MAX);
+  const auto n = colon == std::string::npos ? std::nullopt : base::ParseInteger(text->substr(colon + 1), 1, 4096);
+  if (!k || !n) {
+    error = {TextId::ArgBadValue, std::string(option) + " " + *text};
+    return false;
+  }
+  request = *k;
+  bytes = static_cast<int>(*n);
+  return true;
+}
 
 // A rate from 0 to 1 into `out` when the option is given.
 bool Rate(const CommandLine& line, std::string_view option, double& out, ArgError& error) {
@@ -58,7 +81,11 @@ bool BuildOptions(const CommandLine& line, InstrumentOptions& o, ArgError& error
          line.Integer("--exception", 1, 255, o.exceptionCode, error) &&
          line.Integer("--answer-address", 0, 255, o.answerAddress, error) &&
          line.Integer<int64_t>("--silent-after", 0, kMaxCount, o.silentAfter, error) &&
-         line.Integer<int64_t>("--exit-after", 0, kMaxCount, o.exitAfter, error);
+         line.Integer<int64_t>("--exit-after", 0, kMaxCount, o.exitAfter, error) &&
+         line.Integer<int64_t>("--late-once", 1, kMaxCount, o.lateOnce, error) &&
+         RequestAndBytes(line, "--stray-bytes", o.strayAfter, o.strayBytes, error) &&
+         RequestAndBytes(line, "--burst", o.burstAt, o.burstBytes, error) &&
+         Rate(line, "--byte-count-zero", o.byteCountZeroRate, error);
 }
 
 int UsageError(const ArgError& error) { return ReportUsageError(error, "instrument"); }

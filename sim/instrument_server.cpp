@@ -107,9 +107,17 @@ void InstrumentServer::Serve() {
     if (n <= 0) return;
     const Clock::time_point received = Clock::now();
     answers.clear();
+    const uint64_t before = instrument_.Requests();
     instrument_.Receive(buffer, static_cast<size_t>(n), answers);
     requests_ = instrument_.Requests();
-    for (const Bytes& answer : answers) Send(answer, received);
+    // The master asks one request at a time, so a late request's answer is
+    // the last one of the bytes that completed it.
+    bool late = false;
+    for (uint64_t r = before + 1; r <= instrument_.Requests(); ++r) late = late || instrument_.AnswersLate(r);
+    for (size_t i = 0; i < answers.size(); ++i) {
+      const bool thisLate = late && i + 1 == answers.size();
+      Send(answers[i], thisLate ? received + std::chrono::milliseconds(kLateAnswerMs) : received);
+    }
   }
 }
 

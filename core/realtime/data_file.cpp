@@ -1,15 +1,18 @@
 #include "realtime/data_file.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <memory>
 
+#include "base/atomic_file.h"
 #include "base/format.h"
 #include "base/home_folder.h"
+#include "base/regular_file.h"
 #include "base/texts.h"
 
 namespace tessaly::realtime {
@@ -56,17 +59,40 @@ std::string DefaultReceiveFolder() {
   return folder;
 }
 
+std::string UnusedDataPath(const std::string& path) {
+  const auto taken = [](const std::string& p) {
+    std::error_code error;
+    // A dangling link or anything unreadable counts as taken.
+    return std::filesystem::symlink_status(p, error).type() != std::filesystem::file_type::not_found;
+  };
+  if (!taken(path)) return path;
+  const size_t stemLength = HasDataExtension(path) ? path.size() - 3 : path.size();
+  const std::string stem = path.substr(0, stemLength), extension = path.substr(stemLength);
+  for (int n = 1;; ++n) {
+    const std::string candidate = stem + "_" + std::to_string(n) + extension;
+    if (!taken(candidate)) return candidate;
+  }
+}
+
+bool DataFolderWritable(const std::string& savePath) {
+  const std::filesystem::path folder = std::filesystem::path(savePath).parent_path();
+  std::error_code ignored;
+  if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
+  base::AtomicFile probe;  // discarded, never committed
+  return probe.Open(savePath) && probe.Write("\0", 1) && std::fflush(probe.Stream()) == 0;
+}
+
 namespace {
 
-// Receive folder + device folder (created when missing) + time name.
+// Receive folder + device folder (created when missing) + unused time name.
 std::string DevicePath(std::string folder, TextId deviceFolder, int deviceAddress, int language,
                        const record::CalendarFields& now) {
   if (!folder.empty() && folder.back() != '/') folder += '/';
   folder += base::FormatText(Text(deviceFolder, language), deviceAddress);
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
-  return folder + base::FormatText(Text(TextId::DataFileName, language), now.year, now.month, now.day, now.hour,
-                                   now.minute, now.second);
+  return UnusedDataPath(folder + base::FormatText(Text(TextId::DataFileName, language), now.year, now.month, now.day,
+                                                  now.hour, now.minute, now.second));
 }
 
 }  // namespace
@@ -81,12 +107,23 @@ std::string RotationSavePath(const std::string& receiveFolder, int deviceAddress
 }
 
 std::optional<std::vector<RealtimeRecord>> ReadDataFile(const std::string& path, bool readWrite) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), readWrite ? "r+b" : "rb"),
-                                                       &std::fclose);
-  if (!file) return std::nullopt;
-  std::vector<RealtimeRecord> records;
-  RealtimeRecord record;
-  while (std::fread(&record, kRecordSize, 1, file.get()) == 1) records.push_back(record);
+  uint64_t size = 0;
+  const int fd = base::OpenRegularFile(path, readWrite ? O_RDWR : O_RDONLY, size);
+  if (fd < 0) return std::nullopt;
+  // The records the file held when it was opened; bytes it gains meanwhile
+  // belong to a later read, and a file that shrinks gives what is left.
+  std::vector<RealtimeRecord> records(static_cast<size_t>(size / kRecordSize));
+  const size_t wanted = records.size() * kRecordSize;
+  auto* out = reinterpret_cast<unsigned char*>(records.data());
+  size_t done = 0;
+  while (done < wanted) {
+    const ssize_t n = ::read(fd, out + done, wanted - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  records.resize(done / kRecordSize);
   return records;
 }
 

@@ -29,13 +29,23 @@ bool HasDataExtension(const std::string& path);
 // The user's home folder with a trailing "/" (the default receive folder).
 std::string DefaultReceiveFolder();
 
+// `path` when nothing of that name exists; otherwise the first free name
+// with "_1", "_2", ... put before its ".DT" (or at its end when it has none),
+// so a new run never overwrites the file of another.
+std::string UnusedDataPath(const std::string& path);
+
+// Creates the folder of `savePath` when missing and writes (then removes) a
+// probe file there: false when the folder cannot hold the run's files.
+bool DataFolderWritable(const std::string& savePath);
+
 // The save path Start sets: receive folder, "设备NNN/" (both languages) and
-// the time name; the device folder is created when missing (silently).
+// the time name, made unused (UnusedDataPath); the device folder is created
+// when missing (silently).
 std::string StartSavePath(const std::string& receiveFolder, int deviceAddress,
                           const record::CalendarFields& now);
 
-// The path a rotation continues with: "设备NNN/" or "DeviceNNN/" by language;
-// the device folder is created when missing.
+// The path a rotation continues with: "设备NNN/" or "DeviceNNN/" by language,
+// made unused; the device folder is created when missing.
 std::string RotationSavePath(const std::string& receiveFolder, int deviceAddress, int language,
                              const record::CalendarFields& now);
 

@@ -35,6 +35,10 @@ int CDevice::Transact(const uint8_t* request, uint8_t* response, int expectedLen
     Log(Text(TextId::PortUninitialized, language));
     return kPortNotOpen;
   }
+  // Whatever came after the last exchange (a late answer, stray bytes, line
+  // noise) would be read as the start of this answer and keep every later
+  // one out of step.
+  port->FlushInput();
   port->WriteBytes(request, kRequestSize);
   LogBytes(Text(TextId::LogSend, language), request, kRequestSize);
   int total = 0;
@@ -47,6 +51,7 @@ int CDevice::Transact(const uint8_t* request, uint8_t* response, int expectedLen
     }
     total += static_cast<int>(got);
     if (total == expectedLength) {
+      port->FlushInput();  // nothing that follows an answer belongs to the next one
       LogBytes(Text(TextId::LogReceive, language), response, expectedLength);
       return kSuccess;
     }
@@ -82,10 +87,9 @@ int CCorvane::ReadChannels(float (&values)[kMaxChannels]) {
   const Request request = BuildRequest(address, kReadInputRegisters, 0, static_cast<uint16_t>((2 * n) % 256));
   uint8_t response[kAreaSize] = {};
   if (Transact(request.data(), response, length) != kSuccess) return kTimedOut;
-  // The byte count places the CRC; one that points past what was received
-  // can only be a damaged answer.
-  const int byteCount = response[2];
-  if (3 + byteCount + 2 > length || !CrcMatches(response, static_cast<size_t>(3 + byteCount))) {
+  // Only an answer with exactly the values asked for is taken: a byte count of
+  // 0 under a good CRC would otherwise store zeros on every channel.
+  if (!ChannelAnswerOk(response, static_cast<size_t>(length), n)) {
     Log(Text(TextId::CrcError, language));
     return kCrcMismatch;
   }

@@ -30,9 +30,9 @@ class CDevice {
   // Confirms that the instrument answers; the general device always does.
   virtual int Sync() { return kSuccess; }
 
-  // Sends the 8 request bytes and collects exactly `expectedLength` bytes
-  // into `response` (surplus bytes stay in the port). kSuccess, kTimedOut or
-  // kPortNotOpen.
+  // Drops pending input, sends the 8 request bytes and collects exactly
+  // `expectedLength` bytes into `response`; what follows them is dropped.
+  // kSuccess, kTimedOut or kPortNotOpen.
   int Transact(const uint8_t* request, uint8_t* response, int expectedLength);
 
   int32_t address;

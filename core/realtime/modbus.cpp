@@ -64,6 +64,12 @@ bool CrcMatches(const uint8_t* data, size_t length) {
   return data[length] == (crc & 0xFF) && data[length + 1] == (crc >> 8);
 }
 
+bool ChannelAnswerOk(const uint8_t* answer, size_t length, int channels) {
+  if (channels < 1 || length < 3) return false;
+  const size_t values = 4 * static_cast<size_t>(channels);
+  return answer[2] == values && length == 3 + values + 2 && CrcMatches(answer, 3 + values);
+}
+
 Request BuildRequest(int address, uint8_t function, uint16_t firstRegister, uint16_t registerCount) {
   Request r{static_cast<uint8_t>(address & 0xFF),
             function,

@@ -31,6 +31,11 @@ using Request = std::array<uint8_t, kRequestSize>;
 // most significant byte first), CRC.
 Request BuildRequest(int address, uint8_t function, uint16_t firstRegister, uint16_t registerCount);
 
+// A channel answer of `length` bytes is whole for `channels` values: its
+// byte count (offset 2) is 4 x channels, it fills `length` exactly, and the
+// CRC after the values matches. Address and function are not examined.
+bool ChannelAnswerOk(const uint8_t* answer, size_t length, int channels);
+
 // IEEE-754 single precision, most significant byte first.
 float DecodeFloatBE(const uint8_t* bytes);
 void EncodeFloatBE(float value, uint8_t* bytes);

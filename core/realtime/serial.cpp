@@ -125,6 +125,12 @@ int32_t CSerial::ClosePort() {
   return Succeed();
 }
 
+int32_t CSerial::FlushInput() {
+  Succeed();
+  if (!IsOpen()) return Fail(kErrorInvalidHandle);
+  return ::tcflush(fd_, TCIFLUSH) == 0 ? 0 : Fail(errno);
+}
+
 int32_t CSerial::Configure(int baudRate, int dataBits, int parity, int stopBits) {
   Succeed();
   if (!IsOpen()) return Fail(kErrorInvalidHandle);

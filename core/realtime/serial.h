@@ -59,6 +59,8 @@ class CSerial {
   virtual int32_t OpenDevice(const std::string& deviceName, uint32_t inQueueSize = 0,
                              uint32_t outQueueSize = 0, bool overlapped = true);
   virtual int32_t ClosePort();  // 0, also when nothing is open
+  // Drops every byte received and not yet read.
+  virtual int32_t FlushInput();
 
   virtual int32_t Configure(int baudRate, int dataBits, int parity, int stopBits);
   virtual int32_t SetEventCharacter(uint8_t character, bool adjustMask = true);

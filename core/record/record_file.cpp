@@ -2,26 +2,27 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <limits>
 
+#include "base/regular_file.h"
+
 namespace tessaly::record {
 
 bool RecordFile::Open(const std::string& path) {
   Close();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  uint64_t size = 0;
+  const int fd = base::OpenRegularFile(path, O_RDONLY, size);
   if (fd < 0) return false;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
     return false;
   }
   fd_ = fd;
-  size_ = static_cast<uint64_t>(st.st_size);
+  size_ = size;
   return true;
 }
 

@@ -17,7 +17,8 @@ class RecordFile {
   RecordFile(const RecordFile&) = delete;
   RecordFile& operator=(const RecordFile&) = delete;
 
-  // False when the file is missing, unreadable or locked by another holder.
+  // False when the file is missing, unreadable, not a regular file or locked
+  // by another holder.
   bool Open(const std::string& path);
   void Close();
   bool IsOpen() const { return fd_ >= 0; }

@@ -34,6 +34,9 @@ void CivilFromDays(int64_t z, int& year, int& month, int& day) {
 
 constexpr int64_t kEpoch1601 = DaysFromCivil(1601, 1, 1);
 constexpr int64_t kOleEpochDays = DaysFromCivil(1899, 12, 30) - DaysFromCivil(1601, 1, 1);
+// The span OLE automation dates convert within: 100-01-01 to 9999-12-31.
+constexpr int64_t kOleFirstTicks = (DaysFromCivil(100, 1, 1) - kEpoch1601) * kTicksPerDay;
+constexpr int64_t kOleEndTicks = (DaysFromCivil(10000, 1, 1) - kEpoch1601) * kTicksPerDay;
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
@@ -58,7 +61,9 @@ RecordTime RecordTime::FromOleDate(double oleDate) {
   double fraction = std::fabs(oleDate - whole);
   const int64_t dayTicks = static_cast<int64_t>(std::llround(fraction * 86'400'000.0)) * 10'000;
   const int64_t days = static_cast<int64_t>(whole) + kOleEpochDays;
-  return {RecordTimeStatus::Valid, days * kTicksPerDay + dayTicks};
+  const int64_t ticks = days * kTicksPerDay + dayTicks;
+  if (ticks < kOleFirstTicks || ticks >= kOleEndTicks) return {RecordTimeStatus::Invalid, 0};
+  return {RecordTimeStatus::Valid, ticks};
 }
 
 double RecordTime::ToOleDate() const {

@@ -28,7 +28,8 @@ struct RecordTime {
   // of the previous month, hour 24 is 00 of the next day).
   static RecordTime FromCalendar(int year, int month, int day, int hour, int minute, int second);
 
-  // Days since 1899-12-30 00:00:00, the fraction being the time of day.
+  // Days since 1899-12-30 00:00:00, the fraction being the time of day;
+  // Invalid outside 100-01-01 .. 9999-12-31, where such dates do not convert.
   static RecordTime FromOleDate(double oleDate);
   double ToOleDate() const;
 

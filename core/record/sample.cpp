@@ -42,7 +42,7 @@ size_t SampleBuffer::EntryIndexOf(size_t i) const {
 RecordTime SampleBuffer::TimeIn(const Entry& e, const uint64_t* shift, size_t s) {
   if (e.status != RecordTimeStatus::Valid) return {e.status, e.startTicks};
   int64_t ticks = e.startTicks + static_cast<int64_t>(s) * e.intervalUnits * 1'000'000;
-  if (shift && (shift[s / 64] >> (s % 64) & 1u)) ticks += kTicksPerSecond;
+  if (shift && s < 64 * kShiftWords && (shift[s / 64] >> (s % 64) & 1u)) ticks += kTicksPerSecond;
   return {RecordTimeStatus::Valid, ticks};
 }
 
@@ -137,11 +137,16 @@ unsigned char* SampleBuffer::SectorSlots(size_t count) {
 }
 
 void SampleBuffer::AppendSector(const unsigned char* sector, const SectorSamples& samples) {
-  if (samples.count == 0) return;
+  // The readers trust an entry's counts, so they are held to the sector here.
+  const uint8_t stride = samples.stride;
+  const uint8_t channels = std::min<uint8_t>(samples.channels, std::min<uint8_t>(stride, kChannelCount));
+  const size_t fit = stride == 0 ? kMaxSectorSamples : kSectorValueSlots / stride;
+  const auto count = static_cast<uint16_t>(std::min<size_t>({samples.count, fit, kMaxSectorSamples}));
+  if (count == 0) return;
   // Only the bytes up to the last value taken are needed. A sector read into
   // place that needs most of its bytes stays as it lies; one that needs few
   // keeps only those, so short sectors cost little memory.
-  const size_t used = kSectorValuesOffset + 4 * size_t{samples.stride} * samples.count;
+  const size_t used = kSectorValuesOffset + 4 * size_t{stride} * count;
   unsigned char* here = SectorSlots(1);
   if (sector == here && used > kSectorSize / 2) {
     storeEnd_ += kSectorSize;
@@ -150,18 +155,18 @@ void SampleBuffer::AppendSector(const unsigned char* sector, const SectorSamples
     storeEnd_ += used;
   }
   int32_t shiftIndex = -1;
-  if (samples.shifted[0] | samples.shifted[1]) {
+  if (std::any_of(std::begin(samples.shifted), std::end(samples.shifted), [](uint64_t w) { return w != 0; })) {
     shiftIndex = static_cast<int32_t>(shiftWords_.size());
-    shiftWords_.insert(shiftWords_.end(), samples.shifted, samples.shifted + 2);
+    shiftWords_.insert(shiftWords_.end(), std::begin(samples.shifted), std::end(samples.shifted));
   }
-  Entry& e = AddEntry(samples.count);
+  Entry& e = AddEntry(count);
   e.startTicks = samples.start.ticks;
   e.status = samples.start.status;
   e.offset = static_cast<uint32_t>(here - store_.data());
   e.shiftIndex = shiftIndex;
   e.intervalUnits = samples.intervalUnits;
-  e.stride = samples.stride;
-  e.channels = samples.channels;
+  e.stride = stride;
+  e.channels = channels;
 }
 
 }  // namespace tessaly::record

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "record/record_file.h"
 #include "record/record_time.h"
 
 namespace tessaly::record {
@@ -27,6 +28,11 @@ constexpr size_t kSampleBufferLimit = 1'000'000;
 // Where a data sector keeps its decimal-place nibbles and its values.
 constexpr size_t kSectorDecimalsOffset = 20;
 constexpr size_t kSectorValuesOffset = 36;
+// Value slots of a sector (119), and the most samples its count byte can name
+// (all of them when it has no channels).
+constexpr size_t kSectorValueSlots = (kSectorSize - kSectorValuesOffset) / 4;
+constexpr size_t kMaxSectorSamples = 255;
+constexpr size_t kShiftWords = (kMaxSectorSamples + 63) / 64;
 
 // The samples one decoded sector contributes, as the decoder worked them out;
 // the values and decimal nibbles stay in the sector's bytes.
@@ -37,7 +43,7 @@ struct SectorSamples {
   uint8_t channels = 0;          // channels taken, at most kChannelCount
   uint16_t count = 0;            // samples taken
   // Samples the same-second rule moves one second later: bit s of the mask.
-  uint64_t shifted[2] = {0, 0};
+  uint64_t shifted[kShiftWords] = {};
 };
 
 // The samples of the last load, in decoding order. A full Sample is 160
@@ -100,7 +106,9 @@ class SampleBuffer {
   // Room for `count` sectors to be read into, valid until the next append or
   // call; a sector appended from there is kept without a copy.
   unsigned char* SectorSlots(size_t count);
-  // Appends samples.count samples whose values lie in `sector`.
+  // Appends samples.count samples whose values lie in `sector`; a count,
+  // stride or channel count beyond what a sector and the shift mask hold is
+  // cut to what they hold.
   void AppendSector(const unsigned char* sector, const SectorSamples& samples);
 
  private:
@@ -108,7 +116,7 @@ class SampleBuffer {
     int64_t startTicks = 0;
     uint32_t firstSample = 0;
     uint32_t offset = 0;      // of the sector's bytes in store_, or of the first sample in whole_
-    int32_t shiftIndex = -1;  // of the entry's two words in shiftWords_, or -1
+    int32_t shiftIndex = -1;  // of the entry's kShiftWords words in shiftWords_, or -1
     uint16_t count = 0;
     uint16_t intervalUnits = 0;
     RecordTimeStatus status = RecordTimeStatus::Null;

@@ -9,14 +9,12 @@
 namespace tessaly::record {
 namespace {
 
-constexpr size_t kValueSlots = (kSectorSize - kSectorValuesOffset) / 4;  // 119
-
 // Whole samples of C channels that fit the value slots, by C (a division per
 // sector costs more than the rest of its bookkeeping).
 constexpr std::array<uint8_t, 256> kSamplesThatFit = [] {
   std::array<uint8_t, 256> fit{};
-  fit[0] = 255;  // no values: as many samples as the sector says
-  for (size_t c = 1; c < fit.size(); ++c) fit[c] = static_cast<uint8_t>(kValueSlots / c);
+  fit[0] = kMaxSectorSamples;  // no values: as many samples as the sector says
+  for (size_t c = 1; c < fit.size(); ++c) fit[c] = static_cast<uint8_t>(kSectorValueSlots / c);
   return fit;
 }();
 
@@ -68,7 +66,7 @@ void ApplySameSecondRule(const RecordTime& start, int64_t interval, int count, D
       state.runSecond = second;
       state.runLength = 0;
     }
-    if (state.runLength > 10) shifted[s / 64] |= uint64_t{1} << (s % 64);
+    if (state.runLength > 10 && s < static_cast<int>(64 * kShiftWords)) shifted[s / 64] |= uint64_t{1} << (s % 64);
   };
   if (interval >= kTicksPerSecond) {
     step(0);
@@ -83,7 +81,9 @@ void ApplySameSecondRule(const RecordTime& start, int64_t interval, int count, D
 
 }  // namespace
 
-bool SectorCrcOk(const unsigned char* sector) { return RecordCrcOfField(sector, kSectorSize, 12) == GetU32(sector + 12); }
+bool SectorCrcOk(const unsigned char* sector) {
+  return RecordCrcOfField(sector, kSectorSize, 12) == GetU32(sector + 12);
+}
 
 bool SectorCalendarValid(const unsigned char* sector, RecordTime* start) {
   if (!SectorCrcOk(sector)) return false;

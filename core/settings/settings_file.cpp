@@ -13,6 +13,7 @@
 
 #include "base/atomic_file.h"
 #include "base/home_folder.h"
+#include "base/regular_file.h"
 #include "base/texts.h"
 #include "settings/unit_table.h"
 
@@ -172,13 +173,11 @@ void ApplyDefaultSettings(CRecorderData& data) {
 
 void ReadSettings(CRecorderData& data, const SettingsPlace& place) {
   ApplyDefaultSettings(data);
-  // Created empty when missing; an existing file is not truncated.
-  int fd = ::open(place.readPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (place.createOnRead ? O_CREAT : 0), 0666);
-  // Only a regular file holds settings; a pipe or a device would never end.
-  if (struct stat st {}; fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-    ::close(fd);
-    fd = -1;
-  }
+  // Created empty when missing; an existing file is not truncated, and
+  // anything but a regular file (a pipe or a device would never end) leaves
+  // the defaults.
+  uint64_t size = 0;
+  const int fd = base::OpenRegularFile(place.readPath, O_RDONLY | (place.createOnRead ? O_CREAT : 0), size);
   if (fd >= 0) {
     // The reads in field order, each taking what the file still holds, come
     // to reading the file's prefix over the image of the current values.

@@ -39,6 +39,11 @@ TEST(DataFileTexts, LabelsAndNamesFollowTheRecordTime) {
   RealtimeRecord invalid = valid;
   invalid.timeStatus = 1;
   EXPECT_EQ(PointLabel(RecordFields(invalid)), "-0001--01--01 -01:-01:-01");
+  for (double beyond : {2958466.0, 10'000'000.0, -700'000.0}) {  // years 10000, 29279, -0838
+    RealtimeRecord far = valid;
+    far.time = beyond;
+    EXPECT_EQ(PointLabel(RecordFields(far)), "-0001--01--01 -01:-01:-01") << beyond;
+  }
   EXPECT_EQ(StampedRecord(RecordTime{record::RecordTimeStatus::Invalid, 0}).timeStatus, 1);
 
   for (auto [path, has] : {std::pair{"a/x.DT", true}, {"x.dt", false}, {"DT", false}, {"x.DTx", false}, {".DT", true}})
@@ -53,6 +58,25 @@ TEST(DataFileTexts, LabelsAndNamesFollowTheRecordTime) {
   for (const char* made : {"设备007", "Device007", "设备012"})
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / made)) << made;
   EXPECT_EQ(DefaultReceiveFolder().back(), '/');
+}
+
+// A new run never takes the name of another run's file.
+TEST(DataFileTexts, TakenNamesGetANumberBeforeTheExtension) {
+  TempDir dir;
+  const std::string folder = dir.path().string() + "/";
+  const record::CalendarFields when{2015, 1, 5, 8, 9, 10, 0};
+  const std::string first = StartSavePath(folder, 1, when);
+  WriteFileBytes(first, "other run");
+  const std::string second = StartSavePath(folder, 1, when);
+  EXPECT_EQ(second, folder + "设备001/2015_01_05_08_09_10_1.DT");
+  WriteFileBytes(second, "");
+  EXPECT_EQ(RotationSavePath(folder, 1, base::kChinese, when), folder + "设备001/2015_01_05_08_09_10_2.DT");
+  std::filesystem::create_symlink(dir.File("nowhere"), dir.File("x.DT"));
+  EXPECT_EQ(UnusedDataPath(dir.File("x.DT")), dir.File("x_1.DT")) << "a dangling link is taken too";
+  WriteFileBytes(dir.File("plain"), "");
+  EXPECT_EQ(UnusedDataPath(dir.File("plain")), dir.File("plain_1"));
+  EXPECT_EQ(UnusedDataPath(dir.File("free.DT")), dir.File("free.DT"));
+  EXPECT_EQ(ReadFileBytes(first), "other run");
 }
 
 TEST(DataFile, ManualSaveWritesTheStoreAndOpeningReadsItBack) {
@@ -108,6 +132,10 @@ TEST(DataFile, FailuresLeaveStoreAndChartAlone) {
   EXPECT_FALSE(OpenDataFile(page, store, dir.File("missing.DT"), {}));
   EXPECT_EQ(store.Size(), 1u);
   EXPECT_EQ(page.clears[0], 0);
+  // Only regular files: a FIFO would block the open, a device feed it forever.
+  ASSERT_EQ(::mkfifo(dir.File("fifo.DT").c_str(), 0600), 0);
+  for (const std::string& path : {dir.File("fifo.DT"), std::string("/dev/zero"), dir.path().string()})
+    EXPECT_FALSE(ReadDataFile(path)) << path;
 
   page.savePath = dir.File("no-such-folder/x.DT");
   EXPECT_FALSE(ManualSave(page, store));

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -196,11 +197,23 @@ TEST_F(ProtocolTest, ChannelAnswersAreCheckedByTheirOwnCrcOnly) {
   // A byte count that places the CRC beyond the 9 bytes of a one-channel answer.
   Bytes longCount = {0x01, 0x04, 0x10, 0x41, 0x20, 0x00, 0x00, 0, 0};
   AppendCrc(longCount.data(), 7);
+  // Byte counts that place a good CRC inside a four-channel answer of 21
+  // bytes: none of them carries the four values asked for.
+  const auto shortCount = [](uint8_t byteCount) {
+    Bytes answer(21, 0);
+    answer[0] = 0x01;
+    answer[1] = 0x04;
+    answer[2] = byteCount;
+    AppendCrc(answer.data(), 3 + byteCount);
+    return answer;
+  };
   const std::vector<Case> cases = {
       {"other address accepted", otherAddress, 4, base::kChinese, {}, kSuccess, nullptr},
       {"corrupted", corrupt, 4, base::kChinese, {}, kCrcMismatch, "CRC校验错误"},
       {"corrupted, English", corrupt, 4, base::kEnglish, {}, kCrcMismatch, "ECC Error"},
       {"byte count past the answer", {}, 1, base::kChinese, longCount, kCrcMismatch, "CRC校验错误"},
+      {"byte count zero", {}, 4, base::kChinese, shortCount(0), kCrcMismatch, "CRC校验错误"},
+      {"byte count of three values", {}, 4, base::kEnglish, shortCount(12), kCrcMismatch, "ECC Error"},
   };
   for (const Case& c : cases) {
     ScriptedPort port(pty, c.options);
@@ -210,17 +223,34 @@ TEST_F(ProtocolTest, ChannelAnswersAreCheckedByTheirOwnCrcOnly) {
     RecordingLog log;
     CCorvane device(1, &port, &log, c.language);
     device.channelCount = c.channels;
-    float values[kMaxChannels] = {};
+    constexpr float kBefore = 7.5f;
+    float values[kMaxChannels];
+    std::fill(std::begin(values), std::end(values), kBefore);
     EXPECT_EQ(device.ReadChannels(values), c.expectedResult) << c.name;
     if (c.expectedResult == kSuccess) {
       EXPECT_EQ(values[c.channels - 1], Instrument::ChannelValue(c.channels - 1, 0)) << c.name;
-      EXPECT_EQ(values[c.channels], 0.0f) << c.name << ": nothing beyond the channel count";
+      EXPECT_EQ(values[c.channels], kBefore) << c.name << ": nothing beyond the channel count";
     } else {
-      EXPECT_EQ(values[0], 0.0f) << c.name << ": values untouched";
+      for (float v : values) EXPECT_EQ(v, kBefore) << c.name << ": values untouched";
       ASSERT_FALSE(log.lines.empty());
       EXPECT_EQ(log.lines.back(), c.expectedLastLine) << c.name;
     }
   }
+}
+
+// Bytes left on the line from before (a late answer, noise) are dropped
+// before the request, so the answer read is this request's own.
+TEST_F(ProtocolTest, InputPendingBeforeTheRequestIsDropped) {
+  ScriptedPort port(pty, InstrumentOptions{});
+  ASSERT_EQ(port.OpenPort(pty.DevicePath(), 9600, 8, 0, 0), 1);
+  const uint8_t noise[10] = {0x01, 0x04, 0x48, 0xff, 0x00, 0x13, 0x37, 0x01, 0x04, 0x48};
+  ASSERT_EQ(::write(pty.MasterFd(), noise, sizeof noise), static_cast<ssize_t>(sizeof noise));
+  ASSERT_EQ(port.WaitForEvent(), 0);  // the noise is in the port's input
+  port.deliveries = {{1, 4 * 18 + 5}};
+  CCorvane device(1, &port, nullptr, base::kChinese);
+  float values[kMaxChannels] = {};
+  ASSERT_EQ(device.ReadChannels(values), kSuccess);
+  for (int i = 0; i < kMaxChannels; ++i) EXPECT_EQ(values[i], Instrument::ChannelValue(i, 0)) << i;
 }
 
 TEST_F(ProtocolTest, ChannelCountIsKeptWithinOneToEighteen) {

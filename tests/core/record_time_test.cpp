@@ -46,6 +46,25 @@ TEST(RecordTime, OleDatesOfKnownDays) {
   EXPECT_EQ(Cal(1601, 1, 2, 0, 0, 1).ticks, kTicksPerDay + kTicksPerSecond);
 }
 
+// OLE dates convert within 100-01-01 .. 9999-12-31 only; beyond, the time is
+// not valid (and prints as -1) rather than a year such as 10000 or -838.
+TEST(RecordTime, OleDatesConvertWithinTheirRangeOnly) {
+  const double first = Cal(100, 1, 1).ToOleDate();
+  const double last = Cal(9999, 12, 31, 23, 59, 59).ToOleDate();
+  EXPECT_EQ(first, -657434.0);
+  for (double inside : {first, first - 0.5, last, 2958465.0}) {
+    const RecordTime t = RecordTime::FromOleDate(inside);
+    ASSERT_TRUE(t.IsValid()) << inside;
+    EXPECT_GE(t.Fields().year, 100);
+    EXPECT_LE(t.Fields().year, 9999);
+  }
+  for (double outside : {first - 1.0, 2958466.0, 2958465.999999999, 10'000'000.0, -1'000'000.0, 1.0e300}) {
+    const RecordTime t = RecordTime::FromOleDate(outside);
+    EXPECT_EQ(t.status, S::Invalid) << outside;
+    EXPECT_EQ(t.Fields().year, -1) << outside;
+  }
+}
+
 TEST(RecordTime, FieldsOutOfRangeCarryOver) {
   struct Case {
     RecordTime given, same;

@@ -231,6 +231,21 @@ TEST(SectorDecode, SameSecondRunShiftsFromTheTwelfthSample) {
   ExpectTimes(d.samples, 0, expected);
 }
 
+// Without channels a sector may name 255 samples, all of one second at
+// interval 0: every one from the twelfth on is stored a second later.
+TEST(SectorDecode, SameSecondRunCoversEverySampleOfASectorWithoutChannels) {
+  Decoded d;
+  d.Add(MakeSector({15, 1, 5, 9, 0, 0}, 0, 0, 255));
+  std::vector<RecordTime> expected(11, At(2015, 1, 5, 9, 0, 0));
+  expected.insert(expected.end(), 244, At(2015, 1, 5, 9, 0, 1));
+  ExpectTimes(d.samples, 0, expected);
+  for (size_t s : {0u, 128u, 254u}) {
+    const Sample sample = d.samples[s];
+    EXPECT_EQ(sample.values[0], 0.0f);
+    EXPECT_EQ(sample.decimals[17], 0);
+  }
+}
+
 TEST(SectorDecode, OverlappingSectorsShareTheRunOfASecond) {
   Decoded d;
   d.Add(MakeSector({15, 1, 5, 10, 0, 0}, 1, 4, 15));  // A: 00.0 to 01.4
@@ -391,6 +406,39 @@ TEST(SectorDecode, LayoutLimitSectorsStayInsideTheSector) {
         EXPECT_EQ(d.samples[s].values[ch], stored) << "sample " << s << " channel " << ch;
       }
     }
+  }
+}
+
+// The buffer holds the counts it is given to what a sector and its shift mask
+// hold, whoever hands them in.
+TEST(SampleBufferSectors, CountsBeyondASectorAreCut) {
+  struct Case {
+    uint8_t stride, channels;
+    uint16_t count;
+    size_t kept;
+    int channelsRead;
+  };
+  const Case cases[] = {
+      {0, 0, 300, 255, 0}, {18, 18, 20, 6, 18}, {18, 30, 6, 6, 18}, {4, 9, 2, 2, 4}, {1, 1, 119, 119, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "stride " << int{c.stride} << ", channels " << int{c.channels} << ", count "
+                                      << c.count);
+    const std::vector<unsigned char> sector =
+        MakeSector({15, 1, 5, 8, 0, 0}, 0, c.stride, c.stride ? 119 / c.stride : 0);
+    SectorSamples samples;
+    samples.start = At(2015, 1, 5, 8, 0, 0);
+    samples.stride = c.stride;
+    samples.channels = c.channels;
+    samples.count = c.count;
+    samples.shifted[kShiftWords - 1] = ~uint64_t{0};
+    SampleBuffer buffer;
+    buffer.AppendSector(sector.data(), samples);
+    ASSERT_EQ(buffer.size(), c.kept);
+    const Sample last = buffer.back();
+    const size_t s = c.kept - 1;
+    EXPECT_EQ(last.time.ticks, At(2015, 1, 5, 8, 0, s >= 64 * (kShiftWords - 1) ? 1 : 0).ticks);
+    for (int ch = 0; ch < kChannelCount; ++ch)
+      EXPECT_EQ(last.values[ch], ch < c.channelsRead ? Marked(ch, s) : 0.0f) << "channel " << ch;
   }
 }
 

@@ -154,5 +154,67 @@ TEST_F(AcquireTest, FaultyAnswersKeepTheValuesReadLast) {
   }
 }
 
+// One fault on the line costs at most the record of its own poll: every
+// other record carries the values of its own poll (the instrument's values
+// change with every request), the log names each failed exchange, and no
+// record is lost.
+TEST_F(AcquireTest, AcquisitionStaysInStepAfterALineFault) {
+  struct Case {
+    std::vector<std::string> fault;
+    const char* interval;  // the late answer must land before the next request
+    size_t failures;       // SIZE_MAX: as many as the seed gives, at least one
+  };
+  const Case cases[] = {
+      {{"--late-once", "4"}, "3", 1},
+      {{"--stray-bytes", "3:10"}, "0", 0},
+      {{"--burst", "4:30"}, "0", 1},
+      {{"--byte-count-zero", "0.4", "--seed", "3"}, "0", SIZE_MAX},
+  };
+  constexpr size_t kRecords = 5;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault[0] + " " + c.fault[1]);
+    std::filesystem::remove_all(dir_.path() / "设备001");
+    std::vector<std::string> options = c.fault;
+    options.insert(options.end(), {"--channels", "3"});
+    const std::string device = StartInstrument(options);
+    const ProcessResult run = Cli({"acquire", "--device", device, "--interval", c.interval, "--count",
+                                   std::to_string(kRecords), "--channels", "3", "--folder", dir_.path().string(),
+                                   "--lang", "en"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto records = Saved();
+    ASSERT_EQ(records.size(), kRecords);
+    size_t stale = 0;
+    for (size_t k = 0; k < records.size(); ++k) {
+      bool own = true;
+      for (int ch = 0; ch < 3; ++ch) own = own && records[k].values[ch] == Instrument::ChannelValue(ch, k);
+      if (own) continue;
+      ++stale;
+      const RealtimeRecord previous = k > 0 ? records[k - 1] : RealtimeRecord{};
+      EXPECT_EQ(std::memcmp(records[k].values, previous.values, sizeof previous.values), 0) << "record " << k;
+    }
+    const size_t failed = CountLines(run.out, "ECC Error") + CountLines(run.out, "TimeOut can't receive information");
+    EXPECT_EQ(stale, failed) << run.out;
+    if (c.failures == SIZE_MAX) {
+      EXPECT_GT(failed, 0u);
+    } else {
+      EXPECT_EQ(failed, c.failures) << run.out;
+    }
+  }
+}
+
+// A run that could not save is refused before its port is opened, and an
+// empty device name is no port at all.
+TEST_F(AcquireTest, RunsThatCannotWorkAreRefusedBeforePolling) {
+  const std::string blocker = dir_.File("a-file");
+  WriteFileBytes(blocker, "x");
+  const ProcessResult folder = Cli({"acquire", "--device", dir_.File("no-such-port"), "--folder", blocker + "/sub",
+                                    "--count", "1", "--lang", "en"});
+  EXPECT_EQ(folder.exitCode, 1);
+  EXPECT_EQ(folder.err, "tessaly-cli: the folder cannot hold data files: " + blocker + "/sub/\n");
+  const ProcessResult empty = Cli({"acquire", "--device", "", "--folder", dir_.path().string(), "--lang", "en"});
+  EXPECT_EQ(empty.exitCode, 2);
+  EXPECT_EQ(empty.err, "tessaly-cli: invalid value: --device ''\n");
+}
+
 }  // namespace
 }  // namespace tessaly::testing

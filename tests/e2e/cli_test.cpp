@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -110,7 +112,8 @@ TEST_F(CliTest, InfoOfDamagedFiles) {
     const bool zh = std::string(c.what).find("Chinese") != std::string::npos;
     const ProcessResult info = Cli({"info", record, "--json", "--lang", zh ? "zh" : "en"});
     ASSERT_EQ(info.exitCode, 0) << info.err;
-    for (const std::string& part : c.expected) EXPECT_NE(info.out.find(part), std::string::npos) << part << "\n" << info.out;
+    for (const std::string& part : c.expected)
+      EXPECT_NE(info.out.find(part), std::string::npos) << part << "\n" << info.out;
   }
 }
 
@@ -161,6 +164,23 @@ TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
     EXPECT_EQ(r.err, "tessaly-cli: " + c.message + "\n");
     EXPECT_EQ(r.out, "");
     EXPECT_FALSE(fs::exists(out));
+  }
+}
+
+// Record and data files are regular files: a FIFO, a device or a folder is
+// refused at once instead of blocking the open or reading without end.
+TEST_F(CliTest, OnlyRegularFilesAreOpened) {
+  const std::string fifo = dir_.File("pipe.DT");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero"), dir_.path().string()}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"dt2csv", path, "-o", dir_.File("o.csv")},
+                                                 std::vector<std::string>{"info", path, "--json"}}) {
+      SCOPED_TRACE(args[0] + " " + path);
+      const ProcessResult r = Cli(args);
+      EXPECT_EQ(r.exitCode, 1);
+      EXPECT_EQ(r.err, "tessaly-cli: Failed to open file: " + path + "\n");
+      EXPECT_FALSE(fs::exists(dir_.File("o.csv")));
+    }
   }
 }
 
