@@ -41,7 +41,8 @@ void MakeSamples() {
     sim::BuildSector(recordSpec, i, sector);
     record::DecodeSector(sector, decodeState, gSamples);
   }
-  for (int c = 0; c < settings::kChannels; ++c) settings::SetChannelName(gDisplay.channels[c], "通道" + std::to_string(c + 1));
+  for (int c = 0; c < settings::kChannels; ++c)
+    settings::SetChannelName(gDisplay.channels[c], "通道" + std::to_string(c + 1));
 }
 
 void BM_FwriteSameBytes(benchmark::State& state) {
@@ -74,9 +75,9 @@ int main(int argc, char** argv) {
   MakeSamples();
   // In memory where there is a tmpfs, so that neither side waits for a disk.
   const std::filesystem::path shm = "/dev/shm";
-  gPath = ((std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path()) /
-           "tessaly-bench-export.csv")
-              .string();
+  gPath =
+      ((std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path()) / "tessaly-bench-export.csv")
+          .string();
   {
     char* data = nullptr;
     size_t size = 0;

@@ -140,10 +140,11 @@ int main(int argc, char** argv) {
   const double bySector = times.Ratio("BM_DecodePage", "BM_ReadPageBySector");
   const double inCache = times.Ratio("BM_DecodePageInCache", "BM_ReadPageInCache");
   if (blocks > 0 && bySector > 0 && inCache > 0)
-    std::printf("page of %u sectors from the page cache: decode / read throughput = %.2f against reads of %u "
-                "sectors (budget >= 0.5), %.2f against one read per sector; %.2f with the bytes still in the "
-                "processor's caches\n",
-                kPageSectors, blocks, record::kRangeBlockSectors, bySector, inCache);
+    std::printf(
+        "page of %u sectors from the page cache: decode / read throughput = %.2f against reads of %u "
+        "sectors (budget >= 0.5), %.2f against one read per sector; %.2f with the bytes still in the "
+        "processor's caches\n",
+        kPageSectors, blocks, record::kRangeBlockSectors, bySector, inCache);
   if (blocks > 0) tessaly::bench::ReportBudget("decode_page_vs_read", blocks, 0.5, "x", tessaly::bench::Limit::AtLeast);
   const auto million = times.Of("BM_DecodeMillionSamples");
   if (million.Measured())

@@ -135,34 +135,37 @@ std::string PathBenchmark(record::RecordCrcPath path) {
 int main(int argc, char** argv) {
   for (record::RecordCrcPath path : record::kRecordCrcPaths) {
     if (!record::RecordCrcPathAvailable(path)) continue;
-    benchmark::RegisterBenchmark(PathBenchmark(path).c_str(), [path](benchmark::State& state) {
-      CheckSectors(state, [path](const unsigned char* s) {
-        return record::RecordCrcOfFieldOn(path, s, kSectorSize, kFieldOffset);
-      });
-    })->Unit(benchmark::kMicrosecond)->MinTime(kMinSeconds);
+    benchmark::RegisterBenchmark(PathBenchmark(path).c_str(),
+                                 [path](benchmark::State& state) {
+                                   CheckSectors(state, [path](const unsigned char* s) {
+                                     return record::RecordCrcOfFieldOn(path, s, kSectorSize, kFieldOffset);
+                                   });
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->MinTime(kMinSeconds);
   }
   benchmark::Initialize(&argc, argv);
   tessaly::bench::TimeCollector times;
   benchmark::RunSpecifiedBenchmarks(&times);
 
   const auto perSector = [&](const std::string& name) { return times.Of(name).cpu * 1e9 / kSectors; };
-  if (times.Of("BM_CopySectors").Measured())
-    std::printf("copy: %.1f ns per sector\n", perSector("BM_CopySectors"));
+  if (times.Of("BM_CopySectors").Measured()) std::printf("copy: %.1f ns per sector\n", perSector("BM_CopySectors"));
   for (record::RecordCrcPath path : record::kRecordCrcPaths) {
     const std::string name = PathBenchmark(path);
     if (times.Of(name).Measured())
-      std::printf("%s: %.1f ns per sector, %.2f times the copy\n", record::RecordCrcPathName(path),
-                  perSector(name), 1.0 / times.Ratio(name, "BM_CopySectors"));
+      std::printf("%s: %.1f ns per sector, %.2f times the copy\n", record::RecordCrcPathName(path), perSector(name),
+                  1.0 / times.Ratio(name, "BM_CopySectors"));
   }
   if (times.Of("BM_SectorCrc").Measured()) {
     std::printf("dispatched: %.1f ns per sector (budget <= %.0f ns)\n", perSector("BM_SectorCrc"), kBudgetNs);
     tessaly::bench::ReportBudget("sector_crc", perSector("BM_SectorCrc"), kBudgetNs, "ns");
   }
   if (times.Of("BM_SectorCrcIsal").Measured() && times.Of("BM_SectorCrc").Measured())
-    std::printf("ISA-L: %.1f ns per sector, %+.1f ns against ours; in one call with the field taken out after: "
-                "%.1f ns, %+.1f ns\n",
-                perSector("BM_SectorCrcIsal"), perSector("BM_SectorCrcIsal") - perSector("BM_SectorCrc"),
-                perSector("BM_SectorCrcIsalOneCall"), perSector("BM_SectorCrcIsalOneCall") - perSector("BM_SectorCrc"));
+    std::printf(
+        "ISA-L: %.1f ns per sector, %+.1f ns against ours; in one call with the field taken out after: "
+        "%.1f ns, %+.1f ns\n",
+        perSector("BM_SectorCrcIsal"), perSector("BM_SectorCrcIsal") - perSector("BM_SectorCrc"),
+        perSector("BM_SectorCrcIsalOneCall"), perSector("BM_SectorCrcIsalOneCall") - perSector("BM_SectorCrc"));
   benchmark::Shutdown();
   return 0;
 }

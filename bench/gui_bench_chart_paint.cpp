@@ -21,8 +21,8 @@
 
 namespace {
 
-using tessaly::gui::ChartAxis;
 using tessaly::bench::TimedAgainstBudget;
+using tessaly::gui::ChartAxis;
 using tessaly::gui::CTChart;
 
 constexpr int kSeries = 18;

@@ -14,11 +14,11 @@
 #include <string>
 
 #include "base/format.h"
-#include "bench_report.h"
 #include "base/texts.h"
+#include "bench_report.h"
+#include "gui_bench_support.h"
 #include "settings/recorder_data.h"
 #include "viewer/data_list_dlg.h"
-#include "gui_bench_support.h"
 #include "widgets/grid_ctrl.h"
 
 namespace {
@@ -133,8 +133,8 @@ BENCHMARK(BM_PaintFilledList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   tessaly::bench::RunGuiBenchmarks(argc, argv, [] { gPaintedPage.reset(); });
   if (fill.cpu > 0) {
-    std::printf("FillList of %zu rows: %.3f s CPU (%.3f s wall), %.2f (%.2f) of the 0.5 s budget", kSamples,
-                fill.cpu, fill.wall, fill.cpu / kBudgetSeconds, fill.wall / kBudgetSeconds);
+    std::printf("FillList of %zu rows: %.3f s CPU (%.3f s wall), %.2f (%.2f) of the 0.5 s budget", kSamples, fill.cpu,
+                fill.wall, fill.cpu / kBudgetSeconds, fill.wall / kBudgetSeconds);
     if (printfTexts.cpu > 0) std::printf(", %.2fx printf making its texts", fill.cpu / printfTexts.cpu);
     std::printf("\n");
     tessaly::bench::ReportBudget("fill_list_65535_rows", fill.cpu * 1e3, kBudgetSeconds * 1e3, "ms");

@@ -2,8 +2,8 @@
 // 12,500 points per series already (a store just before its rotation), the
 // last page followed, and the chart repainted, must take under 5 ms. Reports
 // the mean time and its ratio to the budget.
-#include <QApplication>
 #include <benchmark/benchmark.h>
+#include <QApplication>
 
 #include <cmath>
 #include <cstdio>
@@ -11,8 +11,8 @@
 
 #include "app/main_frame.h"
 #include "app/prompt_service.h"
-#include "chart/ct_chart.h"
 #include "bench_report.h"
+#include "chart/ct_chart.h"
 #include "gui_bench_support.h"
 #include "realtime/child_frame2.h"
 #include "settings/recorder_data.h"

@@ -6,10 +6,10 @@
 // samples at interval 1 (the largest part graph). Budgets: a click under
 // 0.5 s, a band release under 0.1 s. Times are the process's CPU time (the
 // loader thread's decode included): the machines here are shared.
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QTest>
 #include <QTreeWidget>
-#include <benchmark/benchmark.h>
 
 #include <time.h>
 
@@ -225,8 +225,8 @@ BENCHMARK(BM_BandDrag)->Unit(benchmark::kMillisecond)->Iterations(bench::Repetit
 
 void Report(const char* name, const Seconds& s, double budget) {
   if (s.cpu <= 0) return;
-  std::printf("%s: %.3f s CPU (%.3f s wall), %.2f (%.2f) of the %.1f s budget\n", name, s.cpu, s.wall,
-              s.cpu / budget, s.wall / budget, budget);
+  std::printf("%s: %.3f s CPU (%.3f s wall), %.2f (%.2f) of the %.1f s budget\n", name, s.cpu, s.wall, s.cpu / budget,
+              s.wall / budget, budget);
   bench::ReportBudget(name, s.cpu * 1e3, budget * 1e3, "ms");
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // What the GUI benchmarks share: the offscreen application they run in, and
 // per-run timing reported against a budget.
-#include <QApplication>
 #include <benchmark/benchmark.h>
+#include <QApplication>
 
 #include <time.h>
 

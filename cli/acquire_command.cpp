@@ -141,7 +141,8 @@ int RunAcquire(const std::vector<std::string>& args) {
   realtime::Acquisition acquisition(page);
   page.acquisition = &acquisition;
   // As the panel's Start: a fresh file in the device folder.
-  page.SetSavePath(realtime::StartSavePath(run.folder, run.settings.deviceAddress, realtime::LocalNow().Fields()), true);
+  page.SetSavePath(realtime::StartSavePath(run.folder, run.settings.deviceAddress, realtime::LocalNow().Fields()),
+                   true);
   acquisition.channelCount = run.channels;
   // Before the port: a run whose first save would fail must not poll first.
   if (!realtime::DataFolderWritable(page.SavePath()))

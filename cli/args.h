@@ -26,7 +26,7 @@ constexpr base::OptionSpec kLanguageOption{
 // A subcommand's command line that names one record file.
 struct FileCommand {
   base::CommandLine line;
-  std::string path;                // the one positional FILE
+  std::string path;               // the one positional FILE
   int language = base::kEnglish;  // "--lang zh|en"
 };
 

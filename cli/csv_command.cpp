@@ -3,18 +3,18 @@
 // S to S+N-1 loaded as the viewer loads them, exported as the viewer's CSV.
 #include <cstdio>
 
-#include "commands.h"
 #include "base/stdout_file.h"
+#include "commands.h"
 #include "output/csv_export.h"
 #include "viewer_session.h"
 
 namespace tessaly::cli {
 
 std::span<const base::OptionSpec> CsvOptions() {
-  static const std::vector<base::OptionSpec> options = ViewerOptions(
-      {{.name = "--interval", .value = "K", .help = base::TextId::HelpOptInterval, .byDefault = "1"},
-       {.name = "-o", .value = "OUT", .help = base::TextId::HelpOptOutput, .byDefault = "-"}},
-      true);
+  static const std::vector<base::OptionSpec> options =
+      ViewerOptions({{.name = "--interval", .value = "K", .help = base::TextId::HelpOptInterval, .byDefault = "1"},
+                     {.name = "-o", .value = "OUT", .help = base::TextId::HelpOptOutput, .byDefault = "-"}},
+                    true);
   return options;
 }
 

@@ -34,7 +34,8 @@ int RunDt2Csv(const std::vector<std::string>& args) {
   if (!records) return Fail(base::Format("%s: %s", base::Text(base::TextId::FileOpenFailed, language), path.c_str()));
 
   output::RealtimeColumns columns;
-  for (int i = 0; i < realtime::kRecordChannels; ++i) columns.names[i] = Message(base::TextId::DefaultChannelName, language, i + 1);
+  for (int i = 0; i < realtime::kRecordChannels; ++i)
+    columns.names[i] = Message(base::TextId::DefaultChannelName, language, i + 1);
   columns.active = [](int) { return true; };
   const std::string out = line.Value("-o") ? *line.Value("-o") : CsvPath(path);
   const realtime::RecordStore store(std::move(*records));
@@ -42,10 +43,8 @@ int RunDt2Csv(const std::vector<std::string>& args) {
     switch (output::ExportRealtimeCsv(target, store, columns)) {
       case output::ExportResult::OpenFailed:
         return Fail(base::Format("%s: %s", base::Text(base::TextId::RealtimeCsvOpenFailed, language), out.c_str()));
-      case output::ExportResult::WriteFailed:
-        return Fail(Message(base::TextId::WriteFailed, language, out.c_str()));
-      default:
-        return 0;
+      case output::ExportResult::WriteFailed: return Fail(Message(base::TextId::WriteFailed, language, out.c_str()));
+      default: return 0;
     }
   });
 }

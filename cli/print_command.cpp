@@ -57,13 +57,13 @@ void PageJson(const output::PrintPage& page, std::string& json) {
 
 std::span<const base::OptionSpec> PrintOptions() {
   using base::TextId;
-  static const std::vector<base::OptionSpec> options = ViewerOptions(
-      {{.name = "--json", .takesValue = false, .help = TextId::HelpOptJson},
-       {.name = "--document", .value = "list|graph", .help = TextId::HelpOptDocument},
-       {.name = "--part-first", .value = "S", .help = TextId::HelpOptPartFirst},
-       {.name = "--part-end", .value = "E", .help = TextId::HelpOptPartEnd},
-       {.name = "--part-interval", .value = "P", .help = TextId::HelpOptPartInterval}},
-      true);
+  static const std::vector<base::OptionSpec> options =
+      ViewerOptions({{.name = "--json", .takesValue = false, .help = TextId::HelpOptJson},
+                     {.name = "--document", .value = "list|graph", .help = TextId::HelpOptDocument},
+                     {.name = "--part-first", .value = "S", .help = TextId::HelpOptPartFirst},
+                     {.name = "--part-end", .value = "E", .help = TextId::HelpOptPartEnd},
+                     {.name = "--part-interval", .value = "P", .help = TextId::HelpOptPartInterval}},
+                    true);
   return options;
 }
 

@@ -10,10 +10,10 @@
 namespace tessaly::cli {
 
 std::span<const base::OptionSpec> SearchOptions() {
-  static const std::vector<base::OptionSpec> options = ViewerOptions(
-      {{.name = "--from", .value = "'YYYY-MM-DD HH:MM:SS'", .help = base::TextId::HelpOptSearchFrom},
-       {.name = "--to", .value = "'YYYY-MM-DD HH:MM:SS'", .help = base::TextId::HelpOptSearchTo}},
-      false);
+  static const std::vector<base::OptionSpec> options =
+      ViewerOptions({{.name = "--from", .value = "'YYYY-MM-DD HH:MM:SS'", .help = base::TextId::HelpOptSearchFrom},
+                     {.name = "--to", .value = "'YYYY-MM-DD HH:MM:SS'", .help = base::TextId::HelpOptSearchTo}},
+                    false);
   return options;
 }
 
@@ -30,11 +30,11 @@ int RunSearch(const std::vector<std::string>& args) {
   if (!record::SearchMomentsReasonable(session.data(), *from, *to)) return kFailureStatus;
 
   const record::SearchOutcome found = record::SearchByTime(session.data(), *from, *to, false, false);
-  const std::string text = found.action == record::SearchAction::Load
-                               ? base::Format("%u\t%u\t%u\n", found.entry.firstSector,
-                                              found.entry.firstSector + found.entry.sectorCount - 1,
-                                              found.entry.sectorCount)
-                               : std::string("none\n");
+  const std::string text =
+      found.action == record::SearchAction::Load
+          ? base::Format("%u\t%u\t%u\n", found.entry.firstSector, found.entry.firstSector + found.entry.sectorCount - 1,
+                         found.entry.sectorCount)
+          : std::string("none\n");
   std::fputs(text.c_str(), stdout);
   return 0;
 }

@@ -74,18 +74,18 @@ int PrintCursors(ViewerSession& session, const size_t (&indexes)[2]) {
 
 std::span<const base::OptionSpec> StatsOptions() {
   using base::TextId;
-  static const std::vector<base::OptionSpec> options = ViewerOptions(
-      {{.name = "--from", .value = "'YYYY-MM-DD HH:MM:SS'", .help = TextId::HelpOptStatsFrom},
-       {.name = "--to", .value = "'YYYY-MM-DD HH:MM:SS'", .help = TextId::HelpOptStatsTo},
-       {.name = "--peak", .takesValue = false, .help = TextId::HelpOptPeak},
-       {.name = "--over", .takesValue = false, .help = TextId::HelpOptOver},
-       {.name = "--lower", .value = "L", .help = TextId::HelpOptLower, .byDefault = "0"},
-       {.name = "--upper", .value = "U", .help = TextId::HelpOptUpper, .byDefault = "0"},
-       {.name = "--below", .takesValue = false, .help = TextId::HelpOptBelow},
-       {.name = "--above", .takesValue = false, .help = TextId::HelpOptAbove},
-       {.name = "--channel", .value = "C", .help = TextId::HelpOptChannel, .byDefault = "0"},
-       {.name = kCursors, .value = "A B", .help = TextId::HelpOptCursors, .valueCount = 2}},
-      true);
+  static const std::vector<base::OptionSpec> options =
+      ViewerOptions({{.name = "--from", .value = "'YYYY-MM-DD HH:MM:SS'", .help = TextId::HelpOptStatsFrom},
+                     {.name = "--to", .value = "'YYYY-MM-DD HH:MM:SS'", .help = TextId::HelpOptStatsTo},
+                     {.name = "--peak", .takesValue = false, .help = TextId::HelpOptPeak},
+                     {.name = "--over", .takesValue = false, .help = TextId::HelpOptOver},
+                     {.name = "--lower", .value = "L", .help = TextId::HelpOptLower, .byDefault = "0"},
+                     {.name = "--upper", .value = "U", .help = TextId::HelpOptUpper, .byDefault = "0"},
+                     {.name = "--below", .takesValue = false, .help = TextId::HelpOptBelow},
+                     {.name = "--above", .takesValue = false, .help = TextId::HelpOptAbove},
+                     {.name = "--channel", .value = "C", .help = TextId::HelpOptChannel, .byDefault = "0"},
+                     {.name = kCursors, .value = "A B", .help = TextId::HelpOptCursors, .valueCount = 2}},
+                    true);
   return options;
 }
 
@@ -130,12 +130,10 @@ int RunStats(const std::vector<std::string>& args) {
   const analysis::StatisticsResult result = peak ? analysis::PeakValleyAverage(samples, start, end, language)
                                                  : analysis::OverLimit(samples, start, end, over, language);
   switch (result.status) {
-    case analysis::StatisticsStatus::Ok:
-      break;
+    case analysis::StatisticsStatus::Ok: break;
     case analysis::StatisticsStatus::TimeUnreasonable:
       return Fail(base::Text(base::TextId::StatsTimeUnreasonable, language));
-    case analysis::StatisticsStatus::RangeReversed:
-      return Fail(base::Text(base::TextId::StatsRangeReversed, language));
+    case analysis::StatisticsStatus::RangeReversed: return Fail(base::Text(base::TextId::StatsRangeReversed, language));
   }
   return PrintTable(result.table, language);
 }

@@ -47,12 +47,10 @@ void StderrSink::ShowMessage(const std::string& text) { Fail(file.empty() ? text
 int ReportExport(output::ExportResult result, const std::string& out, int language) {
   switch (result) {
     case output::ExportResult::Written:
-    case output::ExportResult::NothingToWrite:
-      return 0;
+    case output::ExportResult::NothingToWrite: return 0;
     case output::ExportResult::OpenFailed:
       return Fail(base::Format("%s: %s", base::Text(base::TextId::FileOpenFailed, language), out.c_str()));
-    case output::ExportResult::WriteFailed:
-      break;
+    case output::ExportResult::WriteFailed: break;
   }
   return Fail(Message(base::TextId::WriteFailed, language, out.c_str()));
 }

@@ -8,10 +8,10 @@
 namespace tessaly::cli {
 
 std::span<const base::OptionSpec> XlsxOptions() {
-  static const std::vector<base::OptionSpec> options = ViewerOptions(
-      {{.name = "--interval", .value = "K", .help = base::TextId::HelpOptInterval, .byDefault = "1"},
-       {.name = "-o", .value = "OUT", .help = base::TextId::HelpOptWorkbook}},
-      true);
+  static const std::vector<base::OptionSpec> options =
+      ViewerOptions({{.name = "--interval", .value = "K", .help = base::TextId::HelpOptInterval, .byDefault = "1"},
+                     {.name = "-o", .value = "OUT", .help = base::TextId::HelpOptWorkbook}},
+                    true);
   return options;
 }
 

@@ -43,8 +43,8 @@ struct DemoChannel {
 };
 
 constexpr DemoChannel kChannels[] = {
-    {"温度1", "℃", 1}, {"温度2", "℃", 1}, {"温度3", "℃", 1}, {"压力", "kPa", 2},
-    {"流量", "m3/h", 1}, {"湿度", "%RH", 1}, {"液位", "m", 2}, {"电流", "mA", 2},
+    {"温度1", "℃", 1},   {"温度2", "℃", 1},  {"温度3", "℃", 1}, {"压力", "kPa", 2},
+    {"流量", "m3/h", 1}, {"湿度", "%RH", 1}, {"液位", "m", 2},  {"电流", "mA", 2},
 };
 
 }  // namespace
@@ -55,8 +55,9 @@ RecordSpec DemoRecordSpec() {
   recordSpec.channels = 8;
   recordSpec.samplesPerSector = 14;  // 8 x 14 = 112 of the 119 value slots
   recordSpec.interval = 10;          // one sample a second
-  recordSpec.year = 2015, recordSpec.month = 1, recordSpec.day = 5, recordSpec.hour = 8, recordSpec.minute = 0, recordSpec.second = 0;
-  recordSpec.sectorCount = 3000;     // 42,000 samples, pages of 1024 + 1024 + 952 sectors
+  recordSpec.year = 2015, recordSpec.month = 1, recordSpec.day = 5, recordSpec.hour = 8, recordSpec.minute = 0,
+  recordSpec.second = 0;
+  recordSpec.sectorCount = 3000;  // 42,000 samples, pages of 1024 + 1024 + 952 sectors
   for (int c = 0; c < recordSpec.channels; ++c) {
     recordSpec.names[c] = kChannels[c].name;
     recordSpec.units[c] = kChannels[c].unit;

@@ -13,24 +13,24 @@ namespace tessaly::sim {
 struct InstrumentOptions {
   int address = 1;
   int channels = 18;
-  int baud = 9600;             // for the wire-time pacing
-  bool pace = false;           // bytes at the wire time of the baud rate (10 bits each)
-  int delayMs = 0;             // before every answer
-  int pieces = 1;              // an answer is written in this many pieces ...
-  int pieceGapMs = 5;          // ... this far apart
-  double dropRate = 0;         // answers not sent
-  double corruptRate = 0;      // answers with one byte changed
-  double truncateRate = 0;     // answers cut short
-  uint64_t seed = 1;           // the faults are drawn from it, reproducibly
-  int exceptionCode = 0;       // non-zero: every request gets this Modbus exception
-  int answerAddress = -1;      // answer with this address instead of our own
-  int64_t silentAfter = -1;    // answer nothing after this many requests
-  int64_t exitAfter = -1;      // end after this many requests
+  int baud = 9600;           // for the wire-time pacing
+  bool pace = false;         // bytes at the wire time of the baud rate (10 bits each)
+  int delayMs = 0;           // before every answer
+  int pieces = 1;            // an answer is written in this many pieces ...
+  int pieceGapMs = 5;        // ... this far apart
+  double dropRate = 0;       // answers not sent
+  double corruptRate = 0;    // answers with one byte changed
+  double truncateRate = 0;   // answers cut short
+  uint64_t seed = 1;         // the faults are drawn from it, reproducibly
+  int exceptionCode = 0;     // non-zero: every request gets this Modbus exception
+  int answerAddress = -1;    // answer with this address instead of our own
+  int64_t silentAfter = -1;  // answer nothing after this many requests
+  int64_t exitAfter = -1;    // end after this many requests
   // Faults at one request, counted from 1 over every request addressed to us:
-  int64_t lateOnce = 0;        // answer it kLateAnswerMs after it came, past the master's time-out
-  int64_t strayAfter = 0;      // send strayBytes noise bytes right after its answer
+  int64_t lateOnce = 0;    // answer it kLateAnswerMs after it came, past the master's time-out
+  int64_t strayAfter = 0;  // send strayBytes noise bytes right after its answer
   int strayBytes = 0;
-  int64_t burstAt = 0;         // send burstBytes noise bytes instead of its answer
+  int64_t burstAt = 0;  // send burstBytes noise bytes instead of its answer
   int burstBytes = 0;
   double byteCountZeroRate = 0;  // channel answers with byte count 0 under a good CRC
 };

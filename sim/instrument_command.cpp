@@ -40,8 +40,7 @@ constexpr base::OptionSpec kOptions[] = {
 };
 
 // "K:N": request K (from 1) and a byte count N of 1 to 4096, when the option is given.
-bool RequestAndBytes(const CommandLine& line, std::string_view option, int64_t& request, int& bytes,
-                     ArgError& error) {
+bool RequestAndBytes(const CommandLine& line, std::string_view option, int64_t& request, int& bytes, ArgError& error) {
   const std::string* text = line.Value(option);
   if (!text) return true;
   const size_t colon = text->find(':');
@@ -73,10 +72,10 @@ bool BuildOptions(const CommandLine& line, InstrumentOptions& o, ArgError& error
   constexpr int64_t kMaxCount = INT64_MAX;
   o.pace = line.Has("--pace");
   return line.Integer("--address", 0, 255, o.address, error) && line.Integer("--channels", 1, 18, o.channels, error) &&
-         line.Integer("--baud", 50, 4'000'000, o.baud, error) && line.Integer("--delay", 0, 600'000, o.delayMs, error) &&
-         line.Integer("--pieces", 1, 255, o.pieces, error) && line.Integer("--gap", 0, 600'000, o.pieceGapMs, error) &&
-         Rate(line, "--drop", o.dropRate, error) && Rate(line, "--corrupt", o.corruptRate, error) &&
-         Rate(line, "--truncate", o.truncateRate, error) &&
+         line.Integer("--baud", 50, 4'000'000, o.baud, error) &&
+         line.Integer("--delay", 0, 600'000, o.delayMs, error) && line.Integer("--pieces", 1, 255, o.pieces, error) &&
+         line.Integer("--gap", 0, 600'000, o.pieceGapMs, error) && Rate(line, "--drop", o.dropRate, error) &&
+         Rate(line, "--corrupt", o.corruptRate, error) && Rate(line, "--truncate", o.truncateRate, error) &&
          line.Integer<uint64_t>("--seed", 0, UINT64_MAX >> 1, o.seed, error) &&
          line.Integer("--exception", 1, 255, o.exceptionCode, error) &&
          line.Integer("--answer-address", 0, 255, o.answerAddress, error) &&

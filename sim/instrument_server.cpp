@@ -22,7 +22,8 @@ PseudoTerminal::~PseudoTerminal() {
 bool PseudoTerminal::Open(std::string& error) {
   master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   char name[256];
-  if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0 || ::ptsname_r(master_, name, sizeof name) != 0) {
+  if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0 ||
+      ::ptsname_r(master_, name, sizeof name) != 0) {
     error = std::strerror(errno);
     return false;
   }

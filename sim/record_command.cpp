@@ -13,8 +13,8 @@
 #include "record/record_time.h"
 #include "record/sample.h"
 #include "record_writer.h"
-#include "usage_error.h"
 #include "settings/channel_info.h"
+#include "usage_error.h"
 #include "waveform.h"
 
 namespace tessaly::sim {
@@ -89,8 +89,7 @@ std::optional<std::pair<int, std::string_view>> ChannelOrAll(std::string_view te
 
 bool FitsField(std::string_view utf8) { return settings::GbkLength(utf8) < settings::kTextFieldSize; }
 
-bool ParseTexts(const CommandLine& line, std::string_view option, std::array<std::string, 18>& texts,
-                ArgError& error) {
+bool ParseTexts(const CommandLine& line, std::string_view option, std::array<std::string, 18>& texts, ArgError& error) {
   for (const std::string& value : line.Values(option)) {
     const auto prefixed = ChannelPrefixed(value);
     if (!prefixed || !FitsField(prefixed->second)) return Fail(error, option, value);
@@ -102,17 +101,18 @@ bool ParseTexts(const CommandLine& line, std::string_view option, std::array<std
 bool ParseStart(std::string_view text, RecordSpec& recordSpec) {
   const std::optional<record::CalendarFields> f = record::ParseCalendarText(text);
   if (!f || f->year < 2000 || f->year > 2255) return false;
-  recordSpec.year = f->year, recordSpec.month = f->month, recordSpec.day = f->day, recordSpec.hour = f->hour, recordSpec.minute = f->minute,
-  recordSpec.second = f->second;
+  recordSpec.year = f->year, recordSpec.month = f->month, recordSpec.day = f->day, recordSpec.hour = f->hour,
+  recordSpec.minute = f->minute, recordSpec.second = f->second;
   return true;
 }
 
 // The year byte holds 2000 to 2255: the last sector must start before 2256.
 bool FitsTheYearByte(const RecordSpec& recordSpec) {
-  const record::RecordTime start =
-      record::RecordTime::FromCalendar(recordSpec.year, recordSpec.month, recordSpec.day, recordSpec.hour, recordSpec.minute, recordSpec.second);
+  const record::RecordTime start = record::RecordTime::FromCalendar(
+      recordSpec.year, recordSpec.month, recordSpec.day, recordSpec.hour, recordSpec.minute, recordSpec.second);
   const record::RecordTime end = record::RecordTime::FromCalendar(2256, 1, 1, 0, 0, 0);
-  const auto span = static_cast<__int128>(recordSpec.sectorCount) * recordSpec.samplesPerSector * recordSpec.interval * 1'000'000;
+  const auto span =
+      static_cast<__int128>(recordSpec.sectorCount) * recordSpec.samplesPerSector * recordSpec.interval * 1'000'000;
   return span < end.ticks - start.ticks;
 }
 
@@ -143,9 +143,9 @@ std::optional<ValueOverride> ParseMarker(std::string_view text) {
   const size_t colon2 = where.find(':', colon1 + 1);
   const std::optional<int64_t> sector = base::ParseInteger(where.substr(0, colon1), 0, UINT32_MAX);
   const std::optional<int64_t> sample = base::ParseInteger(where.substr(colon1 + 1, colon2 - colon1 - 1), 0, 254);
-  const std::optional<int64_t> channel =
-      colon2 == std::string_view::npos ? std::optional<int64_t>(0)
-                                       : base::ParseInteger(where.substr(colon2 + 1), 1, record::kChannelCount);
+  const std::optional<int64_t> channel = colon2 == std::string_view::npos
+                                             ? std::optional<int64_t>(0)
+                                             : base::ParseInteger(where.substr(colon2 + 1), 1, record::kChannelCount);
   if (!sector || !sample || !channel) return std::nullopt;
   return ValueOverride{static_cast<uint32_t>(*sector), static_cast<int>(*sample), static_cast<int>(*channel) - 1,
                        static_cast<float>(*value)};
@@ -169,7 +169,8 @@ bool BuildSpec(const CommandLine& line, RecordSpec& recordSpec, ArgError& error)
     if (!FitsField(*device)) return Fail(error, "--device", *device);
     recordSpec.deviceName = *device;
   }
-  if (!ParseTexts(line, "--name", recordSpec.names, error) || !ParseTexts(line, "--unit", recordSpec.units, error)) return false;
+  if (!ParseTexts(line, "--name", recordSpec.names, error) || !ParseTexts(line, "--unit", recordSpec.units, error))
+    return false;
   if (const std::string* start = line.Value("--start"); start && !ParseStart(*start, recordSpec))
     return Fail(error, "--start", *start);
   if (!FitsTheYearByte(recordSpec)) return Fail(error, "--sectors", std::to_string(recordSpec.sectorCount));
@@ -227,7 +228,8 @@ int RunRecordCommand(const std::vector<std::string>& args) {
   const base::StdoutThroughFile through;
   const bool toStdout = path == base::kStdoutName;
   if (!WriteRecordFile(toStdout ? through.path() : path, recordSpec) || (toStdout && !through.CopyTo(stdout)))
-    return base::ReportError(kProgram, base::FormatText(base::Text(TextId::WriteFailed, base::kEnglish), path.c_str()), 1);
+    return base::ReportError(kProgram, base::FormatText(base::Text(TextId::WriteFailed, base::kEnglish), path.c_str()),
+                             1);
   return 0;
 }
 

@@ -30,7 +30,8 @@ SectorFault FaultOf(const RecordSpec& recordSpec, uint32_t index) {
 }
 
 void PutValue(unsigned char* sector, int channels, int sample, int channel, float value) {
-  const size_t offset = 36 + 4 * (static_cast<size_t>(sample) * static_cast<size_t>(channels) + static_cast<size_t>(channel));
+  const size_t offset =
+      36 + 4 * (static_cast<size_t>(sample) * static_cast<size_t>(channels) + static_cast<size_t>(channel));
   if (offset + 4 <= kSector) std::memcpy(sector + offset, &value, 4);  // layout-limit fixtures stay inside
 }
 
@@ -55,7 +56,8 @@ std::vector<unsigned char> BuildHeader(const RecordSpec& recordSpec) {
   }
   PutU32(&block[20], record::RecordCrc(block.data(), 16) ^ (recordSpec.headerFault == HeaderFault::FirstCrc ? 1u : 0u));
   PutU32(&block[16], 0);
-  PutU32(&block[16], record::RecordCrc(block.data(), size) ^ (recordSpec.headerFault == HeaderFault::BlockCrc ? 1u : 0u));
+  PutU32(&block[16],
+         record::RecordCrc(block.data(), size) ^ (recordSpec.headerFault == HeaderFault::BlockCrc ? 1u : 0u));
   block.resize(size);
   return block;
 }
@@ -70,8 +72,8 @@ void BuildSector(const RecordSpec& recordSpec, uint32_t index, unsigned char* ou
   const int n = recordSpec.samplesPerSector;
   // Sector start = recordSpec start + index * N * interval, in whole seconds.
   const int64_t spanTicks = int64_t{index} * n * recordSpec.interval * 1'000'000;
-  record::RecordTime start =
-      record::RecordTime::FromCalendar(recordSpec.year, recordSpec.month, recordSpec.day, recordSpec.hour, recordSpec.minute, recordSpec.second);
+  record::RecordTime start = record::RecordTime::FromCalendar(recordSpec.year, recordSpec.month, recordSpec.day,
+                                                              recordSpec.hour, recordSpec.minute, recordSpec.second);
   const SectorFault fault = FaultOf(recordSpec, index);
   start = start.Add(spanTicks - (fault == SectorFault::Overlap ? record::kTicksPerSecond : 0));
   const record::CalendarFields f = start.Fields();
@@ -94,7 +96,8 @@ void BuildSector(const RecordSpec& recordSpec, uint32_t index, unsigned char* ou
   }
   const auto& wave = recordSpec.waveform ? recordSpec.waveform : DemoWave;
   for (int s = 0; s < n; ++s)
-    for (int c = 0; c < recordSpec.channels; ++c) PutValue(out, recordSpec.channels, s, c, wave(c, uint64_t{index} * n + s));
+    for (int c = 0; c < recordSpec.channels; ++c)
+      PutValue(out, recordSpec.channels, s, c, wave(c, uint64_t{index} * n + s));
   for (const ValueOverride& o : recordSpec.overrides) {
     if (o.sector != index || o.sample < 0 || o.sample >= n || o.channel >= recordSpec.channels) continue;
     const int from = o.channel < 0 ? 0 : o.channel;

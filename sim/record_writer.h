@@ -12,11 +12,11 @@ namespace tessaly::sim {
 
 enum class SectorFault {
   None,
-  BadCrc,         // CRC field wrong
-  NotCalendar,    // hour 30: decodable, not a calendar time
-  MonthZero,      // month 0: decodable, samples get an invalid time
-  YearTooLarge,   // year byte 150: calendar-valid, not decodable
-  Overlap,        // stamped one second earlier than it follows on
+  BadCrc,        // CRC field wrong
+  NotCalendar,   // hour 30: decodable, not a calendar time
+  MonthZero,     // month 0: decodable, samples get an invalid time
+  YearTooLarge,  // year byte 150: calendar-valid, not decodable
+  Overlap,       // stamped one second earlier than it follows on
 };
 
 enum class HeaderFault {
@@ -44,12 +44,12 @@ struct RecordSpec {
   bool header = true;
   int headerSectors = 2;  // b; the names need b >= 2
   HeaderFault headerFault = HeaderFault::None;
-  std::string deviceName = "Tessaly-R18";                // UTF-8, stored GBK
-  std::array<std::string, 18> names{};                   // UTF-8; empty stays empty
+  std::string deviceName = "Tessaly-R18";  // UTF-8, stored GBK
+  std::array<std::string, 18> names{};     // UTF-8; empty stays empty
   std::array<std::string, 18> units{};
-  int channels = 4;           // C, byte 9
-  int samplesPerSector = 6;   // N, byte 10
-  uint16_t interval = 10;     // units of 100 ms
+  int channels = 4;                // C, byte 9
+  int samplesPerSector = 6;        // N, byte 10
+  uint16_t interval = 10;          // units of 100 ms
   std::array<int, 18> decimals{};  // per channel, 0..15
   // Start of sector 0: year, month, day, hour, minute, second.
   int year = 2015, month = 1, day = 5, hour = 8, minute = 0, second = 0;

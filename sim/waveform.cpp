@@ -28,14 +28,10 @@ constexpr KindSyntax kKinds[] = {
 float Waveform::At(uint64_t sample) const {
   const double n = static_cast<double>(sample);
   switch (kind) {
-    case Kind::Sine:
-      return static_cast<float>(p[2] + p[0] * std::sin(2.0 * std::numbers::pi * n / p[1] + p[3]));
-    case Kind::Ramp:
-      return static_cast<float>(p[0] + p[1] * n);
-    case Kind::Square:
-      return static_cast<float>(std::fmod(n, p[2]) < p[2] / 2.0 ? p[0] : p[1]);
-    case Kind::Constant:
-      break;
+    case Kind::Sine: return static_cast<float>(p[2] + p[0] * std::sin(2.0 * std::numbers::pi * n / p[1] + p[3]));
+    case Kind::Ramp: return static_cast<float>(p[0] + p[1] * n);
+    case Kind::Square: return static_cast<float>(std::fmod(n, p[2]) < p[2] / 2.0 ? p[0] : p[1]);
+    case Kind::Constant: break;
   }
   return static_cast<float>(p[0]);
 }

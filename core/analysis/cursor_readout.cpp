@@ -107,14 +107,12 @@ StatisticsTable CursorTable(const CursorReadout& readout, const settings::Displa
     const settings::ChannelInfo& info = display.channels[c.channel];
     const std::string name = settings::ChannelName(info);
     // An unnamed channel goes by its legend entry.
-    table.rows.push_back({name.empty() ? base::FormatText(Text(TextId::GraphSeriesTitle, language), c.channel + 1) : name,
-                          settings::ChannelUnit(info),
-                          Number(std::optional<float>(c.atA), c.decimals, language),
-                          Number(std::optional<float>(c.atB), c.decimals, language),
-                          Number(c.delta, c.decimals, language), Number(c.min, c.decimals, language),
-                          Number(c.max, c.decimals, language), Number(c.mean, c.decimals, language),
-                          SecondsText(static_cast<int64_t>(c.outside.aboveMs)),
-                          SecondsText(static_cast<int64_t>(c.outside.belowMs))});
+    table.rows.push_back(
+        {name.empty() ? base::FormatText(Text(TextId::GraphSeriesTitle, language), c.channel + 1) : name,
+         settings::ChannelUnit(info), Number(std::optional<float>(c.atA), c.decimals, language),
+         Number(std::optional<float>(c.atB), c.decimals, language), Number(c.delta, c.decimals, language),
+         Number(c.min, c.decimals, language), Number(c.max, c.decimals, language), Number(c.mean, c.decimals, language),
+         SecondsText(static_cast<int64_t>(c.outside.aboveMs)), SecondsText(static_cast<int64_t>(c.outside.belowMs))});
   }
   return table;
 }

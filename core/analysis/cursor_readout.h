@@ -35,7 +35,7 @@ struct CursorReadout {
   size_t b = 0;
   record::RecordTime timeA;
   record::RecordTime timeB;
-  std::optional<int64_t> deltaMs;  // B - A; none when either time is not valid
+  std::optional<int64_t> deltaMs;       // B - A; none when either time is not valid
   std::vector<CursorChannel> channels;  // the shown ones, in channel order
 };
 

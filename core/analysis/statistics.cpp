@@ -1,6 +1,5 @@
 #include "analysis/statistics.h"
 
-
 #include <cfloat>
 #include <cmath>
 #include <cstdint>

@@ -49,11 +49,11 @@ StatisticsResult PeakValleyAverage(const record::SampleBuffer& samples, const re
                                    const record::RecordTime& end, int language);
 
 struct OverLimitOptions {
-  float lower = 0.0f;     // L: time below it is counted
-  float upper = 0.0f;     // U: time above it is counted
-  bool below = false;     // the lower check box: a column for the time below L
-  bool above = false;     // the upper check box: a column for the time above U
-  int channel = 0;        // 0 all channels, 1 to 18 that channel alone
+  float lower = 0.0f;  // L: time below it is counted
+  float upper = 0.0f;  // U: time above it is counted
+  bool below = false;  // the lower check box: a column for the time below L
+  bool above = false;  // the upper check box: a column for the time above U
+  int channel = 0;     // 0 all channels, 1 to 18 that channel alone
 };
 
 // Seconds ("%.1f") spent strictly below L and strictly above U, the value at

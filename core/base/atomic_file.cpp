@@ -19,8 +19,7 @@ bool AtomicFile::Open(const std::string& target) {
   // file without any write bit counts as read-only even for root, like a
   // read-only attribute.
   struct stat existing {};
-  if (::stat(target.c_str(), &existing) == 0 &&
-      ((existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+  if (::stat(target.c_str(), &existing) == 0 && ((existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
     return false;
   std::string pattern = target + ".XXXXXX";
   const int fd = ::mkstemp(pattern.data());

@@ -82,7 +82,7 @@ int LanguageOption(const std::vector<std::string>& args);
 
 struct Subcommand {
   std::string_view name;
-  int (*run)(const std::vector<std::string>& args);  // the arguments after the name
+  int (*run)(const std::vector<std::string>& args);    // the arguments after the name
   std::span<const OptionSpec> (*options)() = nullptr;  // the table `run` parses with
   std::optional<TextId> summary = {};                  // what the command does
   std::string_view synopsis = {};                      // its arguments: "FILE --json [options]"

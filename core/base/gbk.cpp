@@ -9,8 +9,7 @@ namespace tessaly::base {
 namespace {
 
 // Converts with iconv; an invalid input byte becomes `replacement`.
-std::string Convert(const char* to, const char* from, std::string_view in,
-                    std::string_view replacement) {
+std::string Convert(const char* to, const char* from, std::string_view in, std::string_view replacement) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
   std::string out;

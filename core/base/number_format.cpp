@@ -62,7 +62,8 @@ template <typename Word>
 char* WithPoint(char* out, Word digits, int count, int precision) {
   if (precision == 0) return LastDigits(out, digits, count);
   const int whole = count - precision;
-  Store(out, digits >> (8 * (static_cast<int>(sizeof(Word)) - count)));  // the whole part, then digits the point moves on
+  Store(out,
+        digits >> (8 * (static_cast<int>(sizeof(Word)) - count)));  // the whole part, then digits the point moves on
   out[whole] = '.';
   return LastDigits(out + whole + 1, digits, precision);
 }
@@ -105,8 +106,7 @@ constexpr int kMaxPrecision = 15;
 // double for p <= 12 (5^12 needs 28 bits), so the product is exact and one
 // rounding to an integer gives printf's correctly rounded result.
 constexpr int kFastPrecision = 12;
-constexpr double kPowers[kFastPrecision + 1] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6,
-                                                1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+constexpr double kPowers[kFastPrecision + 1] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
 constexpr double kExactLimit = 9007199254740992.0;  // 2^53 < 10^16
 
 bool IsFloatExact(double v) { return static_cast<double>(static_cast<float>(v)) == v; }
@@ -167,7 +167,7 @@ constexpr std::array<ShortText, kShortPrecisions * kShortUnits> MakeShortTexts()
   }
   return texts;
 }
-constexpr std::array<ShortText, kShortPrecisions * kShortUnits> kShortTexts = MakeShortTexts();
+constexpr std::array<ShortText, kShortPrecisions* kShortUnits> kShortTexts = MakeShortTexts();
 
 // Leading zero digits of a word of digits (the first is in the lowest byte).
 template <typename Word>
@@ -181,8 +181,8 @@ template <bool kFloat>
 [[gnu::always_inline]] inline char* Fixed(char* out, double value, int precision) {
   // The fast path covers what the record files hold: single-precision values
   // with up to 12 decimals whose scaled value is an exact integer.
-  const bool fast = static_cast<unsigned>(precision) <= static_cast<unsigned>(kFastPrecision) &&
-                    (kFloat || IsFloatExact(value));
+  const bool fast =
+      static_cast<unsigned>(precision) <= static_cast<unsigned>(kFastPrecision) && (kFloat || IsFloatExact(value));
   const double scaled = std::fabs(value) * kPowers[fast ? precision : 0];
   if (!fast || !(scaled < kExactLimit)) {  // also NaN and infinities
     precision = precision < 0 ? 6 : std::min(precision, kMaxPrecision);

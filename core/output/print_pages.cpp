@@ -66,8 +66,7 @@ std::optional<std::string> IntervalText(const PrintInput& in, TextId seconds, Te
   if (in.samples->size() < 2) return std::nullopt;
   const record::CalendarFields f0 = in.samples->TimeAt(0).Fields();
   const record::CalendarFields f1 = in.samples->TimeAt(1).Fields();
-  if (f1.second != f0.second)
-    return base::FormatText(base::Text(seconds, in.language), f1.second - f0.second);
+  if (f1.second != f0.second) return base::FormatText(base::Text(seconds, in.language), f1.second - f0.second);
   return base::FormatText(base::Text(milliseconds, in.language), f1.millisecond - f0.millisecond);
 }
 
@@ -225,8 +224,10 @@ record::CalendarFields PrintTimeNow() {
   const std::optional<int64_t> fixed =
       epoch ? base::ParseInteger(epoch, 0, int64_t{253402300799}) : std::nullopt;  // up to 9999-12-31
   const std::time_t now = fixed ? static_cast<std::time_t>(*fixed) : std::time(nullptr);
-  if (fixed) gmtime_r(&now, &parts);
-  else localtime_r(&now, &parts);
+  if (fixed)
+    gmtime_r(&now, &parts);
+  else
+    localtime_r(&now, &parts);
   return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec, 0};
 }
 

@@ -39,9 +39,11 @@ char* WriteFields(char* out, const record::CalendarFields& f) {
 
 char* TimeTextWriter::Write(char* out, const record::RecordTime& time) {
   if (!time.IsValid()) return WriteFields(out, time.Fields());
-  const int64_t day = time.ticks >= 0 ? time.ticks / record::kTicksPerDay : -1 - (-1 - time.ticks) / record::kTicksPerDay;
+  const int64_t day =
+      time.ticks >= 0 ? time.ticks / record::kTicksPerDay : -1 - (-1 - time.ticks) / record::kTicksPerDay;
   if (day != day_ || !known_) {
-    const record::CalendarFields f = record::RecordTime{record::RecordTimeStatus::Valid, day * record::kTicksPerDay}.Fields();
+    const record::CalendarFields f =
+        record::RecordTime{record::RecordTimeStatus::Valid, day * record::kTicksPerDay}.Fields();
     char* end = WriteTriple(date_, f.year, f.month, f.day, true);
     *end++ = ' ';
     dateLength_ = static_cast<size_t>(end - date_);

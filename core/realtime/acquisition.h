@@ -95,8 +95,8 @@ class Acquisition {
   // How the last worker ended (meaningful once `idle` is 1 again).
   AcquisitionEnd LastEnd() const { return lastEnd_.load(); }
 
-  std::atomic<uint8_t> running{0};  // 1 while the worker polls
-  std::atomic<uint8_t> idle{1};     // 1 while no worker runs
+  std::atomic<uint8_t> running{0};                     // 1 while the worker polls
+  std::atomic<uint8_t> idle{1};                        // 1 while no worker runs
   std::atomic<int32_t> channelCount{kRecordChannels};  // read once at each start
   RecordStore records;
 

@@ -44,13 +44,13 @@ record::CalendarFields RecordFields(const RealtimeRecord& record) {
 }
 
 std::string PointLabel(const record::CalendarFields& f) {
-  return base::FormatText(Text(TextId::PointLabel, base::kChinese), f.year, f.month, f.day, f.hour, f.minute,
-                          f.second);
+  return base::FormatText(Text(TextId::PointLabel, base::kChinese), f.year, f.month, f.day, f.hour, f.minute, f.second);
 }
 
 bool HasDataExtension(const std::string& path) {
   const std::string extension = Text(TextId::DataFileExtension, base::kChinese);
-  return path.size() >= extension.size() && path.compare(path.size() - extension.size(), extension.size(), extension) == 0;
+  return path.size() >= extension.size() &&
+         path.compare(path.size() - extension.size(), extension.size(), extension) == 0;
 }
 
 std::string DefaultReceiveFolder() {

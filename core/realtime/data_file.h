@@ -41,8 +41,7 @@ bool DataFolderWritable(const std::string& savePath);
 // The save path Start sets: receive folder, "设备NNN/" (both languages) and
 // the time name, made unused (UnusedDataPath); the device folder is created
 // when missing (silently).
-std::string StartSavePath(const std::string& receiveFolder, int deviceAddress,
-                          const record::CalendarFields& now);
+std::string StartSavePath(const std::string& receiveFolder, int deviceAddress, const record::CalendarFields& now);
 
 // The path a rotation continues with: "设备NNN/" or "DeviceNNN/" by language,
 // made unused; the device folder is created when missing.

@@ -10,8 +10,8 @@ constexpr int kRecordChannels = 18;
 
 #pragma pack(push, 4)
 struct RealtimeRecord {
-  double time;         // local time as an OLE date (days since 1899-12-30), whole seconds
-  int32_t timeStatus;  // 0 valid, 1 invalid
+  double time;                    // local time as an OLE date (days since 1899-12-30), whole seconds
+  int32_t timeStatus;             // 0 valid, 1 invalid
   float values[kRecordChannels];  // CH1 to CH18
 };
 #pragma pack(pop)

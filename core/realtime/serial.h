@@ -56,8 +56,8 @@ class CSerial {
   // Opens exclusively (TIOCEXCL and an advisory lock, so a second opener in
   // any process is refused) in raw mode; kErrorAlreadyInitialized when this
   // object already has a port open.
-  virtual int32_t OpenDevice(const std::string& deviceName, uint32_t inQueueSize = 0,
-                             uint32_t outQueueSize = 0, bool overlapped = true);
+  virtual int32_t OpenDevice(const std::string& deviceName, uint32_t inQueueSize = 0, uint32_t outQueueSize = 0,
+                             bool overlapped = true);
   virtual int32_t ClosePort();  // 0, also when nothing is open
   // Drops every byte received and not yet read.
   virtual int32_t FlushInput();
@@ -81,8 +81,7 @@ class CSerial {
   virtual int32_t WriteText(const char* text, uint32_t* written = nullptr, uint32_t timeoutMs = kInfinite);
   virtual int32_t WriteBytes(const void* data, uint32_t size, uint32_t* written = nullptr,
                              uint32_t timeoutMs = kInfinite);
-  virtual int32_t ReadBytes(void* buffer, uint32_t size, uint32_t* read = nullptr,
-                            uint32_t timeoutMs = kInfinite);
+  virtual int32_t ReadBytes(void* buffer, uint32_t size, uint32_t* read = nullptr, uint32_t timeoutMs = kInfinite);
 
   bool IsOpen() const { return fd_ >= 0; }
   int32_t LastError() const { return lastError_; }

@@ -23,8 +23,7 @@ std::vector<PageEntry> FormPages(uint32_t headerSectors, uint32_t dataSectors, i
   const uint32_t full = dataSectors / perPage;
   pages.reserve(full + 1);
   for (uint32_t k = 0; k < full; ++k) pages.push_back({headerSectors + k * perPage, {}, perPage});
-  if (full * perPage < dataSectors)
-    pages.push_back({headerSectors + full * perPage, {}, dataSectors - full * perPage});
+  if (full * perPage < dataSectors) pages.push_back({headerSectors + full * perPage, {}, dataSectors - full * perPage});
   return pages;
 }
 

@@ -167,8 +167,8 @@ TESSALY_WIDE inline __m512i WidePair(FoldPair by) { return _mm512_maskz_broadcas
 
 // x folded by the pairs of its lanes, plus `next`.
 TESSALY_WIDE inline __m512i FoldWide(__m512i x, __m512i by, __m512i next) {
-  return _mm512_ternarylogic_epi64(_mm512_clmulepi64_epi128(x, by, 0x00), _mm512_clmulepi64_epi128(x, by, 0x11),
-                                   next, 0x96);
+  return _mm512_ternarylogic_epi64(_mm512_clmulepi64_epi128(x, by, 0x00), _mm512_clmulepi64_epi128(x, by, 0x11), next,
+                                   0x96);
 }
 
 TESSALY_WIDE inline __m512i LoadWide(const unsigned char* p) { return _mm512_loadu_si512(p); }
@@ -188,8 +188,8 @@ constexpr FoldPair kLanesToEnd[4] = {FoldBy(3 * 128 + 32), FoldBy(2 * 128 + 32),
 // copy; a run that is not whole 64-byte steps has its last bytes loaded under
 // a mask, so it needs no tables.
 TESSALY_WIDE uint32_t CrcWide(const unsigned char* p, size_t length, __mmask64 headMask) {
-  __m512i x = _mm512_xor_si512(_mm512_maskz_loadu_epi8(headMask, p),
-                               _mm512_maskz_set1_epi32(1, static_cast<int>(kInitial)));
+  __m512i x =
+      _mm512_xor_si512(_mm512_maskz_loadu_epi8(headMask, p), _mm512_maskz_set1_epi32(1, static_cast<int>(kInitial)));
   size_t done = kFoldHead;
   if (length >= 256) {
     __m512i x1 = LoadWide(p + 64);
@@ -224,8 +224,7 @@ constexpr size_t kNoField = SIZE_MAX;
 // field lies among them and has to read as zero.
 class Head {
  public:
-  Head(const unsigned char* bytes, size_t length, size_t field)
-      : data_(bytes), size_(std::min(length, kFoldHead)) {
+  Head(const unsigned char* bytes, size_t length, size_t field) : data_(bytes), size_(std::min(length, kFoldHead)) {
     if (size_ >= 4 && field <= size_ - 4) {
       std::memcpy(copy_, bytes, size_);
       std::memset(copy_ + field, 0, 4);

@@ -50,8 +50,10 @@ RecordTime SampleBuffer::TimeIn(const Entry& e, const uint64_t* shift, size_t s)
 // mostly write, are copied as one block of known size.
 void SampleBuffer::CopyValues(const Entry& e, size_t s, float* values) const {
   const unsigned char* from = Bytes(e) + kSectorValuesOffset + 4 * s * e.stride;
-  if (e.channels == kChannelCount) std::memcpy(values, from, 4 * size_t{kChannelCount});
-  else std::memcpy(values, from, 4 * size_t{e.channels});
+  if (e.channels == kChannelCount)
+    std::memcpy(values, from, 4 * size_t{kChannelCount});
+  else
+    std::memcpy(values, from, 4 * size_t{e.channels});
 }
 
 RecordTime SampleBuffer::TimeAt(size_t i) const {

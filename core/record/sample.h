@@ -37,11 +37,11 @@ constexpr size_t kShiftWords = (kMaxSectorSamples + 63) / 64;
 // The samples one decoded sector contributes, as the decoder worked them out;
 // the values and decimal nibbles stay in the sector's bytes.
 struct SectorSamples {
-  RecordTime start;              // the first sample's time, after the gap rule
-  uint16_t intervalUnits = 0;    // 100 ms each
-  uint8_t stride = 0;            // values per sample in the sector (its channel count)
-  uint8_t channels = 0;          // channels taken, at most kChannelCount
-  uint16_t count = 0;            // samples taken
+  RecordTime start;            // the first sample's time, after the gap rule
+  uint16_t intervalUnits = 0;  // 100 ms each
+  uint8_t stride = 0;          // values per sample in the sector (its channel count)
+  uint8_t channels = 0;        // channels taken, at most kChannelCount
+  uint16_t count = 0;          // samples taken
   // Samples the same-second rule moves one second later: bit s of the mask.
   uint64_t shifted[kShiftWords] = {};
 };
@@ -122,7 +122,7 @@ class SampleBuffer {
     RecordTimeStatus status = RecordTimeStatus::Null;
     uint8_t stride = 0;
     uint8_t channels = 0;
-    bool whole = false;       // samples given whole, in whole_
+    bool whole = false;  // samples given whole, in whole_
   };
 
   size_t EntryIndexOf(size_t i) const;

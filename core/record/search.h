@@ -33,9 +33,9 @@ enum class SearchAction {
 
 struct SearchOutcome {
   SearchAction action = SearchAction::Nothing;
-  PageEntry entry;          // the range, labelled "start--stop"
-  int32_t itemData = 0;     // Keep: the new tree item's data
-  bool cleared = false;     // `searched` was emptied: replace the searched root
+  PageEntry entry;       // the range, labelled "start--stop"
+  int32_t itemData = 0;  // Keep: the new tree item's data
+  bool cleared = false;  // `searched` was emptied: replace the searched root
 };
 
 // The search after the dialog's OK. With `clearTree`, `searched` is emptied

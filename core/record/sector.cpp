@@ -44,8 +44,7 @@ int64_t SecondOf(const RecordTime& t) {
 // length is counted; with an interval of a second or more every sample after
 // the first starts a run of its own, so only the first can be shifted. The
 // sample-by-sample walk is left for shorter intervals.
-void ApplySameSecondRule(const RecordTime& start, int64_t interval, int count, DecodeState& state,
-                         uint64_t* shifted) {
+void ApplySameSecondRule(const RecordTime& start, int64_t interval, int count, DecodeState& state, uint64_t* shifted) {
   if (count == 0) return;
   if (!start.IsValid()) {
     if (state.run == DecodeState::Run::NotValid) {

@@ -13,10 +13,10 @@ constexpr int kChannels = 18;
 constexpr int kTextFieldSize = 17;  // 16 bytes and a terminating zero
 
 struct ChannelInfo {
-  uint32_t color;      // 0x00BBGGRR
-  int32_t lineWidth;   // 1 to 4
-  int32_t shown;       // 1 = shown in graphs, list, export and print
-  int32_t unitIndex;   // into the unit table
+  uint32_t color;     // 0x00BBGGRR
+  int32_t lineWidth;  // 1 to 4
+  int32_t shown;      // 1 = shown in graphs, list, export and print
+  int32_t unitIndex;  // into the unit table
   char name[kTextFieldSize];
   char unit[kTextFieldSize];
   char padding[2];
@@ -26,7 +26,7 @@ struct ChannelInfo {
 static_assert(sizeof(ChannelInfo) == 60);
 
 struct DisplaySettings {
-  int32_t yAxisMode;   // 0 percentage, 1 numerical value
+  int32_t yAxisMode;  // 0 percentage, 1 numerical value
   float yRangeMin;
   float yRangeMax;
   int32_t showGrid;

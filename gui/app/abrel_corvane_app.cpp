@@ -12,8 +12,7 @@
 
 namespace tessaly::gui {
 
-CAbrel_CorvaneApp::CAbrel_CorvaneApp(settings::CRecorderData& data, PromptService& prompts,
-                                     MainFrameOptions options)
+CAbrel_CorvaneApp::CAbrel_CorvaneApp(settings::CRecorderData& data, PromptService& prompts, MainFrameOptions options)
     : data_(data), prompts_(prompts), options_(std::move(options)) {
   data_.messages = &prompts_;
 }

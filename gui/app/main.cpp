@@ -21,9 +21,10 @@ int main(int argc, char* argv[]) {
       return 0;
     }
     if (arg == "--help" || arg == "-h") {
-      std::printf("%s\n%s\n%s\n", tessaly::base::FormatText(Text(TextId::HelpUsage, tessaly::base::kEnglish),
-                                                             "tessaly [FILE...]").c_str(),
-                  Text(TextId::HelpProgram, tessaly::base::kEnglish), Text(TextId::PdfUsage, tessaly::base::kEnglish));
+      std::printf(
+          "%s\n%s\n%s\n",
+          tessaly::base::FormatText(Text(TextId::HelpUsage, tessaly::base::kEnglish), "tessaly [FILE...]").c_str(),
+          Text(TextId::HelpProgram, tessaly::base::kEnglish), Text(TextId::PdfUsage, tessaly::base::kEnglish));
       return 0;
     }
   }

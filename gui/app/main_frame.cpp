@@ -183,8 +183,7 @@ void CMainFrame::UpdateCommandStates() {
   // The viewer's commands are there only while a viewer is active.
   toolBar_->Button(Command::SearchByTime)->setEnabled(viewerActive);
   toolBar_->Button(Command::RangeStatistics)->setEnabled(viewerActive);
-  const std::vector<QMenu*>& menus =
-      viewerActive ? viewerMenus_ : (ActiveRealtimePage() ? realtimeMenus_ : mainMenus_);
+  const std::vector<QMenu*>& menus = viewerActive ? viewerMenus_ : (ActiveRealtimePage() ? realtimeMenus_ : mainMenus_);
   QMenuBar* bar = menuBar();
   if (!bar->actions().isEmpty() && bar->actions().first() == menus.front()->menuAction()) return;
   bar->clear();
@@ -195,32 +194,15 @@ void CMainFrame::OnCommand(Command command) {
   if (CChildFrame* viewer = ActiveViewer(); viewer && viewer->OnCommand(command)) return;
   if (CChildFrame2* page = ActiveRealtimePage(); page && page->OnCommand(command)) return;
   switch (command) {
-    case Command::FileOpen:
-      NewViewer()->OpenRecordFile();
-      break;
-    case Command::RecordReadParams:
-      OnRecordReadParams();
-      break;
-    case Command::LanguageChinese:
-      SwitchLanguage(base::kChinese);
-      break;
-    case Command::LanguageEnglish:
-      SwitchLanguage(base::kEnglish);
-      break;
-    case Command::AppExit:
-      close();
-      break;
-    case Command::AppAbout:
-      OnAbout();
-      break;
-    case Command::ShowParams:
-      OnShowParams();
-      break;
-    case Command::RealtimeCollection:
-      NewRealtimePage();
-      break;
-    default:
-      break;
+    case Command::FileOpen: NewViewer()->OpenRecordFile(); break;
+    case Command::RecordReadParams: OnRecordReadParams(); break;
+    case Command::LanguageChinese: SwitchLanguage(base::kChinese); break;
+    case Command::LanguageEnglish: SwitchLanguage(base::kEnglish); break;
+    case Command::AppExit: close(); break;
+    case Command::AppAbout: OnAbout(); break;
+    case Command::ShowParams: OnShowParams(); break;
+    case Command::RealtimeCollection: NewRealtimePage(); break;
+    default: break;
   }
 }
 
@@ -258,15 +240,12 @@ CChildFrame2* CMainFrame::NewRealtimePage() {
 
 void CMainFrame::ReportExportResult(output::ExportResult result, const std::string& file) {
   switch (result) {
-    case output::ExportResult::OpenFailed:
-      data_.ShowError(Text(TextId::ExportFileOpenFailed));
-      break;
+    case output::ExportResult::OpenFailed: data_.ShowError(Text(TextId::ExportFileOpenFailed)); break;
     case output::ExportResult::WriteFailed:
       data_.ShowError(base::FormatText(Text(TextId::WriteFailed), file.c_str()));
       break;
     case output::ExportResult::Written:
-    case output::ExportResult::NothingToWrite:
-      break;
+    case output::ExportResult::NothingToWrite: break;
   }
 }
 
@@ -336,8 +315,8 @@ void CMainFrame::FillPartGraph() {
     viewer->ShowTitle(loadLabel_);
   }
   if (data_.loadCut)
-    statusBar_->ShowFillNote(QString::fromStdString(base::FormatText(
-        Text(TextId::LoadCutAtLimit), static_cast<unsigned>(record::kSampleBufferLimit))));
+    statusBar_->ShowFillNote(QString::fromStdString(
+        base::FormatText(Text(TextId::LoadCutAtLimit), static_cast<unsigned>(record::kSampleBufferLimit))));
   emit loadHandedOff();
 }
 

@@ -129,8 +129,8 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   QMdiArea* mdiArea_;
   CTrueColorToolBar* toolBar_;
   CProgressStatusBar* statusBar_;
-  std::vector<QMenu*> mainMenus_;    // shown while no viewer is active
-  std::vector<QMenu*> viewerMenus_;  // shown while a viewer is active
+  std::vector<QMenu*> mainMenus_;      // shown while no viewer is active
+  std::vector<QMenu*> viewerMenus_;    // shown while a viewer is active
   std::vector<QMenu*> realtimeMenus_;  // shown while a real-time page is active
   QActionGroup* languageGroup_ = nullptr;
   std::vector<QPointer<CChildFrame>> viewers_;  // in creation order

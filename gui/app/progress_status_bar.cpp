@@ -67,8 +67,8 @@ void CProgressStatusBar::Show(QProgressBar* bar, QLabel* pane, uint32_t index, u
   bar->setRange(0, toInt(total));
   bar->setValue(toInt(uint64_t{index} + 1));
   const auto percent = static_cast<unsigned>((uint64_t{index} + 1) * 100 / total);
-  const QString text = QString::fromStdString(
-      base::FormatText(base::Text(base::TextId::ProgressOfHundred, 0), percent, 100u));
+  const QString text =
+      QString::fromStdString(base::FormatText(base::Text(base::TextId::ProgressOfHundred, 0), percent, 100u));
   if (pane->text() != text) {
     pane->setText(text);
     // Fills run on the UI thread: paint now, at most once per percent.

@@ -125,8 +125,9 @@ void InstallScreenshotHook(CMainFrame& frame) {
     if (path.isEmpty()) return;
     if (loading)
       // Queued: the hand-off is still under way while the signal is sent.
-      QObject::connect(&frame, &CMainFrame::loadHandedOff, &frame, [&frame, path] { ShootLoaded(frame, path); },
-                       static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+      QObject::connect(
+          &frame, &CMainFrame::loadHandedOff, &frame, [&frame, path] { ShootLoaded(frame, path); },
+          static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     else
       Shoot(frame, frame, path);
   });

@@ -67,15 +67,15 @@ class ChartSeries {
   struct Bucket {
     double low;
     double high;
-    bool gap;   // a point without a finite value lies in the bucket
-    bool any;   // a point with a finite value lies in the bucket
+    bool gap;  // a point without a finite value lies in the bucket
+    bool any;  // a point with a finite value lies in the bucket
   };
   struct Column;
 
   // Bits of flags_.
   static constexpr uint8_t kEmpty = 1;
-  static constexpr uint8_t kTimed = 2;       // labels_[i] holds the sample time's ticks
-  static constexpr uint8_t kValidTime = 4;   // with kTimed: the time is valid
+  static constexpr uint8_t kTimed = 2;      // labels_[i] holds the sample time's ticks
+  static constexpr uint8_t kValidTime = 4;  // with kTimed: the time is valid
 
   void Push(double value, uint8_t flags, int64_t label, uint32_t colour);
   void PushText(double value, uint8_t flags, const QString& label, uint32_t colour);

@@ -16,8 +16,8 @@ namespace {
 
 constexpr int kMargin = 6;
 constexpr int kTick = 4;
-constexpr int kGrabPixels = 5;      // how near an edge of the band a press takes it
-constexpr int kLabelSpacing = 12;   // least room between two bottom labels
+constexpr int kGrabPixels = 5;     // how near an edge of the band a press takes it
+constexpr int kLabelSpacing = 12;  // least room between two bottom labels
 constexpr int kMaxTicks = 1000;
 constexpr double kFarOutside = 1e5;  // pixels; keeps off-plot vertices drawable
 
@@ -63,8 +63,8 @@ int ButtonCode(Qt::MouseButton button) {
 }
 
 int ShiftCode(Qt::KeyboardModifiers modifiers) {
-  return (modifiers & Qt::ShiftModifier ? CTChart::kShift : 0) | (modifiers & Qt::ControlModifier ? CTChart::kControl : 0) |
-         (modifiers & Qt::AltModifier ? CTChart::kAlt : 0);
+  return (modifiers & Qt::ShiftModifier ? CTChart::kShift : 0) |
+         (modifiers & Qt::ControlModifier ? CTChart::kControl : 0) | (modifiers & Qt::AltModifier ? CTChart::kAlt : 0);
 }
 
 }  // namespace
@@ -389,8 +389,7 @@ void CTChart::PreviousPage() { SetCurrentPage(CurrentPage() - 1); }
 
 // ---- layout ----
 
-CTChart::Frame CTChart::MakeFrame(const QRect& bounds, const QFontMetrics& fm,
-                                  std::vector<SeriesTrace>& traces) const {
+CTChart::Frame CTChart::MakeFrame(const QRect& bounds, const QFontMetrics& fm, std::vector<SeriesTrace>& traces) const {
   Frame f;
   f.bounds = bounds;
   const int lineHeight = fm.height();
@@ -407,8 +406,8 @@ CTChart::Frame CTChart::MakeFrame(const QRect& bounds, const QFontMetrics& fm,
     const int columns = (count + rows - 1) / rows;
     f.legend = QRect(right - columns * entryWidth - 3, top, columns * entryWidth + 4, rows * entryHeight + 4);
     for (int i = 0; i < count; ++i)
-      f.legendEntries.emplace_back(f.legend.left() + 2 + i / rows * entryWidth, f.legend.top() + 2 + i % rows * entryHeight,
-                                   entryWidth, entryHeight);
+      f.legendEntries.emplace_back(f.legend.left() + 2 + i / rows * entryWidth,
+                                   f.legend.top() + 2 + i % rows * entryHeight, entryWidth, entryHeight);
     right = f.legend.left() - 8;
   }
 
@@ -424,7 +423,8 @@ CTChart::Frame CTChart::MakeFrame(const QRect& bounds, const QFontMetrics& fm,
       if ((pass == 1 || series_[static_cast<size_t>(i)].shown) && series_[static_cast<size_t>(i)].points.Size() > 0)
         f.labelSeries = i;
   const int labelLines =
-      f.labelSeries < 0 ? 1 : static_cast<int>(series_[static_cast<size_t>(f.labelSeries)].points.Label(0).count('\r')) + 1;
+      f.labelSeries < 0 ? 1
+                        : static_cast<int>(series_[static_cast<size_t>(f.labelSeries)].points.Label(0).count('\r')) + 1;
   const int bottomHeight = kTick + 2 + labelLines * lineHeight + (bottom_.title.isEmpty() ? 0 : lineHeight + 2);
   const int plotTop = top + lineHeight / 2;
   const int plotBottom = std::max(plotTop + 1, bounds.bottom() - kMargin - bottomHeight);

@@ -96,7 +96,7 @@ class CTChart : public QWidget {
   void SetLegendVisible(bool visible);
   bool LegendVisible() const { return legendVisible_; }
   void SetLegendCheckBoxes(bool checkBoxes);
-  int LegendEntryAt(int x, int y) const;  // series index or -1
+  int LegendEntryAt(int x, int y) const;    // series index or -1
   QRect LegendEntryRect(int series) const;  // empty when not shown
 
   // Tools, numbered in the order they were added; new tools are active.

@@ -19,9 +19,9 @@ namespace {
 
 using base::TextId;
 
-constexpr int kMargin = 8;          // around the pages
-constexpr int kShadow = 3;          // right and below the paper
-constexpr int kSecondPageGap = 8;   // between two pages shown side by side
+constexpr int kMargin = 8;         // around the pages
+constexpr int kShadow = 3;         // right and below the paper
+constexpr int kSecondPageGap = 8;  // between two pages shown side by side
 
 struct ButtonSpec {
   Command command;

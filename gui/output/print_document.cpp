@@ -28,8 +28,7 @@ QFont PrintFont(int points) {
 }  // namespace
 
 void PaintPrintPage(QPainter& painter, const output::PrintPage& page, const QImage& picture, const QRectF& area) {
-  const double scale =
-      std::min(area.width() / output::kPrintLayoutWidth, area.height() / output::kPrintLayoutHeight);
+  const double scale = std::min(area.width() / output::kPrintLayoutWidth, area.height() / output::kPrintLayoutHeight);
   painter.save();
   painter.translate(area.topLeft());
   painter.scale(scale, scale);

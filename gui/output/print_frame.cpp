@@ -61,8 +61,7 @@ void CPrintView::OnFilePrint() {
 }
 
 void CPrintView::OnSavePdf() {
-  const QString path =
-      prompts_.SaveFileName(this, {}, QtFileFilter(UiText(TextId::PreviewPdfFilter, language_)), {});
+  const QString path = prompts_.SaveFileName(this, {}, QtFileFilter(UiText(TextId::PreviewPdfFilter, language_)), {});
   if (path.isEmpty()) return;
   if (WritePdf(*this, path) == RenderResult::Failed)
     prompts_.ShowMessage(

@@ -74,8 +74,10 @@ void CChildFrame2::InitialiseChart() {
 
 bool CChildFrame2::OnCommand(Command command) {
   if (command != Command::FileClose) return false;
-  if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget())) subWindow->close();
-  else close();
+  if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget()))
+    subWindow->close();
+  else
+    close();
   return true;
 }
 

@@ -11,8 +11,10 @@ CIHListBox::CIHListBox(QWidget* parent) : QListWidget(parent) {
 void CIHListBox::AddLine(const std::string& utf8Text) {
   lines_.AddLine(utf8Text);
   // The lines may have been emptied to keep the log bounded.
-  if (lines_.Lines().empty()) clear();
-  else addItem(QString::fromStdString(utf8Text));
+  if (lines_.Lines().empty())
+    clear();
+  else
+    addItem(QString::fromStdString(utf8Text));
   scrollToBottom();
 }
 

@@ -74,7 +74,8 @@ void RealtimeBridge::RunOnUiThread(std::function<void()> work) {
     if (closed_) return;
   }
   // Dropped by Qt if the bridge is gone before the UI thread gets to it.
-  QMetaObject::invokeMethod(this, [this, call] { Deliver(call); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, call] { Deliver(call); }, Qt::QueuedConnection);
   std::unique_lock lock(mutex_);
   // The lock also orders the UI thread's writes before the worker's reads.
   finished_.wait(lock, [&] { return call->done || closed_; });

@@ -85,9 +85,7 @@ void CRealtimeSetDlg::BuildControls() {
   addressField_->setReadOnly(true);
   channelCountField_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d*")), this));
 
-  const auto button = [this](int id, TextId text) {
-    return WithControlId(new QPushButton(Text(text), this), id);
-  };
+  const auto button = [this](int id, TextId text) { return WithControlId(new QPushButton(Text(text), this), id); };
   const auto label = [this](TextId text) { return new QLabel(Text(text), this); };
   const auto pair = [](QWidget* left, QWidget* right) {
     auto* row = new QHBoxLayout;
@@ -137,9 +135,11 @@ void CRealtimeSetDlg::BuildControls() {
   layout->addWidget(button(kBrowse, TextId::RealtimeBrowse));
   layout->addWidget(autoSave_);
   layout->addLayout(autoSaveRow);
-  layout->addLayout(pair(button(kManualSave, TextId::RealtimeManualSave), button(kClearData, TextId::RealtimeClearData)));
+  layout->addLayout(
+      pair(button(kManualSave, TextId::RealtimeManualSave), button(kClearData, TextId::RealtimeClearData)));
   layout->addWidget(button(kOpenDataFile, TextId::RealtimeOpenDataFile));
-  layout->addLayout(pair(button(kExportExcel, TextId::RealtimeExportExcel), button(kExportCsv, TextId::RealtimeExportCsv)));
+  layout->addLayout(
+      pair(button(kExportExcel, TextId::RealtimeExportExcel), button(kExportCsv, TextId::RealtimeExportCsv)));
   log_->setMinimumHeight(120);
 }
 
@@ -147,9 +147,8 @@ void CRealtimeSetDlg::ConnectControls() {
   connect(portList_, &QComboBox::currentIndexChanged, this, [this](int i) { data_.comPort = i + 1; });
   connect(baudList_, &QComboBox::currentIndexChanged, this, [this](int i) { data_.baudIndex = i; });
   connect(parityList_, &QComboBox::currentIndexChanged, this, [this](int i) { data_.parityIndex = i; });
-  connect(addressField_, &QLineEdit::textChanged, this, [this] {
-    data_.deviceAddress = ClampToInt(FieldValue(addressField_), INT32_MIN, INT32_MAX);
-  });
+  connect(addressField_, &QLineEdit::textChanged, this,
+          [this] { data_.deviceAddress = ClampToInt(FieldValue(addressField_), INT32_MIN, INT32_MAX); });
   connect(intervalField_, &QLineEdit::textChanged, this, [this] {
     data_.pollIntervalMs = ClampToInt(FieldValue(intervalField_), INT32_MIN / 1000, INT32_MAX / 1000) * 1000;
   });
@@ -169,9 +168,8 @@ void CRealtimeSetDlg::ConnectControls() {
   onClick(kClearList, [this] { log_->ClearLines(); });
   onClick(kPreviousPage, [this] { page_.chart()->PreviousPage(); });
   onClick(kNextPage, [this] { page_.chart()->NextPage(); });
-  onClick(kSetPointsPerPage, [this] {
-    page_.chart()->SetPointsPerPage(ClampToInt(FieldValue(pointsPerPageField_), 0, INT32_MAX));
-  });
+  onClick(kSetPointsPerPage,
+          [this] { page_.chart()->SetPointsPerPage(ClampToInt(FieldValue(pointsPerPageField_), 0, INT32_MAX)); });
   onClick(kExportExcel, [this] { OnExport(true); });
   onClick(kExportCsv, [this] { OnExport(false); });
   connect(autoSave_, &QCheckBox::clicked, this, [this] { OnAutoSave(); });
@@ -204,9 +202,9 @@ void CRealtimeSetDlg::Initialise() {
 }
 
 void CRealtimeSetDlg::SetAcquisitionControlsEnabled(bool enabled) {
-  for (QWidget* control : std::initializer_list<QWidget*>{portList_, baudList_, parityList_, addressField_,
-                                                          addressSpin_, intervalField_, intervalSpin_, pathField_,
-                                                          channelCountSpin_, channelCountField_})
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{portList_, baudList_, parityList_, addressField_, addressSpin_, intervalField_,
+                                       intervalSpin_, pathField_, channelCountSpin_, channelCountField_})
     control->setEnabled(enabled);
 }
 
@@ -252,8 +250,8 @@ void CRealtimeSetDlg::OnAutoSave() {
 }
 
 void CRealtimeSetDlg::ArmAutoSave() {
-  const auto remaining = std::chrono::duration_cast<std::chrono::milliseconds>(
-      nextAutoSave_ - std::chrono::steady_clock::now());
+  const auto remaining =
+      std::chrono::duration_cast<std::chrono::milliseconds>(nextAutoSave_ - std::chrono::steady_clock::now());
   autoSaveTimer_.start(static_cast<int>(std::clamp<int64_t>(remaining.count(), 0, INT32_MAX)));
 }
 

@@ -31,7 +31,10 @@ void Gear(QPainter& p, QPointF centre, double radius, const QColor& colour) {
     for (double f : {-0.16, 0.16}) {
       const double a = (i + 0.5 + f) * std::numbers::pi / kTeeth;
       const QPointF pt(centre.x() + r * std::cos(a), centre.y() + r * std::sin(a));
-      if (path.elementCount() == 0) path.moveTo(pt); else path.lineTo(pt);
+      if (path.elementCount() == 0)
+        path.moveTo(pt);
+      else
+        path.lineTo(pt);
     }
   }
   path.closeSubpath();
@@ -66,7 +69,10 @@ void Curve(QPainter& p, const QRectF& r, double phase, double level, const QColo
   for (int i = 0; i <= 24; ++i) {
     const double x = r.left() + 2 + (r.width() - 4) * i / 24.0;
     const double y = r.top() + r.height() * (level + 0.22 * std::sin(phase + i * 0.45));
-    if (i == 0) path.moveTo(x, y); else path.lineTo(x, y);
+    if (i == 0)
+      path.moveTo(x, y);
+    else
+      path.lineTo(x, y);
   }
   p.setPen(QPen(colour, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   p.setBrush(Qt::NoBrush);
@@ -146,8 +152,10 @@ void RangeStatistics(QPainter& p) {
   const struct {
     double x, h;
     QColor colour;
-  } bars[] = {{6, 14, QColor(30, 100, 210)}, {16, 26, QColor(0, 148, 68)},
-              {26, 20, QColor(240, 150, 30)}, {36, 32, QColor(214, 48, 49)}};
+  } bars[] = {{6, 14, QColor(30, 100, 210)},
+              {16, 26, QColor(0, 148, 68)},
+              {26, 20, QColor(240, 150, 30)},
+              {36, 32, QColor(214, 48, 49)}};
   for (const auto& b : bars) {
     QLinearGradient g(b.x, 0, b.x + 8, 0);
     g.setColorAt(0, b.colour.lighter(135));

@@ -13,11 +13,11 @@
 
 #include "app/main_frame.h"
 #include "app/prompt_service.h"
-#include "record/page_index.h"
 #include "base/format.h"
 #include "output/csv_export.h"
 #include "output/print_frame.h"
 #include "output/workbook_export.h"
+#include "record/page_index.h"
 #include "record/page_loader.h"
 #include "record/search.h"
 #include "settings/recorder_data.h"
@@ -82,9 +82,9 @@ QTreeWidgetItem* CChildFrame::AddRoot(const char* text) {
 }
 
 void CChildFrame::OpenRecordFile() {
-  const QString path = main_.prompts().OpenFileName(
-      this, QString::fromUtf8(main_.Text(TextId::MenuOpen)),
-      QtFileFilter(QString::fromUtf8(main_.Text(TextId::RecordFileFilter))));
+  const QString path =
+      main_.prompts().OpenFileName(this, QString::fromUtf8(main_.Text(TextId::MenuOpen)),
+                                   QtFileFilter(QString::fromUtf8(main_.Text(TextId::RecordFileFilter))));
   if (path.isEmpty()) {
     CloseWindow();
     return;
@@ -125,8 +125,10 @@ bool CChildFrame::RebuildPageTree() {
 void CChildFrame::ShowTitle(const std::string& pageLabel) {
   QString title = QFileInfo(QFile::decodeName(QByteArray::fromStdString(data_.recordPath))).fileName();
   if (!pageLabel.empty()) title += QStringLiteral(" - %1").arg(QString::fromStdString(pageLabel));
-  if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget())) subWindow->setWindowTitle(title);
-  else setWindowTitle(title);
+  if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget()))
+    subWindow->setWindowTitle(title);
+  else
+    setWindowTitle(title);
 }
 
 QRect CChildFrame::LabelRect(const QTreeWidgetItem* item) const {
@@ -148,8 +150,7 @@ void CChildFrame::OnPageTreeClick(const QPoint& pos) {
   const record::PageEntry* entry = nullptr;
   if (d < record::SearchedItemBase) {
     const auto position = static_cast<size_t>(d - 1);
-    if (treeGeneration_ == main_.PageIndexGeneration() && position < data_.pages.size())
-      entry = &data_.pages[position];
+    if (treeGeneration_ == main_.PageIndexGeneration() && position < data_.pages.size()) entry = &data_.pages[position];
   } else if (const auto position = static_cast<size_t>(d - record::SearchedItemBase);
              position < data_.searched.size()) {
     entry = &data_.searched[position];
@@ -194,8 +195,10 @@ bool CChildFrame::OnCommand(Command command) {
 }
 
 void CChildFrame::CloseWindow() {
-  if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget())) subWindow->close();
-  else close();
+  if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget()))
+    subWindow->close();
+  else
+    close();
 }
 
 void CChildFrame::OnClose() {
@@ -243,11 +246,8 @@ void CChildFrame::OnSearchByTime() {
       searchedRoot_->setExpanded(true);
       break;
     }
-    case record::SearchAction::Load:
-      main_.StartPageLoad(outcome.entry);
-      break;
-    case record::SearchAction::Nothing:
-      break;
+    case record::SearchAction::Load: main_.StartPageLoad(outcome.entry); break;
+    case record::SearchAction::Nothing: break;
   }
 }
 
@@ -277,7 +277,8 @@ void CChildFrame::OnExport(Command command) {
   if (record::RefuseWhileLoading(data_)) return;
   const bool workbook = command == Command::ExportXls;
   const QString path = main_.prompts().SaveFileName(
-      this, {}, QtFileFilter(QString::fromUtf8(main_.Text(workbook ? TextId::ExportWorkbookFilter : TextId::ExportCsvFilter))),
+      this, {},
+      QtFileFilter(QString::fromUtf8(main_.Text(workbook ? TextId::ExportWorkbookFilter : TextId::ExportCsvFilter))),
       {});
   if (path.isEmpty()) return;
   const std::string file = QFile::encodeName(path).toStdString();

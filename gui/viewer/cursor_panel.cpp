@@ -159,9 +159,7 @@ bool CCursorPanel::eventFilter(QObject* watched, QEvent* event) {
   if (watched != grip_) return QDockWidget::eventFilter(watched, event);
   auto* mouse = static_cast<QMouseEvent*>(event);
   switch (event->type()) {
-    case QEvent::MouseButtonPress:
-      dragX_ = static_cast<int>(mouse->globalPosition().x());
-      return true;
+    case QEvent::MouseButtonPress: dragX_ = static_cast<int>(mouse->globalPosition().x()); return true;
     case QEvent::MouseMove:
       if (dragX_) {
         const int x = static_cast<int>(mouse->globalPosition().x());
@@ -171,11 +169,8 @@ bool CCursorPanel::eventFilter(QObject* watched, QEvent* event) {
         emit layoutChanged();
       }
       return true;
-    case QEvent::MouseButtonRelease:
-      dragX_.reset();
-      return true;
-    default:
-      return QDockWidget::eventFilter(watched, event);
+    case QEvent::MouseButtonRelease: dragX_.reset(); return true;
+    default: return QDockWidget::eventFilter(watched, event);
   }
 }
 

@@ -98,8 +98,8 @@ void CDataGraphDlg::InitialiseCharts() {
 
   for (int i = 0; i < settings::kChannels; ++i) {
     allGraph_->AddLineSeries();
-    partGraph_->SetSeriesTitle(partGraph_->AddLineSeries(),
-                               QString::fromStdString(base::FormatText(base::Text(TextId::GraphSeriesTitle, 0), i + 1)));
+    partGraph_->SetSeriesTitle(partGraph_->AddLineSeries(), QString::fromStdString(base::FormatText(
+                                                                base::Text(TextId::GraphSeriesTitle, 0), i + 1)));
   }
   infoPanel_->setGeometry(QRect(kInfoPanelHome, kInfoPanelSize));
 }
@@ -182,7 +182,7 @@ void CDataGraphDlg::Progress(unsigned step) {
 void CDataGraphDlg::FillAllGraph() {
   const PaintHeld held(*allGraph_);
   const PaintHeld partHeld(*partGraph_);  // the part window moves: it waits for its own fill
-  cursors_->Clear();  // their samples belong to the previous load
+  cursors_->Clear();                      // their samples belong to the previous load
   const uint32_t points = analysis::SetAllGraphInterval(data_);
   allGraph_->SetPanelColour(data_.backColor);
   ApplyLeftAxis(*allGraph_);
@@ -210,8 +210,8 @@ void CDataGraphDlg::FillPartGraph() {
   const PaintHeld held(*partGraph_);
   cursors_->Follow();
   const analysis::PointRun run = analysis::PartGraphPoints(data_);
-  QString title = QString::fromStdString(base::FormatText(base::Text(TextId::PartGraphDeviceTitle, data_.language),
-                                                          settings::DeviceName(data_).c_str()));
+  QString title = QString::fromStdString(
+      base::FormatText(base::Text(TextId::PartGraphDeviceTitle, data_.language), settings::DeviceName(data_).c_str()));
   // A part window beyond the point limit draws little or nothing: say why.
   if (run.stopped) title += QStringLiteral("    ") + UiText(TextId::PartGraphPointLimit, data_.language);
   partGraph_->SetTitleText(title);
@@ -228,8 +228,7 @@ void CDataGraphDlg::FillPartGraph() {
   partGraph_->SetPanelColour(data_.backColor);
   ApplyLeftAxis(*partGraph_);
   PrepareSeries(*partGraph_);
-  if (!DrawChannels(*partGraph_, run, analysis::PartInterval(data_), GraphKind::Part))
-    return;
+  if (!DrawChannels(*partGraph_, run, analysis::PartInterval(data_), GraphKind::Part)) return;
   Progress(kProgressSteps - 1);
 }
 

@@ -19,8 +19,7 @@ const QString kLetters[] = {QStringLiteral("A"), QStringLiteral("B")};
 
 }  // namespace
 
-PartGraphCursors::PartGraphCursors(settings::CRecorderData& data, CTChart& chart, CCursorPanel& panel,
-                                   QObject* parent)
+PartGraphCursors::PartGraphCursors(settings::CRecorderData& data, CTChart& chart, CCursorPanel& panel, QObject* parent)
     : QObject(parent), data_(data), chart_(chart), panel_(panel) {
   chart_.setFocusPolicy(Qt::ClickFocus);
   chart_.installEventFilter(this);

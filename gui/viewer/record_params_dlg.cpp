@@ -86,7 +86,8 @@ void CRecordParamsDlg::Show() {
   pageCount_->setEnabled(model_.pageCountEnabled());
   autoPaging_->setChecked(model_.autoChecked());
   // Only the dependent edit changes under the user's typing; the cursor stays.
-  for (auto [edit, value] : {std::pair{sectors_, &model_.sectorsText()}, std::pair{pageCount_, &model_.pageCountText()}}) {
+  for (auto [edit, value] :
+       {std::pair{sectors_, &model_.sectorsText()}, std::pair{pageCount_, &model_.pageCountText()}}) {
     const QString shown = QString::fromStdString(*value);
     if (edit->text() != shown) edit->setText(shown);
   }

@@ -28,10 +28,10 @@ class CRecordParamsDlg : public QDialog {
 
   settings::CRecorderData& data_;
   record::RecordParamsModel model_;
-  QComboBox* pageMode_;      // 1022
-  QLineEdit* sectors_;       // 1021
-  QLineEdit* pageCount_;     // 1023
-  QCheckBox* autoPaging_;    // 1005
+  QComboBox* pageMode_;    // 1022
+  QLineEdit* sectors_;     // 1021
+  QLineEdit* pageCount_;   // 1023
+  QCheckBox* autoPaging_;  // 1005
 };
 
 }  // namespace tessaly::gui

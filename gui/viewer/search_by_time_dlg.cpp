@@ -17,10 +17,7 @@ namespace tessaly::gui {
 using base::TextId;
 
 CSearchByTimeDlg::CSearchByTimeDlg(settings::CRecorderData& data, QWidget* parent)
-    : QDialog(parent),
-      data_(data),
-      start_(new MomentEdit(1045, 1043, this)),
-      stop_(new MomentEdit(1046, 1044, this)) {
+    : QDialog(parent), data_(data), start_(new MomentEdit(1045, 1043, this)), stop_(new MomentEdit(1046, 1044, this)) {
   setObjectName(QStringLiteral("searchByTimeDlg"));
   const int language = data.language;
   const auto text = [language](TextId id) { return UiText(id, language); };

@@ -39,7 +39,9 @@ CShowParamsDlg::CShowParamsDlg(settings::CRecorderData& data, QWidget* parent)
 
 void CShowParamsDlg::BuildControls() {
   const auto text = [this](TextId id) { return UiText(id, language_); };
-  const auto check = [this, &text](int id, TextId label) { return WithControlId(new QCheckBox(text(label), this), id); };
+  const auto check = [this, &text](int id, TextId label) {
+    return WithControlId(new QCheckBox(text(label), this), id);
+  };
   const auto colour = [this, &text](int id) {
     ColorButton* button = WithControlId(new ColorButton(this), id);
     button->SetOtherText(text(TextId::ColorOther));
@@ -79,7 +81,8 @@ void CShowParamsDlg::BuildControls() {
 
   deviceName_ = lineEdit(1022);
   // Room for 16 bytes of text in the three text fields.
-  for (QLineEdit* text : {name_, unit_, deviceName_}) text->setMinimumWidth(text->fontMetrics().averageCharWidth() * 17);
+  for (QLineEdit* text : {name_, unit_, deviceName_})
+    text->setMinimumWidth(text->fontMetrics().averageCharWidth() * 17);
   allInterval_ = lineEdit(1039);
   allInterval_->setReadOnly(true);
   allInterval_->setEnabled(false);  // every all-graph fill sets it: it should not look editable

@@ -161,7 +161,8 @@ void CStatisticsDlg::Show(const analysis::StatisticsResult& result) {
   table_ = result.table;
   report_->clear();
   QStringList headings;
-  for (const analysis::StatisticsTable::Column& column : table_.columns) headings << QString::fromStdString(column.heading);
+  for (const analysis::StatisticsTable::Column& column : table_.columns)
+    headings << QString::fromStdString(column.heading);
   report_->setColumnCount(static_cast<int>(headings.size()));
   report_->setHeaderLabels(headings);
   QList<QTreeWidgetItem*> items;

@@ -66,8 +66,7 @@ class GridCellDelegate : public QStyledItemDelegate {
   CGridCtrl* grid_;
 };
 
-CGridCtrl::CGridCtrl(QWidget* parent)
-    : QTableView(parent), model_(new GridModel(this)), corner_(nullptr) {
+CGridCtrl::CGridCtrl(QWidget* parent) : QTableView(parent), model_(new GridModel(this)), corner_(nullptr) {
   setHorizontalHeader(new GridHeader(Qt::Horizontal, this));
   setVerticalHeader(new GridHeader(Qt::Vertical, this));
   setModel(model_);
@@ -308,10 +307,8 @@ bool CGridCtrl::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::MouseMove:
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-      return CornerMouse(static_cast<QMouseEvent&>(*event));
-    default:
-      return QTableView::eventFilter(watched, event);
+    case QEvent::MouseButtonRelease: return CornerMouse(static_cast<QMouseEvent&>(*event));
+    default: return QTableView::eventFilter(watched, event);
   }
 }
 
@@ -336,8 +333,7 @@ bool CGridCtrl::CornerMouse(const QMouseEvent& event) {
       cornerDrag_ = CornerEdge::None;
       return dragged;
     }
-    default:
-      break;
+    default: break;
   }
   if (cornerDrag_ == CornerEdge::Right) {
     const int last = static_cast<int>(headingColumnWidths_.size()) - 1;
@@ -393,8 +389,7 @@ void CGridCtrl::RepaintHeadings() {
   if (corner_) corner_->update();
 }
 
-void CGridCtrl::PaintHeadingCell(QPainter& painter, const QRect& rect, int row, int column,
-                                 bool highlighted) const {
+void CGridCtrl::PaintHeadingCell(QPainter& painter, const QRect& rect, int row, int column, bool highlighted) const {
   const QPalette& pal = palette();
   painter.fillRect(rect, pal.button());
   if (highlighted) {

@@ -112,13 +112,9 @@ void GridModel::AnnounceTextChanges() {
 
 void GridModel::SetEditable(bool editable) { editable_ = editable; }
 
-int GridModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : RowCount() - fixedRows_;
-}
+int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : RowCount() - fixedRows_; }
 
-int GridModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : columns_ - fixedColumns_;
-}
+int GridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : columns_ - fixedColumns_; }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};

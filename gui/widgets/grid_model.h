@@ -63,8 +63,7 @@ class GridModel : public QAbstractTableModel {
   static constexpr uint32_t kOffset = ~kModified;
 
   static uint32_t Start(const Row& row, int column);
-  void ChangeCount(Qt::Orientation orientation, int count, int before, int& fixed,
-                   const std::function<void()>& resize);
+  void ChangeCount(Qt::Orientation orientation, int count, int before, int& fixed, const std::function<void()>& resize);
 
   std::vector<Row> rows_;
   int columns_ = 0;

@@ -5,7 +5,8 @@
 namespace tessaly::base {
 namespace {
 
-constexpr OptionSpec kSpecs[] = {{"--first"}, {"--json", false}, {"-o"}, {"--name"}, {.name = "--pair", .valueCount = 2}};
+constexpr OptionSpec kSpecs[] = {
+    {"--first"}, {"--json", false}, {"-o"}, {"--name"}, {.name = "--pair", .valueCount = 2}};
 
 struct Parsed {
   bool ok;
@@ -20,8 +21,8 @@ Parsed Parse(const std::vector<std::string>& args) {
 }
 
 TEST(CommandLine, OptionsFlagsAndPositionalInAnyOrder) {
-  const Parsed p = Parse({"a.D01", "--first", "7", "--json", "--name=1=温度", "-o", "out.csv", "--name", "2=x", "--",
-                          "--json"});
+  const Parsed p =
+      Parse({"a.D01", "--first", "7", "--json", "--name=1=温度", "-o", "out.csv", "--name", "2=x", "--", "--json"});
   ASSERT_TRUE(p.ok);
   EXPECT_EQ(p.line.Positional(), (std::vector<std::string>{"a.D01", "--json"}));
   EXPECT_TRUE(p.line.Has("--json"));
@@ -32,8 +33,8 @@ TEST(CommandLine, OptionsFlagsAndPositionalInAnyOrder) {
   EXPECT_EQ(p.line.Value("--missing"), nullptr);
 
   // An option of two values takes both, in either spelling.
-  for (const std::vector<std::string>& args : {std::vector<std::string>{"--pair", "3", "-9", "a"},
-                                              std::vector<std::string>{"--pair=3", "-9", "a"}}) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--pair", "3", "-9", "a"}, std::vector<std::string>{"--pair=3", "-9", "a"}}) {
     const Parsed pair = Parse(args);
     ASSERT_TRUE(pair.ok);
     EXPECT_EQ(pair.line.Values("--pair"), (std::vector<std::string>{"3", "-9"}));
@@ -69,9 +70,11 @@ TEST(CommandLine, IntegersWithinTheirRange) {
     bool ok;
     uint32_t result;
   };
-  const Case cases[] = {{"0", true, 0},     {"4294967295", true, 4294967295u}, {"4294967296", false, 9},
-                        {"-1", false, 9},   {"12x", false, 9},                 {"", false, 9},
-                        {" 5", false, 9},   {"+5", false, 9},                  {"007", true, 7}};
+  const Case cases[] = {{"0", true, 0},           {"4294967295", true, 4294967295u},
+                        {"4294967296", false, 9}, {"-1", false, 9},
+                        {"12x", false, 9},        {"", false, 9},
+                        {" 5", false, 9},         {"+5", false, 9},
+                        {"007", true, 7}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
     const Parsed p = Parse({"--first", c.value});

@@ -73,17 +73,19 @@ std::string Zeros(int channels) {
 TEST(ViewerCsv, EveryKthSampleWithItsDecimalsInGbkAndCrLf) {
   std::vector<Sample> samples = Samples(10);
   samples[6].time = RecordTime{record::RecordTimeStatus::Invalid, 0};
-  const std::string names = ",\xCE\xC2\xB6\xC8" "1,Flow" + std::string(16, ',') + "\r\n";
+  const std::string names =
+      ",\xCE\xC2\xB6\xC8"
+      "1,Flow" +
+      std::string(16, ',') + "\r\n";
   const std::string values = ",3.0,45000.00,0.100000001490116" + Zeros(14) + "\r\n";
-  const std::string rows = "0,2015-01-05 08-00-00,20.5" + values +  //
-                           "3,2015-01-05 08-00-03,23.5" + values +  //
+  const std::string rows = "0,2015-01-05 08-00-00,20.5" + values +       //
+                           "3,2015-01-05 08-00-03,23.5" + values +       //
                            "6,-0001--01--01 -01--01--01,26.5" + values;  // sample 9 is left out
   EXPECT_EQ(ToText(samples, 3, base::kEnglish), "Index,Time" + names + rows);
   EXPECT_EQ(ToText(samples, 3, base::kChinese), "\xD0\xF2\xBA\xC5,\xCA\xB1\xBC\xE4" + names + rows);
   // Fewer samples than the interval: the heading alone; interval 0 counts as 1.
   EXPECT_EQ(ToText(samples, 11, base::kEnglish), "Index,Time" + names);
-  EXPECT_EQ(ToText(Samples(1), 0, base::kEnglish),
-            "Index,Time" + names + "0,2015-01-05 08-00-00,20.5" + values);
+  EXPECT_EQ(ToText(Samples(1), 0, base::kEnglish), "Index,Time" + names + "0,2015-01-05 08-00-00,20.5" + values);
 }
 
 TEST(ViewerCsv, ProgressAfterTheFirstRowTheLastAndEveryHundredth) {
@@ -141,7 +143,8 @@ TEST(ViewerCsv, FailureMidwayLeavesThePreviousFile) {
   WriteFileBytes(path, "old contents");
   {
     FileSizeLimit limit(100'000);
-    EXPECT_EQ(WriteViewerCsvFile(path, tessaly::testing::BufferOf(Samples(20'000)), Names(), 1, base::kEnglish), ExportResult::WriteFailed);
+    EXPECT_EQ(WriteViewerCsvFile(path, tessaly::testing::BufferOf(Samples(20'000)), Names(), 1, base::kEnglish),
+              ExportResult::WriteFailed);
   }
   EXPECT_EQ(ReadFileBytes(path), "old contents");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left

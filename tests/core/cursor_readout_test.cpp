@@ -33,9 +33,8 @@ class CursorReadoutTest : public ::testing::Test {
       double seconds;  // < 0: time not valid
       float ch1, ch3;
     };
-    const Row rows[] = {{0.0, 5, 1.5f},    {0.5, 12, 45000},   {1.0, 45000, 1.5f}, {1.7, -3, 1.5f},
-                        {2.0, -2, 1.5f},   {-1, 8, 1.5f},      {3.0, -19999, 1.5f}, {3.2, 11, 1.5f},
-                        {4.0, 1, 1.499f}};
+    const Row rows[] = {{0.0, 5, 1.5f}, {0.5, 12, 45000},    {1.0, 45000, 1.5f}, {1.7, -3, 1.5f}, {2.0, -2, 1.5f},
+                        {-1, 8, 1.5f},  {3.0, -19999, 1.5f}, {3.2, 11, 1.5f},    {4.0, 1, 1.499f}};
     std::vector<Sample> samples;
     for (const Row& r : rows) {
       Sample s{};
@@ -75,12 +74,12 @@ TEST_F(CursorReadoutTest, NumbersBetweenTheCursorsLeaveMarkersOut) {
   const std::vector<std::vector<std::string>> rows = Rows(1, 7);
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0], (std::vector<std::string>{"Time", "s", "2015-01-05 10:00:00.500", "2015-01-05 10:00:03.200",
-                                                "2.700", "", "", "", "", ""}));
-  EXPECT_EQ(rows[1], (std::vector<std::string>{"Temp", "C", "12.0", "11.0", "-1.0", "-3.0", "12.0", "5.2", "0.500",
-                                                "0.300"}));
+                                               "2.700", "", "", "", "", ""}));
+  EXPECT_EQ(rows[1],
+            (std::vector<std::string>{"Temp", "C", "12.0", "11.0", "-1.0", "-3.0", "12.0", "5.2", "0.500", "0.300"}));
   // A marker at A: no difference; the marker is in no statistic.
-  EXPECT_EQ(rows[2], (std::vector<std::string>{"Flow", "m3/h", "45000.00", "1.50", "—", "1.50", "1.50", "1.50",
-                                                "0.000", "0.000"}));
+  EXPECT_EQ(rows[2], (std::vector<std::string>{"Flow", "m3/h", "45000.00", "1.50", "—", "1.50", "1.50", "1.50", "0.000",
+                                               "0.000"}));
   // A difference below the last decimal has no sign.
   EXPECT_EQ(Rows(7, 8)[2][4], "0.00");
 }
@@ -89,16 +88,16 @@ TEST_F(CursorReadoutTest, CursorsInEitherOrderAndTimesThatAreNotValid) {
   // B left of A: the differences turn round, the statistics stay.
   const std::vector<std::vector<std::string>> reversed = Rows(7, 1);
   EXPECT_EQ(reversed[0][4], "-2.700");
-  EXPECT_EQ(reversed[1], (std::vector<std::string>{"Temp", "C", "11.0", "12.0", "1.0", "-3.0", "12.0", "5.2",
-                                                    "0.500", "0.300"}));
+  EXPECT_EQ(reversed[1],
+            (std::vector<std::string>{"Temp", "C", "11.0", "12.0", "1.0", "-3.0", "12.0", "5.2", "0.500", "0.300"}));
   // A time that is not valid has no text and no difference.
   const std::vector<std::vector<std::string>> invalid = Rows(5, 8, base::kChinese);
   EXPECT_EQ(invalid[0][0], "时间");
   EXPECT_EQ(invalid[0][2], "时间无效");
   EXPECT_EQ(invalid[0][4], "—");
   // Only markers between the cursors: no minimum, maximum or mean.
-  EXPECT_EQ(Rows(2, 2)[1], (std::vector<std::string>{"Temp", "C", "45000.0", "45000.0", "—", "—", "—", "—",
-                                                      "0.000", "0.000"}));
+  EXPECT_EQ(Rows(2, 2)[1],
+            (std::vector<std::string>{"Temp", "C", "45000.0", "45000.0", "—", "—", "—", "—", "0.000", "0.000"}));
   const StatisticsTable table = CursorTable(ReadCursors(data.samples, data, 0, 8), data, base::kEnglish);
   const std::string text = CopyText(table);
   EXPECT_EQ(text.substr(0, text.find('\n')), "Channel\tUnit\tA\tB\tΔ (B−A)\tMin\tMax\tMean\tOver (s)\tUnder (s)\t");

@@ -29,10 +29,16 @@ std::string Fixed(double value, int precision) {
 
 TEST(NumberFormat, FixedMatchesPrintfOnHardCases) {
   const float inf = std::numeric_limits<float>::infinity();
-  const float values[] = {0.0f,     -0.0f,      0.5f,      1.5f,       2.5f,      -2.5f,   0.25f,     0.125f,
-                          -0.04f,   3.0f,       0.05f,     0.15f,      1e-6f,     9.995f,  99.5f,     45000.0f,
-                          -19999.0f, 123456.79f, 1.0e7f,   16777216.0f, 3.0e15f,  1.0e30f, -3.4e38f,  1.4e-45f,
-                          inf,      -inf,       std::numeric_limits<float>::quiet_NaN(), 0.1f, 0.3f, 2.675f};
+  const float values[] = {0.0f,     -0.0f,       0.5f,
+                          1.5f,     2.5f,        -2.5f,
+                          0.25f,    0.125f,      -0.04f,
+                          3.0f,     0.05f,       0.15f,
+                          1e-6f,    9.995f,      99.5f,
+                          45000.0f, -19999.0f,   123456.79f,
+                          1.0e7f,   16777216.0f, 3.0e15f,
+                          1.0e30f,  -3.4e38f,    1.4e-45f,
+                          inf,      -inf,        std::numeric_limits<float>::quiet_NaN(),
+                          0.1f,     0.3f,        2.675f};
   for (float v : values)
     for (int precision = -2; precision <= 15; ++precision)
       EXPECT_EQ(Fixed(v, precision), Printf("%.*f", precision, static_cast<double>(v)))
@@ -42,7 +48,7 @@ TEST(NumberFormat, FixedMatchesPrintfOnHardCases) {
 // The boundary values and their float neighbours, where a digit or a
 // rounding decision changes.
 TEST(NumberFormat, FixedMatchesPrintfAroundBoundaries) {
-  const float boundaries[] = {0.5f,  9.995f, -0.0f,  1e-7f,       3.4e38f,
+  const float boundaries[] = {0.5f,  9.995f,  -0.0f,  1e-7f,       3.4e38f,
                               0.05f, 99.995f, 1e-45f, 16777216.0f, 4503599627370496.0f};
   for (float b : boundaries) {
     for (float v : {std::nextafter(b, -INFINITY), b, std::nextafter(b, INFINITY), -b}) {
@@ -73,12 +79,8 @@ TEST(NumberFormat, FixedMatchesPrintfOnRandomFloats) {
         std::memcpy(&v, &b, 4);
         break;
       }
-      case 1:
-        v = plain(random);
-        break;
-      default:
-        v = std::ldexp(static_cast<float>(static_cast<int32_t>(bits(random)) >> 8), -shift(random));
-        break;
+      case 1: v = plain(random); break;
+      default: v = std::ldexp(static_cast<float>(static_cast<int32_t>(bits(random)) >> 8), -shift(random)); break;
     }
     const int n = std::snprintf(printed, sizeof printed, "%.*f", precision, static_cast<double>(v));
     const char* end = WriteFixed(written, v, precision);
@@ -106,7 +108,8 @@ TEST(NumberFormat, IntMatchesZeroPaddedPrintf) {
   for (int64_t v : {0LL, 5LL, -1LL, 12LL, 2015LL, -2015LL, 123456LL, 99999LL}) {
     for (const auto& [digits, pattern] : {std::pair{1, "%d"}, std::pair{2, "%2.2d"}, std::pair{4, "%4.4d"}}) {
       char out[kIntRoom];
-      EXPECT_EQ(std::string(out, static_cast<size_t>(WriteInt(out, v, digits) - out)), Printf(pattern, static_cast<int>(v)));
+      EXPECT_EQ(std::string(out, static_cast<size_t>(WriteInt(out, v, digits) - out)),
+                Printf(pattern, static_cast<int>(v)));
     }
   }
   char extreme[kIntRoom];

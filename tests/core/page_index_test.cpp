@@ -80,19 +80,47 @@ struct LabelCase {
 
 TEST(BuildPageIndex, LabelsPagesByTheirFirstCalendarValidSector) {
   const LabelCase cases[] = {
-      {"first-sector", 12, 4, {}, SectorFault::None,
+      {"first-sector",
+       12,
+       4,
+       {},
+       SectorFault::None,
        {"2015_01_05 08:00:00", "2015_01_05 08:00:24", "2015_01_05 08:00:48"}},
-      {"skips-bad-crc", 12, 4, {{4, 7}}, SectorFault::BadCrc,
+      {"skips-bad-crc",
+       12,
+       4,
+       {{4, 7}},
+       SectorFault::BadCrc,
        {"2015_01_05 08:00:00", "2015_01_05 08:00:42", "2015_01_05 08:00:48"}},
-      {"skips-non-calendar-time", 12, 4, {{8, 10}}, SectorFault::NotCalendar,
+      {"skips-non-calendar-time",
+       12,
+       4,
+       {{8, 10}},
+       SectorFault::NotCalendar,
        {"2015_01_05 08:00:00", "2015_01_05 08:00:24", "2015_01_05 08:01:00"}},
-      {"looks-past-the-page", 30, 10, {{10, 20}}, SectorFault::BadCrc,
+      {"looks-past-the-page",
+       30,
+       10,
+       {{10, 20}},
+       SectorFault::BadCrc,
        {"2015_01_05 08:00:00", "2015_01_05 08:02:00", "2015_01_05 08:02:00"}},
-      {"fifty-bad-take-the-previous-label", 200, 50, {{50, 100}}, SectorFault::BadCrc,
+      {"fifty-bad-take-the-previous-label",
+       200,
+       50,
+       {{50, 100}},
+       SectorFault::BadCrc,
        {"2015_01_05 08:00:00", "2015_01_05 08:00:00", "2015_01_05 08:10:00", "2015_01_05 08:15:00"}},
-      {"forty-nine-bad-find-the-fiftieth", 200, 50, {{50, 99}}, SectorFault::BadCrc,
+      {"forty-nine-bad-find-the-fiftieth",
+       200,
+       50,
+       {{50, 99}},
+       SectorFault::BadCrc,
        {"2015_01_05 08:00:00", "2015_01_05 08:09:54", "2015_01_05 08:10:00", "2015_01_05 08:15:00"}},
-      {"bad-last-page-beyond-the-file", 9, 4, {{8, 9}}, SectorFault::BadCrc,
+      {"bad-last-page-beyond-the-file",
+       9,
+       4,
+       {{8, 9}},
+       SectorFault::BadCrc,
        {"2015_01_05 08:00:00", "2015_01_05 08:00:24", "2015_01_05 08:00:24"}},
   };
   for (const LabelCase& c : cases) {
@@ -101,8 +129,7 @@ TEST(BuildPageIndex, LabelsPagesByTheirFirstCalendarValidSector) {
     f.data.autoPaging = 0;
     f.data.sectorsPerPage = c.perPage;
     RecordSpec recordSpec = SecondsSpec(c.sectors);
-    for (auto [from, to] : c.badRuns)
-      recordSpec.faults.push_back({from, to - 1, c.fault});
+    for (auto [from, to] : c.badRuns) recordSpec.faults.push_back({from, to - 1, c.fault});
     ASSERT_TRUE(f.Open(recordSpec));
     std::vector<std::string> labels;
     for (const PageEntry& p : f.data.pages) labels.push_back(p.label);

@@ -99,11 +99,7 @@ TEST(PrintPages, ListPagesHoldFortyRowsAndLeaveRoomForStatistics) {
     std::vector<size_t> rowsPerPage;
   };
   const Case cases[] = {
-      {0, 36, 1, {36}},
-      {0, 37, 2, {37, 0}},
-      {10, 86, 2, {40, 36}},
-      {10, 87, 3, {40, 37, 0}},
-      {5, 5, 1, {0}},
+      {0, 36, 1, {36}}, {0, 37, 2, {37, 0}}, {10, 86, 2, {40, 36}}, {10, 87, 3, {40, 37, 0}}, {5, 5, 1, {0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "window " << c.first << " to " << c.end);
@@ -120,8 +116,8 @@ TEST(PrintPages, ListPagesHoldFortyRowsAndLeaveRoomForStatistics) {
         EXPECT_EQ(At(page, 215, 370 + 100 * static_cast<int>(r)), std::to_string(next * 2));
       }
       EXPECT_EQ(At(page, 6200, 4500), std::to_string(p) + "/" + std::to_string(c.pages));
-      const bool statistics = std::any_of(page.texts.begin(), page.texts.end(),
-                                          [](const PrintText& t) { return t.text == "Average"; });
+      const bool statistics =
+          std::any_of(page.texts.begin(), page.texts.end(), [](const PrintText& t) { return t.text == "Average"; });
       EXPECT_EQ(statistics, p == c.pages);
     }
     EXPECT_EQ(next, c.end);
@@ -283,8 +279,7 @@ TEST(PrintPages, GraphPage) {
     EXPECT_EQ(page.rects[c], (PrintRect{x - 100, top, x, top + 100, doc.display.channels[c].color}));
     EXPECT_EQ(At(page, x, top + 20), "CH" + std::to_string(c + 1));  // hidden channels too
   }
-  for (const PrintText& t : page.texts)
-    EXPECT_EQ(t.points, t.y == 20 ? kTitlePoints : kLinePoints) << t.text;
+  for (const PrintText& t : page.texts) EXPECT_EQ(t.points, t.y == 20 ? kTitlePoints : kLinePoints) << t.text;
 }
 
 TEST(PrintPages, GraphStopTimePastTheDataIsTheLastSample) {

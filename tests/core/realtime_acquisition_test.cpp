@@ -139,9 +139,9 @@ TEST_F(AcquisitionTest, AFailedRotationEndsTheWorkerAndKeepsTheStore) {
     int language;
     const char* message;
   };
-  for (const Case& c : {Case{"first.dt", base::kChinese, "数据文件格式错误"},
-                        Case{"first.dt", base::kEnglish, "Open File Error"},
-                        Case{"no-such-folder/first.DT", base::kChinese, "Open Save File Error"}}) {
+  for (const Case& c :
+       {Case{"first.dt", base::kChinese, "数据文件格式错误"}, Case{"first.dt", base::kEnglish, "Open File Error"},
+        Case{"no-such-folder/first.DT", base::kChinese, "Open Save File Error"}}) {
     page = FakePage{};
     acquisition.records.Clear();
     AcquisitionSettings s = Connect();
@@ -220,8 +220,8 @@ TEST(AcquisitionSettingsFrom, MapsTheSerialIndicesWithSafeDefaults) {
   data.pollIntervalMs = 2500;
   data.language = 1;
   data.channels[5].color = 0x123456;
-  for (const Case& c : {Case{0, 0, 2400, 0}, Case{4, 1, 38400, 1}, Case{2, 2, 9600, 2}, Case{5, 3, 9600, 0},
-                        Case{-1, -1, 9600, 0}}) {
+  for (const Case& c :
+       {Case{0, 0, 2400, 0}, Case{4, 1, 38400, 1}, Case{2, 2, 9600, 2}, Case{5, 3, 9600, 0}, Case{-1, -1, 9600, 0}}) {
     data.baudIndex = c.baudIndex;
     data.parityIndex = c.parityIndex;
     const AcquisitionSettings s = AcquisitionSettings::From(data);

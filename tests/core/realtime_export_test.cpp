@@ -41,7 +41,10 @@ TEST(RealtimeCsv, WritesEveryRecordWithTheShownChannelsOnly) {
   std::vector<std::pair<uint32_t, uint32_t>> steps;
   TempDir dir;
   const std::string path = dir.File("rt.csv");
-  ASSERT_EQ(ExportRealtimeCsv(path, store, columns, [&](uint32_t i, uint32_t n) { steps.push_back({i, n}); }),
+  ASSERT_EQ(ExportRealtimeCsv(path, store, columns,
+                              [&](uint32_t i, uint32_t n) {
+                                steps.push_back({i, n});
+                              }),
             ExportResult::Written);
 
   std::string zeros;
@@ -87,7 +90,10 @@ TEST(RealtimeWorkbook, ChineseHeadingsShownChannelsInTheirOwnColumnsSixDecimals)
   TempDir dir;
   const std::string path = dir.File("rt.xlsx");
   std::vector<std::pair<uint32_t, uint32_t>> steps;
-  ASSERT_EQ(WriteRealtimeWorkbookFile(path, store, columns, [&](uint32_t i, uint32_t n) { steps.push_back({i, n}); }),
+  ASSERT_EQ(WriteRealtimeWorkbookFile(path, store, columns,
+                                      [&](uint32_t i, uint32_t n) {
+                                        steps.push_back({i, n});
+                                      }),
             ExportResult::Written);
   auto cells = tessaly::testing::WorkbookCells(path);
   EXPECT_EQ(cells["A1"], "序号");
@@ -133,8 +139,10 @@ TEST(RealtimeExports, FollowAStoreThatGrowsOrEmptiesMidway) {
       AddThreeRecords(store);
       const auto midway = [&](uint32_t row, uint32_t) {
         if (row != 0) return;
-        if (c.grow) store.Append(RealtimeRecord{});
-        else store.Clear();
+        if (c.grow)
+          store.Append(RealtimeRecord{});
+        else
+          store.Clear();
       };
       const std::string path = dir.File(std::string(c.name) + (workbook ? ".xlsx" : ".csv"));
       ASSERT_EQ(workbook ? WriteRealtimeWorkbookFile(path, store, columns, midway)

@@ -87,8 +87,7 @@ TEST(CommLogLines, AListPastOneHundredLinesIsEmptied) {
 // up to the given byte, and the read is made only once those bytes are there.
 class ScriptedPort : public CSerial {
  public:
-  ScriptedPort(const sim::PseudoTerminal& pty, const InstrumentOptions& options)
-      : pty_(pty), instrument_(options) {}
+  ScriptedPort(const sim::PseudoTerminal& pty, const InstrumentOptions& options) : pty_(pty), instrument_(options) {}
 
   std::map<int, size_t> deliveries;  // read number (from 1) -> answer bytes delivered by then
   Bytes answer;                      // replaces the instrument's answer when set

@@ -117,8 +117,8 @@ TEST(SerialClosed, EveryOperationReportsTheMissingHandle) {
       EXPECT_EQ(count, 0u) << c.name << ": the count is cleared first";
     }
   }
-  for (auto query : {&CSerial::QueryBaudRate, &CSerial::QueryDataBits, &CSerial::QueryParity,
-                     &CSerial::QueryStopBits, &CSerial::QueryFlowControl}) {
+  for (auto query : {&CSerial::QueryBaudRate, &CSerial::QueryDataBits, &CSerial::QueryParity, &CSerial::QueryStopBits,
+                     &CSerial::QueryFlowControl}) {
     EXPECT_EQ((port.*query)(), -1);
     EXPECT_EQ(port.LastError(), kErrorInvalidHandle);
   }

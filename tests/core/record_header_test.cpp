@@ -71,7 +71,9 @@ TEST_F(RecordHeaderTest, ValidHeaderGivesItsTextsInUtf8) {
   EXPECT_EQ(settings::ChannelName(data_.channels[17]), "");
   EXPECT_EQ(data_.channels[2].shown, 0);  // shown flags are not the header's business
   // Stored as GBK, as the settings keep them.
-  EXPECT_EQ(std::string(data_.channels[0].name), "\xCE\xC2\xB6\xC8" "1");
+  EXPECT_EQ(std::string(data_.channels[0].name),
+            "\xCE\xC2\xB6\xC8"
+            "1");
 }
 
 TEST_F(RecordHeaderTest, RefusedHeadersLeaveTheDefaults) {

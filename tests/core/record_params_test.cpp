@@ -132,9 +132,16 @@ TEST(RecordParamsModel, AutomaticRuleAndOkCancel) {
 }
 
 TEST(RecordParamsModel, LeadingInteger) {
-  const std::pair<const char*, int64_t> cases[] = {
-      {"42", 42}, {"  42", 42}, {"+7x", 7}, {"-3", -3}, {"12abc", 12}, {"abc", 0}, {"", 0},
-      {"- 3", 0}, {"99999999999", 2147483647}, {"-99999999999", -2147483648LL}};
+  const std::pair<const char*, int64_t> cases[] = {{"42", 42},
+                                                   {"  42", 42},
+                                                   {"+7x", 7},
+                                                   {"-3", -3},
+                                                   {"12abc", 12},
+                                                   {"abc", 0},
+                                                   {"", 0},
+                                                   {"- 3", 0},
+                                                   {"99999999999", 2147483647},
+                                                   {"-99999999999", -2147483648LL}};
   for (const auto& [text, n] : cases) EXPECT_EQ(RecordParamsModel::LeadingInteger(text), n) << text;
 }
 

@@ -70,7 +70,7 @@ TEST(RecordTime, FieldsOutOfRangeCarryOver) {
     RecordTime given, same;
   };
   const Case cases[] = {
-      {Cal(2015, 3, 0), Cal(2015, 2, 28)},       // day 0: last day of the previous month
+      {Cal(2015, 3, 0), Cal(2015, 2, 28)},  // day 0: last day of the previous month
       {Cal(2016, 3, 0), Cal(2016, 2, 29)},
       {Cal(2015, 1, 0), Cal(2014, 12, 31)},
       {Cal(2015, 4, 31), Cal(2015, 5, 1)},

@@ -38,14 +38,14 @@ TEST_F(SectorRangeTest, SkipsWhatCannotBeDecodedAndVisitsEverySector) {
     visits.emplace_back(i, decoded);
     return true;
   });
-  const std::vector<std::pair<uint32_t, bool>> expected = {{0, true},  {1, false}, {2, false}, {3, true},
-                                                           {4, true},  {5, false}, {6, false}};
+  const std::vector<std::pair<uint32_t, bool>> expected = {{0, true}, {1, false}, {2, false}, {3, true},
+                                                           {4, true}, {5, false}, {6, false}};
   EXPECT_EQ(visits, expected);
   EXPECT_EQ(outcome.sectorsVisited, 7u);
   EXPECT_FALSE(outcome.bufferFull);
   ASSERT_EQ(samples.size(), 3u * 6u);
   EXPECT_EQ(samples[6].time.ticks, RecordTime::FromCalendar(2015, 1, 5, 8, 0, 18).ticks);  // sector 3
-  EXPECT_EQ(samples[12].time.status, RecordTimeStatus::Invalid);                            // sector 4, month 0
+  EXPECT_EQ(samples[12].time.status, RecordTimeStatus::Invalid);                           // sector 4, month 0
 }
 
 TEST_F(SectorRangeTest, VisitorStopsBeforeTheNextSector) {
@@ -54,8 +54,7 @@ TEST_F(SectorRangeTest, VisitorStopsBeforeTheNextSector) {
   Write(recordSpec);
   SampleBuffer samples;
   // Absolute sector numbers: the header's two sectors are skipped as bad.
-  const RangeOutcome outcome =
-      DecodeSectorRange(file_, 0, 10, samples, [](uint32_t i, bool) { return i < 3; });
+  const RangeOutcome outcome = DecodeSectorRange(file_, 0, 10, samples, [](uint32_t i, bool) { return i < 3; });
   EXPECT_EQ(outcome.sectorsVisited, 4u);
   EXPECT_EQ(samples.size(), 2u * 6u);
 }

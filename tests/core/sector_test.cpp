@@ -111,7 +111,7 @@ TEST(SectorChecks, StartTimesAndTheFirstCalendarValidSectorOfAFile) {
   tessaly::testing::TempDir dir;
   std::string bytes;
   const auto add = [&bytes](const std::vector<unsigned char>& s) { bytes.append(s.begin(), s.end()); };
-  add(MakeSector({15, 0, 5, 8, 0, 0}, 10, 4, 6));  // 0: month 0
+  add(MakeSector({15, 0, 5, 8, 0, 0}, 10, 4, 6));   // 0: month 0
   add(MakeSector({15, 1, 5, 30, 0, 0}, 10, 4, 6));  // 1: hour 30
   add(MakeSector({15, 1, 5, 12, 0, 0}, 10, 7, 6));  // 2: the first calendar-valid one
   add(MakeSector({15, 1, 5, 12, 0, 6}, 10, 4, 6));
@@ -124,7 +124,7 @@ TEST(SectorChecks, StartTimesAndTheFirstCalendarValidSectorOfAFile) {
   EXPECT_EQ(SectorStartTime(file, 1).status, RecordTimeStatus::Invalid);
   const SectorStart start = SectorStartTime(file, 2);
   EXPECT_EQ(start.status, RecordTimeStatus::Valid);
-  EXPECT_NEAR(start.oleDate, 42009.5, 1e-9);  // 2015-01-05 12:00
+  EXPECT_NEAR(start.oleDate, 42009.5, 1e-9);                              // 2015-01-05 12:00
   EXPECT_EQ(SectorStartTime(file, 4).status, RecordTimeStatus::Invalid);  // a part sector at the end
 
   unsigned char sector[kSectorSize];
@@ -187,13 +187,33 @@ TEST(SectorDecode, GapShorterThanOneSecondIsClosed) {
     RecordTime secondStart;
   };
   const Case cases[] = {
-      {"starts at the end", {15, 1, 5, 12, 0, 0}, 10, 3, At(2015, 1, 5, 12, 0, 3), {15, 1, 5, 12, 0, 3},
+      {"starts at the end",
+       {15, 1, 5, 12, 0, 0},
+       10,
+       3,
+       At(2015, 1, 5, 12, 0, 3),
+       {15, 1, 5, 12, 0, 3},
        At(2015, 1, 5, 12, 0, 3)},
-      {"gap of exactly one second", {15, 1, 5, 12, 0, 0}, 10, 3, At(2015, 1, 5, 12, 0, 3), {15, 1, 5, 12, 0, 4},
+      {"gap of exactly one second",
+       {15, 1, 5, 12, 0, 0},
+       10,
+       3,
+       At(2015, 1, 5, 12, 0, 3),
+       {15, 1, 5, 12, 0, 4},
        At(2015, 1, 5, 12, 0, 4)},
-      {"half a second after the end", {15, 1, 5, 8, 15, 20}, 3, 5, At(2015, 1, 5, 8, 15, 21, 500),
-       {15, 1, 5, 8, 15, 22}, At(2015, 1, 5, 8, 15, 21, 500)},
-      {"before the end", {15, 1, 5, 8, 15, 20}, 3, 5, At(2015, 1, 5, 8, 15, 21, 500), {15, 1, 5, 8, 15, 21},
+      {"half a second after the end",
+       {15, 1, 5, 8, 15, 20},
+       3,
+       5,
+       At(2015, 1, 5, 8, 15, 21, 500),
+       {15, 1, 5, 8, 15, 22},
+       At(2015, 1, 5, 8, 15, 21, 500)},
+      {"before the end",
+       {15, 1, 5, 8, 15, 20},
+       3,
+       5,
+       At(2015, 1, 5, 8, 15, 21, 500),
+       {15, 1, 5, 8, 15, 21},
        At(2015, 1, 5, 8, 15, 21)},
   };
   for (const Case& c : cases) {
@@ -323,7 +343,7 @@ TEST(SectorDecode, RangeKeepsEveryShapeOfSector) {
     uint16_t interval;
   };
   // The 18-channel sector after the 2-channel one moves onto part of itself.
-  const Shape shapes[] = {{18, 6, 10}, {18, 6, 10}, {2, 3, 10}, {18, 6, 10}, {0, 0, 0},  {1, 119, 1},
+  const Shape shapes[] = {{18, 6, 10}, {18, 6, 10}, {2, 3, 10}, {18, 6, 10}, {0, 0, 0},   {1, 119, 1},
                           {0, 4, 10},  {5, 20, 10}, {18, 6, 0}, {7, 17, 10}, {18, 1, 10}, {18, 6, 10}};
   std::vector<std::vector<unsigned char>> sectors;
   std::string bytes;
@@ -391,8 +411,8 @@ TEST(SectorDecode, LayoutLimitSectorsStayInsideTheSector) {
     int channels, samples;
     size_t decoded;
   };
-  const Case cases[] = {{18, 7, 6}, {19, 7, 6}, {40, 3, 2}, {119, 2, 1}, {120, 2, 0}, {255, 255, 0},
-                        {1, 255, 119}, {0, 5, 5}};
+  const Case cases[] = {{18, 7, 6},  {19, 7, 6},    {40, 3, 2},    {119, 2, 1},
+                        {120, 2, 0}, {255, 255, 0}, {1, 255, 119}, {0, 5, 5}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "C = " << c.channels << ", N = " << c.samples);
     const std::vector<unsigned char> sector = MakeSector({15, 1, 5, 8, 0, 0}, 10, c.channels, c.samples);

@@ -30,27 +30,27 @@ class RecordingSink : public base::MessageSink {
 std::string DistinctImage() {
   std::string image(kSettingsFileSize, '\0');
   auto put = [&](size_t offset, int32_t v) { std::memcpy(&image[offset], &v, 4); };
-  put(0, 1);       // pageMode
-  put(4, 77);      // sectorsPerPage
-  put(8, 5);       // pageCount
-  put(12, 0);      // autoPaging
-  put(16, 0);      // yAxisMode
+  put(0, 1);   // pageMode
+  put(4, 77);  // sectorsPerPage
+  put(8, 5);   // pageCount
+  put(12, 0);  // autoPaging
+  put(16, 0);  // yAxisMode
   float ymax = 250.5f;
   std::memcpy(&image[24], &ymax, 4);
   put(40 + 60 * 2 + 0, 0x123456);  // channel 3 colour
   put(40 + 60 * 2 + 4, 3);         // channel 3 line width
   put(40 + 60 * 2 + 8, 0);         // channel 3 hidden
   std::memcpy(&image[40 + 60 * 2 + 16], "NAME", 4);
-  put(1128, 7);    // listInterval
-  put(1132, 0);    // autoInterval
+  put(1128, 7);  // listInterval
+  put(1132, 0);  // autoInterval
   std::memcpy(&image[1140], "DEV", 3);
-  put(1160, 3);    // comPort
-  put(1164, 4);    // baudIndex
-  put(1168, 2);    // parityIndex
-  put(1172, 42);   // deviceAddress
-  put(1176, 2500); // pollIntervalMs
-  put(1180, 1);    // language
-  put(1184, 1);    // autoRange
+  put(1160, 3);     // comPort
+  put(1164, 4);     // baudIndex
+  put(1168, 2);     // parityIndex
+  put(1172, 42);    // deviceAddress
+  put(1176, 2500);  // pollIntervalMs
+  put(1180, 1);     // language
+  put(1184, 1);     // autoRange
   return image;
 }
 
@@ -177,12 +177,12 @@ TEST(Settings, OutOfRangeValuesAreCorrectedBeforeUse) {
   ScopedSettingsDir dir;
   std::string image = DistinctImage();
   auto put = [&](size_t offset, int32_t v) { std::memcpy(&image[offset], &v, 4); };
-  put(40 + 4, 9);      // channel 1 line width
+  put(40 + 4, 9);  // channel 1 line width
   put(40 + 60 + 4, -2);
-  put(40 + 12, 66);    // channel 1 unit index
+  put(40 + 12, 66);  // channel 1 unit index
   put(40 + 60 + 12, -1);
-  put(1164, 5);        // baud index
-  put(1168, 7);        // parity index
+  put(1164, 5);  // baud index
+  put(1168, 7);  // parity index
   WriteFileBytes(dir.SettingsFile(), image);
   CRecorderData data;
   ReadSettings(data);

@@ -33,7 +33,9 @@ std::vector<Sample> Samples(const std::vector<std::pair<double, float>>& points)
   return samples;
 }
 
-SampleBuffer Buffer(const std::vector<std::pair<double, float>>& points) { return tessaly::testing::BufferOf(Samples(points)); }
+SampleBuffer Buffer(const std::vector<std::pair<double, float>>& points) {
+  return tessaly::testing::BufferOf(Samples(points));
+}
 
 std::vector<std::string> Headings(const StatisticsTable& table) {
   std::vector<std::string> out;
@@ -93,13 +95,13 @@ TEST(PeakValleyAverage, FormatsWithG) {
 
 TEST(Statistics, RefuseUnreasonableTimesAndReversedRanges) {
   const SampleBuffer ordered = Buffer({{0, 1}, {1, 2}, {2, 3}});
-  for (const auto& run : {
-           std::function<StatisticsResult(const SampleBuffer&, RecordTime, RecordTime)>(
-               [](const SampleBuffer& s, RecordTime a, RecordTime b) { return PeakValleyAverage(s, a, b, 0); }),
-           std::function<StatisticsResult(const SampleBuffer&, RecordTime, RecordTime)>(
-               [](const SampleBuffer& s, RecordTime a, RecordTime b) {
-                 return OverLimit(s, a, b, {0, 0, true, true, 0}, 0);
-               })}) {
+  for (const auto& run :
+       {std::function<StatisticsResult(const SampleBuffer&, RecordTime, RecordTime)>(
+            [](const SampleBuffer&s, RecordTime a, RecordTime b) { return PeakValleyAverage(s, a, b, 0); }),
+        std::function<StatisticsResult(const SampleBuffer&, RecordTime, RecordTime)>(
+            [](const SampleBuffer&s, RecordTime a, RecordTime b) {
+              return OverLimit(s, a, b, {0, 0, true, true, 0}, 0);
+            })}) {
     const StatisticsResult same = run(ordered, At(1), At(1));
     EXPECT_EQ(same.status, StatisticsStatus::TimeUnreasonable);
     EXPECT_TRUE(same.table.columns.empty());
@@ -134,7 +136,8 @@ TEST(OverLimit, CountsTheIntervalsOpenedBelowAndAboveTheLimits) {
 
   // An invalid time takes out the interval before and the one after it.
   chosen[5].time.status = RecordTimeStatus::Null;
-  EXPECT_EQ(OverLimit(tessaly::testing::BufferOf(chosen), At(0), At(6), {10, 20, true, true, 0}, 0).table.rows[0][1], "1.0");
+  EXPECT_EQ(OverLimit(tessaly::testing::BufferOf(chosen), At(0), At(6), {10, 20, true, true, 0}, 0).table.rows[0][1],
+            "1.0");
 }
 
 TEST(OverLimit, ColumnsFollowTheCheckBoxesAndTheChannelChoice) {
@@ -148,13 +151,21 @@ TEST(OverLimit, ColumnsFollowTheCheckBoxesAndTheChannelChoice) {
     size_t rows;
   };
   const Case cases[] = {
-      {"defaults-both", {0, 0, true, true, 0}, 1, {"Channel", "lowerlimit time（s）", "Upperlimit time（s）"},
-       {{"Channel1", "2.0", "1.0"}, {"Channel2", "0.0", "3.0"}}, 18},
+      {"defaults-both",
+       {0, 0, true, true, 0},
+       1,
+       {"Channel", "lowerlimit time（s）", "Upperlimit time（s）"},
+       {{"Channel1", "2.0", "1.0"}, {"Channel2", "0.0", "3.0"}},
+       18},
       {"lower-only", {0, 0, true, false, 0}, 0, {"通道号", "超下限时间（秒）"}, {{"通道1", "2.0"}}, 18},
       {"upper-only", {0, 0, false, true, 0}, 1, {"Channel", "Upperlimit time（s）"}, {{"Channel1", "1.0"}}, 18},
       {"neither", {0, 0, false, false, 0}, 0, {"通道号"}, {{"通道1"}}, 18},
-      {"channel-5-english", {0, 0, true, true, 5}, 1, {"Channel", "lowerlimit time（s）", "Upperlimit time（s）"},
-       {{"通道5", "0.0", "3.0"}}, 1},
+      {"channel-5-english",
+       {0, 0, true, true, 5},
+       1,
+       {"Channel", "lowerlimit time（s）", "Upperlimit time（s）"},
+       {{"通道5", "0.0", "3.0"}},
+       1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -196,10 +207,10 @@ TEST(OverLimit, SumsAreRoundedToFloatAfterEveryAddition) {
 }
 
 TEST(ParseLimit, TakesTheLongestLeadingDecimalNumber) {
-  const std::pair<const char*, float> cases[] = {
-      {"0", 0}, {"  12.5", 12.5f}, {"-3", -3}, {"+4.", 4}, {".5x", 0.5f}, {"1e3", 1000}, {"1e", 1},
-      {"2E-1abc", 0.2f}, {"abc", 0}, {"", 0}, {"0x10", 0}, {"inf", 0}, {"nan", 0}, {"- 1", 0},
-      {"0.1", 0.1f}, {"1e999", HUGE_VALF}};
+  const std::pair<const char*, float> cases[] = {{"0", 0},      {"  12.5", 12.5f}, {"-3", -3},    {"+4.", 4},
+                                                 {".5x", 0.5f}, {"1e3", 1000},     {"1e", 1},     {"2E-1abc", 0.2f},
+                                                 {"abc", 0},    {"", 0},           {"0x10", 0},   {"inf", 0},
+                                                 {"nan", 0},    {"- 1", 0},        {"0.1", 0.1f}, {"1e999", HUGE_VALF}};
   for (const auto& [text, value] : cases) EXPECT_EQ(ParseLimit(text), value) << text;
 }
 

@@ -61,23 +61,30 @@ TEST(ExportWorkbook, WritesTheCellsOfEveryKthSampleAsText) {
   data.samples = tessaly::testing::BufferOf(samples);
   const std::string path = dir.File("out.xls");
   std::vector<std::pair<uint32_t, uint32_t>> progress;
-  ASSERT_EQ(Export(data, 3, path, [&](uint32_t i, uint32_t n) { progress.push_back({i, n}); }),
-            ExportResult::Written);
+  ASSERT_EQ(Export(data, 3, path, [&](uint32_t i, uint32_t n) { progress.push_back({i, n}); }), ExportResult::Written);
 
   const Cells cells = WorkbookCells(path);
   // Samples 0, 3 and 6; sample 9 would need a full block of three.
   const std::pair<const char*, const char*> expected[] = {
-      {"A1", "序号"}, {"B1", "时间"}, {"C1", "通道1"}, {"D1", kAbsent}, {"E1", "通道3"}, {"T1", "通道18"},
-      {"A2", "0"}, {"A3", "3"}, {"A4", "6"}, {"A5", kAbsent},
-      {"B3", "2015-01-05 08-00-03"}, {"B4", "-0001--01--01 -01--01--01"},
+      {"A1", "序号"},
+      {"B1", "时间"},
+      {"C1", "通道1"},
+      {"D1", kAbsent},
+      {"E1", "通道3"},
+      {"T1", "通道18"},
+      {"A2", "0"},
+      {"A3", "3"},
+      {"A4", "6"},
+      {"A5", kAbsent},
+      {"B3", "2015-01-05 08-00-03"},
+      {"B4", "-0001--01--01 -01--01--01"},
       {"C2", "0"},      // channel 1: 0 decimals
       {"C3", "45000"},  // the marker is a number like any other
       {"E4", "6.20"},   // channel 3: 2 decimals
       {"G2", "0.4"},    // channel 5: 1 decimal
       {"D2", kAbsent},
   };
-  for (const auto& [ref, text] : expected)
-    EXPECT_EQ(cells.count(ref) ? cells.at(ref) : kAbsent, text) << ref;
+  for (const auto& [ref, text] : expected) EXPECT_EQ(cells.count(ref) ? cells.at(ref) : kAbsent, text) << ref;
   // Every cell is a text: 3 rows of 19 cells and 19 headings.
   EXPECT_EQ(cells.size(), 4u * 19u);
   for (const auto& [ref, text] : cells) EXPECT_EQ(text.find("<number"), std::string::npos) << ref;
@@ -90,10 +97,11 @@ TEST(ExportWorkbook, EnglishHeadingsAndProgressEveryHundredRows) {
   Fill(data, 250);
   data.language = 1;
   std::vector<uint32_t> steps;
-  ASSERT_EQ(Export(data, 0, dir.File("out.xls"), [&](uint32_t i, uint32_t n) {
-              EXPECT_EQ(n, 250u);
-              steps.push_back(i);
-            }),
+  ASSERT_EQ(Export(data, 0, dir.File("out.xls"),
+                   [&](uint32_t i, uint32_t n) {
+                     EXPECT_EQ(n, 250u);
+                     steps.push_back(i);
+                   }),
             ExportResult::Written);
   const Cells cells = WorkbookCells(dir.File("out.xls"));
   EXPECT_EQ(cells.at("A1"), "Index");
@@ -122,8 +130,8 @@ TEST(ExportWorkbook, NothingForAnEmptyBufferOrAMissingFolder) {
   const std::string path = dir + "/out.xls";
   WriteFileBytes(path, "the earlier export");
   if (Export(data, 1, path, {}) != ExportResult::WriteFailed) ::_exit(1);
-  const bool intact = ReadFileBytes(path) == "the earlier export" &&
-                      std::distance(std::filesystem::directory_iterator(dir), {}) == 1;
+  const bool intact =
+      ReadFileBytes(path) == "the earlier export" && std::distance(std::filesystem::directory_iterator(dir), {}) == 1;
   ::_exit(intact ? 0 : 2);
 }
 

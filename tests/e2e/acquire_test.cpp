@@ -96,9 +96,10 @@ TEST_F(AcquireTest, AcquiresLogsAndSavesWhatTheCsvReadsBack) {
   EXPECT_EQ(text.rfind(base::Utf8ToGbk("序号,时间,Channel01,Channel02,"), 0), 0u);
   EXPECT_EQ(CountLines(text, ""), 6u);
   EXPECT_EQ(CountLines(text, "4," + realtime::PointLabel(realtime::RecordFields(records[4])).substr(0, 10)), 1u);
-  EXPECT_NE(text.find(base::Format(",%f,%f,%f,0.000000,", records[4].values[0], records[4].values[1],
-                                   records[4].values[2]) + std::string("0.000000")),
-            std::string::npos);
+  EXPECT_NE(
+      text.find(base::Format(",%f,%f,%f,0.000000,", records[4].values[0], records[4].values[1], records[4].values[2]) +
+                std::string("0.000000")),
+      std::string::npos);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(text.begin(), text.end(), '\r'));
 }
 
@@ -177,9 +178,9 @@ TEST_F(AcquireTest, AcquisitionStaysInStepAfterALineFault) {
     std::vector<std::string> options = c.fault;
     options.insert(options.end(), {"--channels", "3"});
     const std::string device = StartInstrument(options);
-    const ProcessResult run = Cli({"acquire", "--device", device, "--interval", c.interval, "--count",
-                                   std::to_string(kRecords), "--channels", "3", "--folder", dir_.path().string(),
-                                   "--lang", "en"});
+    const ProcessResult run =
+        Cli({"acquire", "--device", device, "--interval", c.interval, "--count", std::to_string(kRecords), "--channels",
+             "3", "--folder", dir_.path().string(), "--lang", "en"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto records = Saved();
     ASSERT_EQ(records.size(), kRecords);
@@ -207,8 +208,8 @@ TEST_F(AcquireTest, AcquisitionStaysInStepAfterALineFault) {
 TEST_F(AcquireTest, RunsThatCannotWorkAreRefusedBeforePolling) {
   const std::string blocker = dir_.File("a-file");
   WriteFileBytes(blocker, "x");
-  const ProcessResult folder = Cli({"acquire", "--device", dir_.File("no-such-port"), "--folder", blocker + "/sub",
-                                    "--count", "1", "--lang", "en"});
+  const ProcessResult folder = Cli(
+      {"acquire", "--device", dir_.File("no-such-port"), "--folder", blocker + "/sub", "--count", "1", "--lang", "en"});
   EXPECT_EQ(folder.exitCode, 1);
   EXPECT_EQ(folder.err, "tessaly-cli: the folder cannot hold data files: " + blocker + "/sub/\n");
   const ProcessResult empty = Cli({"acquire", "--device", "", "--folder", dir_.path().string(), "--lang", "en"});

@@ -14,12 +14,25 @@ namespace fs = std::filesystem;
 
 // Three sectors of four samples at 500 ms across midnight; the middle one
 // has month 0, the last carries a marker value and a row of the other.
-const std::vector<std::string> kSmallRecord = {
-    "--channels", "3", "--samples", "4", "--interval", "5", "--sectors", "3", "--start", "2015-01-05 23:59:58",
-    "--device", "小记录仪", "--name", "1=温度1", "--unit", "1=℃", "--name", "2=Pressure", "--unit", "2=kPa",
-    "--decimals", "1=1", "--decimals", "2=2", "--decimals", "3=0", "--wave", "1=ramp:20.25,0.5",
-    "--wave", "2=square:-1.5,2.75,4", "--wave", "3=constant:7", "--fault", "1=month-zero",
-    "--marker", "2:0:3=high", "--marker", "2:2=low"};
+const std::vector<std::string> kSmallRecord = {"--channels", "3",
+                                               "--samples",  "4",
+                                               "--interval", "5",
+                                               "--sectors",  "3",
+                                               "--start",    "2015-01-05 23:59:58",
+                                               "--device",   "小记录仪",
+                                               "--name",     "1=温度1",
+                                               "--unit",     "1=℃",
+                                               "--name",     "2=Pressure",
+                                               "--unit",     "2=kPa",
+                                               "--decimals", "1=1",
+                                               "--decimals", "2=2",
+                                               "--decimals", "3=0",
+                                               "--wave",     "1=ramp:20.25,0.5",
+                                               "--wave",     "2=square:-1.5,2.75,4",
+                                               "--wave",     "3=constant:7",
+                                               "--fault",    "1=month-zero",
+                                               "--marker",   "2:0:3=high",
+                                               "--marker",   "2:2=low"};
 
 class CliTest : public ::testing::Test {
  protected:
@@ -43,8 +56,8 @@ TEST_F(CliTest, CsvMatchesTheExpectedFileInBothLanguages) {
   EXPECT_EQ(en.err, "");
 
   const std::string out = dir_.File("zh.csv");
-  const ProcessResult zh = Cli({"csv", record, "--lang", "zh", "--first", "2", "--count", "3", "--interval", "2",
-                                "-o", out});
+  const ProcessResult zh =
+      Cli({"csv", record, "--lang", "zh", "--first", "2", "--count", "3", "--interval", "2", "-o", out});
   EXPECT_EQ(zh.exitCode, 0) << zh.err;
   EXPECT_EQ(zh.out, "");
   EXPECT_EQ(ReadFileBytes(out), ReadFileBytes(TestData("viewer_small_zh.csv")));
@@ -103,7 +116,8 @@ TEST_F(CliTest, InfoOfDamagedFiles) {
       {"no calendar-valid sector among the first 50",
        {"--sectors", "60", "--fault", "0-9=bad-crc", "--fault", "10-29=month-zero", "--fault", "30-49=not-calendar"},
        {"\"headerSectors\": 2,", "\"firstValidSector\": null,", "\"channelCount\": null\n"}},
-      {"empty file", {"--no-header", "--sectors", "0"},
+      {"empty file",
+       {"--no-header", "--sectors", "0"},
        {"\"headerSectors\": 0,", "\"dataSectors\": 0,", "\"firstValidSector\": null,"}},
   };
   for (const Case& c : cases) {
@@ -127,7 +141,8 @@ TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
   };
   const Case cases[] = {
       {{}, 2, "missing command (commands: info, pages, csv, xlsx, search, stats, print, acquire, dt2csv)"},
-      {{"nonsense"}, 2,
+      {{"nonsense"},
+       2,
        "unknown command: nonsense (commands: info, pages, csv, xlsx, search, stats, print, acquire, dt2csv)"},
       {{"info", record}, 2, "missing option: --json"},
       {{"info", "--json"}, 2, "missing file name"},
@@ -138,21 +153,26 @@ TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
       {{"csv", record, "--first", "2", "-o", out}, 2, "missing option: --count"},
       {{"csv", record, "--first", "x", "--count", "1", "-o", out}, 2, "invalid value: --first x"},
       {{"csv", record, "--first", "2", "--count", "0", "-o", out}, 2, "invalid value: --count 0"},
-      {{"csv", record, "--first", "2", "--count", "1", "--interval", "0", "-o", out}, 2,
-       "invalid value: --interval 0"},
+      {{"csv", record, "--first", "2", "--count", "1", "--interval", "0", "-o", out}, 2, "invalid value: --interval 0"},
       {{"csv", record, "--first", "2", "--count", "1", "--lang", "fr", "-o", out}, 2, "invalid value: --lang fr"},
-      {{"csv", record, "--first", "2", "--count", "1", "--frist", "-o", out}, 2,
+      {{"csv", record, "--first", "2", "--count", "1", "--frist", "-o", out},
+       2,
        "unknown option: --frist (see 'tessaly-cli csv --help')"},
       {{"csv", record, "--first", "2", "--count", "1", "-o"}, 2, "option needs a value: -o"},
-      {{"csv", record, "--first", "2", "--count", "11", "-o", out}, 1,
+      {{"csv", record, "--first", "2", "--count", "11", "-o", out},
+       1,
        "sectors 2 to 12 lie beyond the file (12 sectors)"},
-      {{"csv", record, "--first", "4294967295", "--count", "4294967295", "-o", out}, 1,
+      {{"csv", record, "--first", "4294967295", "--count", "4294967295", "-o", out},
+       1,
        "sectors 4294967295 to 8589934589 lie beyond the file (12 sectors)"},
-      {{"csv", dir_.File("missing.D01"), "--first", "0", "--count", "1", "-o", out}, 1,
+      {{"csv", dir_.File("missing.D01"), "--first", "0", "--count", "1", "-o", out},
+       1,
        "Failed to open file: " + dir_.File("missing.D01")},
-      {{"csv", record, "--first", "2", "--count", "1", "-o", dir_.File("no/such/dir.csv")}, 1,
+      {{"csv", record, "--first", "2", "--count", "1", "-o", dir_.File("no/such/dir.csv")},
+       1,
        "Failed to open file: " + dir_.File("no/such/dir.csv")},
-      {{"csv", record, "--first", "2", "--count", "1", "--lang", "zh", "--frist"}, 2,
+      {{"csv", record, "--first", "2", "--count", "1", "--lang", "zh", "--frist"},
+       2,
        "未知选项：--frist（参见 'tessaly-cli csv --help'）"},
   };
   for (const Case& c : cases) {

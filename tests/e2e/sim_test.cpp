@@ -41,12 +41,29 @@ class SimTest : public ::testing::Test {
 };
 
 TEST_F(SimTest, OptionsShapeTheFile) {
-  Record({"--header-sectors", "3", "--device", "设备A", "--name", "1=温度1", "--unit", "1=℃", "--name",
-          "18=ABCDEFGHIJKLMNOP", "--channels", "5", "--samples", "20", "--interval", "3", "--decimals", "2",
-          "--decimals", "5=15", "--start", "2016-02-29 23:59:50", "--sectors", "12", "--wave",
-          "sine:10,40,5,0.5", "--wave", "2=ramp:-3,0.25", "--wave", "3=square:1,2,10", "--wave", "4=constant:-7.5",
-          "--fault", "1=bad-crc", "--fault", "2=not-calendar", "--fault", "3=month-zero", "--fault", "4=year-150",
-          "--fault", "5=overlap", "--marker", "6:2:3=high", "--marker", "7:4=low"});
+  Record({"--header-sectors", "3",
+          "--device",         "设备A",
+          "--name",           "1=温度1",
+          "--unit",           "1=℃",
+          "--name",           "18=ABCDEFGHIJKLMNOP",
+          "--channels",       "5",
+          "--samples",        "20",
+          "--interval",       "3",
+          "--decimals",       "2",
+          "--decimals",       "5=15",
+          "--start",          "2016-02-29 23:59:50",
+          "--sectors",        "12",
+          "--wave",           "sine:10,40,5,0.5",
+          "--wave",           "2=ramp:-3,0.25",
+          "--wave",           "3=square:1,2,10",
+          "--wave",           "4=constant:-7.5",
+          "--fault",          "1=bad-crc",
+          "--fault",          "2=not-calendar",
+          "--fault",          "3=month-zero",
+          "--fault",          "4=year-150",
+          "--fault",          "5=overlap",
+          "--marker",         "6:2:3=high",
+          "--marker",         "7:4=low"});
   EXPECT_EQ(data_.headerSectors, 3u);
   EXPECT_EQ(data_.recordFile.SectorCount(), 15u);
   EXPECT_EQ(settings::DeviceName(data_), "设备A");

@@ -67,12 +67,25 @@ TEST_F(ViewerCliTest, AFileWithoutAUsableSectorDoesNotOpen) {
 }
 
 TEST_F(ViewerCliTest, CsvOfAPageIsTheCsvOfItsSectors) {
-  const std::string small = Record({"--channels", "3", "--samples", "4", "--interval", "5", "--sectors", "3",
-                                    "--start", "2015-01-05 23:59:58", "--device", "小记录仪", "--name", "1=温度1",
-                                    "--unit", "1=℃", "--name", "2=Pressure", "--unit", "2=kPa", "--decimals", "1=1",
-                                    "--decimals", "2=2", "--decimals", "3=0", "--wave", "1=ramp:20.25,0.5",
-                                    "--wave", "2=square:-1.5,2.75,4", "--wave", "3=constant:7", "--fault",
-                                    "1=month-zero", "--marker", "2:0:3=high", "--marker", "2:2=low"});
+  const std::string small = Record({"--channels", "3",
+                                    "--samples",  "4",
+                                    "--interval", "5",
+                                    "--sectors",  "3",
+                                    "--start",    "2015-01-05 23:59:58",
+                                    "--device",   "小记录仪",
+                                    "--name",     "1=温度1",
+                                    "--unit",     "1=℃",
+                                    "--name",     "2=Pressure",
+                                    "--unit",     "2=kPa",
+                                    "--decimals", "1=1",
+                                    "--decimals", "2=2",
+                                    "--decimals", "3=0",
+                                    "--wave",     "1=ramp:20.25,0.5",
+                                    "--wave",     "2=square:-1.5,2.75,4",
+                                    "--wave",     "3=constant:7",
+                                    "--fault",    "1=month-zero",
+                                    "--marker",   "2:0:3=high",
+                                    "--marker",   "2:2=low"});
   EXPECT_EQ(Ok({"csv", small, "--page", "1", "--interval", "2"}), ReadFileBytes(TestData("viewer_small_en.csv")));
   EXPECT_EQ(Ok({"csv", small, "--page", "1", "--interval", "2", "--lang", "zh"}),
             ReadFileBytes(TestData("viewer_small_zh.csv")));
@@ -83,16 +96,19 @@ TEST_F(ViewerCliTest, CsvOfAPageIsTheCsvOfItsSectors) {
 }
 
 TEST_F(ViewerCliTest, XlsxHasTheViewersCellsWithEmptyColumnsForUnrecordedChannels) {
-  const std::string record = Record({"--channels", "2", "--sectors", "4", "--samples", "3", "--name", "1=温度",
-                                     "--decimals", "1=1", "--decimals", "2=3", "--wave", "1=ramp:1,0.5",
-                                     "--wave", "2=constant:-2"});
+  const std::string record =
+      Record({"--channels", "2", "--sectors", "4", "--samples", "3", "--name", "1=温度", "--decimals", "1=1",
+              "--decimals", "2=3", "--wave", "1=ramp:1,0.5", "--wave", "2=constant:-2"});
   const std::string out = dir_.File("out.xlsx");
   EXPECT_EQ(Ok({"xlsx", record, "--page", "1", "--interval", "5", "-o", out}), "");
   const std::map<std::string, std::string> cells = WorkbookCells(out);
   const std::map<std::string, std::string> expected = {
-      {"A1", "Index"}, {"B1", "Time"}, {"C1", "温度"},  // channel 2's name in the header is empty
-      {"A2", "0"}, {"B2", "2015-01-05 08-00-00"}, {"C2", "1.0"}, {"D2", "-2.000"},
-      {"A3", "5"}, {"B3", "2015-01-05 08-00-05"}, {"C3", "3.5"}, {"D3", "-2.000"},
+      {"A1", "Index"}, {"B1", "Time"},
+      {"C1", "温度"},  // channel 2's name in the header is empty
+      {"A2", "0"},     {"B2", "2015-01-05 08-00-00"},
+      {"C2", "1.0"},   {"D2", "-2.000"},
+      {"A3", "5"},     {"B3", "2015-01-05 08-00-05"},
+      {"C3", "3.5"},   {"D3", "-2.000"},
   };
   EXPECT_EQ(cells, expected);
 
@@ -107,9 +123,8 @@ TEST_F(ViewerCliTest, XlsxHasTheViewersCellsWithEmptyColumnsForUnrecordedChannel
 
 TEST_F(ViewerCliTest, SearchPrintsTheRangeOrNone) {
   // Sectors one minute apart from 10:00:00 (six samples of ten seconds).
-  const std::string record =
-      Record({"--sectors", "1000", "--interval", "100", "--start", "2015-01-05 10:00:00", "--fault",
-              "495-502=bad-crc"});
+  const std::string record = Record(
+      {"--sectors", "1000", "--interval", "100", "--start", "2015-01-05 10:00:00", "--fault", "495-502=bad-crc"});
   struct Case {
     const char *from, *to, *out;
   };
@@ -135,8 +150,8 @@ TEST_F(ViewerCliTest, SearchPrintsTheRangeOrNone) {
 
 TEST_F(ViewerCliTest, StatsPrintTheCopyText) {
   // Channel 1 runs 0, 1, ... 11 at one second; channel 2 stays 5.
-  const std::string record = Record({"--channels", "2", "--samples", "4", "--sectors", "3", "--wave", "1=ramp:0,1",
-                                     "--wave", "2=constant:5"});
+  const std::string record =
+      Record({"--channels", "2", "--samples", "4", "--sectors", "3", "--wave", "1=ramp:0,1", "--wave", "2=constant:5"});
   std::string zeros;
   for (int ch = 3; ch <= 18; ++ch) zeros += std::to_string(ch) + "\t0\t0\t0\t\n";
   EXPECT_EQ(Ok({"stats", record, "--page", "1", "--peak"}),
@@ -145,8 +160,8 @@ TEST_F(ViewerCliTest, StatsPrintTheCopyText) {
                 "2015-01-05 08:00:02", "--to", "2015-01-05 08:00:05"}),
             "通道号\t峰值\t谷值\t均值\t\n1\t5\t2\t3.5\t\n2\t5\t5\t5\t\n" + zeros);
 
-  const std::string over = Ok({"stats", record, "--page", "1", "--over", "--below", "--above", "--lower", "3",
-                               "--upper", "8"});
+  const std::string over =
+      Ok({"stats", record, "--page", "1", "--over", "--below", "--above", "--lower", "3", "--upper", "8"});
   EXPECT_EQ(over.substr(0, over.find("Channel3")),
             "Channel\tlowerlimit time（s）\tUpperlimit time（s）\t\nChannel1\t3.0\t2.0\t\nChannel2\t0.0\t0.0\t\n");
   EXPECT_EQ(Ok({"stats", record, "--page", "1", "--over", "--above", "--upper", "8", "--channel", "1"}),
@@ -160,8 +175,7 @@ TEST_F(ViewerCliTest, StatsPrintTheCopyText) {
   };
   const Failure failures[] = {
       {{"--peak", "--from", "2015-01-05 08:00:05", "--to", "2015-01-05 08:00:05"}, 1, "Time unreasonable"},
-      {{"--peak", "--from", "2015-01-05 08:00:05", "--to", "2015-01-05 08:00:01", "--lang", "zh"}, 1,
-       "时间设置不合理"},
+      {{"--peak", "--from", "2015-01-05 08:00:05", "--to", "2015-01-05 08:00:01", "--lang", "zh"}, 1, "时间设置不合理"},
       {{}, 2, "missing option: --peak"},
       {{"--peak", "--over"}, 2, "unexpected argument: --over"},
       {{"--peak", "--channel", "2"}, 2, "unexpected argument: --channel"},
@@ -182,9 +196,9 @@ TEST_F(ViewerCliTest, StatsPrintTheCopyText) {
 
 TEST_F(ViewerCliTest, StatsCursorsPrintThePanelsCopyText) {
   // Channel 1 runs -2, -1, 0, ... at one second with one decimal; channel 2 stays 5.
-  const std::string record = Record({"--channels", "2", "--samples", "4", "--sectors", "3", "--wave", "1=ramp:-2,1",
-                                     "--wave", "2=constant:5", "--name", "1=温度", "--unit", "1=C", "--decimals",
-                                     "1=1"});
+  const std::string record =
+      Record({"--channels", "2", "--samples", "4", "--sectors", "3", "--wave", "1=ramp:-2,1", "--wave", "2=constant:5",
+              "--name", "1=温度", "--unit", "1=C", "--decimals", "1=1"});
   // Under the range's low limit of 0: -1 for the second from sample 1 to 2.
   EXPECT_EQ(Ok({"stats", record, "--page", "1", "--cursors", "5", "1", "--lang", "zh"}),
             "通道\t单位\tA\tB\tΔ (B−A)\t最小值\t最大值\t平均值\t超上限（秒）\t超下限（秒）\t\n"
@@ -228,7 +242,8 @@ TEST_F(ViewerCliTest, RangeOptionsAreCheckedAlike) {
       {{"xlsx", record, "--page", "1", "--first", "2", "-o", out}, 2, "unexpected argument: --first"},
       {{"xlsx", record, "--page", "0", "-o", out}, 2, "invalid value: --page 0"},
       {{"xlsx", record, "--count", "2", "-o", out}, 2, "missing option: --first"},
-      {{"xlsx", record, "--first", "10", "--count", "3", "-o", out}, 1,
+      {{"xlsx", record, "--first", "10", "--count", "3", "-o", out},
+       1,
        "sectors 10 to 12 lie beyond the file (12 sectors)"},
       {{"xlsx", record, "--first", "0", "--count", "2", "-o", out}, 1, "no decodable sector in the range"},
       {{"csv", record, "--page", "3", "--sectors-per-page", "4", "--mode", "2"}, 2, "invalid value: --mode 2"},
@@ -246,8 +261,8 @@ TEST_F(ViewerCliTest, RangeOptionsAreCheckedAlike) {
 
 TEST_F(ViewerCliTest, PrintGivesThePagesOfThePartWindow) {
   // 60 one-second samples; channel 1 ramps 20.0, 20.5, ..., channel 2 holds the high marker.
-  const std::string record = Record({"--sectors", "10", "--channels", "3", "--decimals", "1", "--wave",
-                                     "1=ramp:20,0.5", "--wave", "2=constant:45000", "--device", "R-7"});
+  const std::string record = Record({"--sectors", "10", "--channels", "3", "--decimals", "1", "--wave", "1=ramp:20,0.5",
+                                     "--wave", "2=constant:45000", "--device", "R-7"});
   const auto print = [&](std::vector<std::string> args) {
     args.insert(args.begin(), {"/usr/bin/env", "SOURCE_DATE_EPOCH=86400", TESSALY_CLI_PATH, "print", record});
     const ProcessResult r = RunProcess(args);
@@ -285,8 +300,8 @@ TEST_F(ViewerCliTest, PrintGivesThePagesOfThePartWindow) {
   EXPECT_EQ(count(list, "[200, "), 42u + 1u);  // 42 rules across and the index column's left edge
 
   // A window given at interval 20 that ends at the data's end (R = 3) prints all its rows.
-  const std::string given = print({"--page", "1", "--document", "list", "--part-first", "0", "--part-end", "3",
-                                   "--part-interval", "20", "--json"});
+  const std::string given = print(
+      {"--page", "1", "--document", "list", "--part-first", "0", "--part-end", "3", "--part-interval", "20", "--json"});
   EXPECT_NE(given.find(text(215, 470, 7, "20")), std::string::npos);
   EXPECT_NE(given.find(text(215, 570, 7, "40")), std::string::npos);
   EXPECT_NE(given.find(text(1165, 4070, 7, "40.0")), std::string::npos);

@@ -2,10 +2,10 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
-#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
@@ -15,8 +15,8 @@
 #include "app/prompt_service.h"
 #include "base/texts.h"
 #include "chart/ct_chart.h"
-#include "gui_probe.h"
 #include "gui/support/gui_fixture.h"
+#include "gui_probe.h"
 #include "output/print_frame.h"
 #include "record_writer.h"
 #include "viewer/child_frame.h"
@@ -143,8 +143,8 @@ TEST_F(ViewerTest, ClickingAPageLabelLoadsItAndHandsOffToTheViewer) {
   EXPECT_EQ(handedOff.count(), 1);
   EXPECT_EQ(viewer->pageTree()->currentItem(), viewer->pagingRoot()->child(2));
   // The last page: 452 sectors, reported at 0, 300 and 451.
-  const std::vector<std::string> expected = {"progress 0", "progress 300", "progress 451", "FillList",
-                                             "FillAllGraph", "FillPartGraph"};
+  const std::vector<std::string> expected = {"progress 0", "progress 300", "progress 451",
+                                             "FillList",   "FillAllGraph", "FillPartGraph"};
   EXPECT_EQ(probe->Calls(), expected);
   EXPECT_EQ(data.loadFirst, data.pages[2].firstSector);
   EXPECT_EQ(data.loadCount, 452u);

@@ -1,7 +1,7 @@
 #include "chart/ct_chart.h"
 
-#include <QTest>
 #include <gtest/gtest.h>
+#include <QTest>
 
 #include <cmath>
 #include <limits>
@@ -266,12 +266,9 @@ struct DragCase {
 
 TEST_F(Chart, BandEdgesFollowTheMouseAndAreReadOnRelease) {
   const DragCase cases[] = {
-      {"end to the right", true, 40, 70, 20, 70},
-      {"start to the left", true, 20, 5, 5, 40},
-      {"start past the end", true, 20, 60, 60, 40},
-      {"end beyond the axis", true, 40, 500, 20, 99},
-      {"between the edges", true, 30, 80, 20, 40},
-      {"inactive band", false, 40, 70, 20, 40},
+      {"end to the right", true, 40, 70, 20, 70},   {"start to the left", true, 20, 5, 5, 40},
+      {"start past the end", true, 20, 60, 60, 40}, {"end beyond the axis", true, 40, 500, 20, 99},
+      {"between the edges", true, 30, 80, 20, 40},  {"inactive band", false, 40, 70, 20, 40},
   };
   chart.AddLineSeries();
   chart.SetLegendVisible(false);
@@ -302,8 +299,9 @@ TEST_F(Chart, MouseEventsReportPositionButtonAndShift) {
   std::vector<std::array<int, 3>> moves;
   std::vector<std::array<int, 4>> releases;
   QObject::connect(&chart, &CTChart::mouseMoved, [&](int shift, int x, int y) { moves.push_back({shift, x, y}); });
-  QObject::connect(&chart, &CTChart::mouseReleased,
-          [&](int button, int shift, int x, int y) { releases.push_back({button, shift, x, y}); });
+  QObject::connect(&chart, &CTChart::mouseReleased, [&](int button, int shift, int x, int y) {
+    releases.push_back({button, shift, x, y});
+  });
   MoveMouse(chart, QPoint(300, 200));
   QTest::mouseClick(&chart, Qt::MiddleButton, Qt::ControlModifier | Qt::AltModifier, QPoint(310, 220));
   ASSERT_FALSE(moves.empty());

@@ -1,11 +1,11 @@
 #include "viewer/data_graph_dlg.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
-#include <QVBoxLayout>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <QVBoxLayout>
 
 #include <memory>
 
@@ -248,7 +248,8 @@ TEST_F(GraphPage, LeftAxisScalesItselfOnlyWithAutoRangeOutsidePercentageMode) {
   data.yRangeMin = -5.0f;
   data.yRangeMax = 120.0f;
   Open();
-  for (const AxisCase& c : {AxisCase{1, 1, true}, AxisCase{0, 1, false}, AxisCase{1, 0, false}, AxisCase{0, 0, false}}) {
+  for (const AxisCase& c :
+       {AxisCase{1, 1, true}, AxisCase{0, 1, false}, AxisCase{1, 0, false}, AxisCase{0, 0, false}}) {
     SCOPED_TRACE(::testing::Message() << "autoRange " << c.autoRange << ", mode " << c.mode);
     data.autoRange = c.autoRange;
     data.yAxisMode = c.mode;
@@ -265,7 +266,8 @@ TEST_F(GraphPage, LeftAxisScalesItselfOnlyWithAutoRangeOutsidePercentageMode) {
 
 TEST_F(GraphPage, ShowCursorZeroHidesOneShowsOtherValuesKeep) {
   Open();
-  for (const auto& [showCursor, visible] : {std::pair{0, false}, std::pair{7, false}, std::pair{1, true}, std::pair{7, true}}) {
+  for (const auto& [showCursor, visible] :
+       {std::pair{0, false}, std::pair{7, false}, std::pair{1, true}, std::pair{7, true}}) {
     SCOPED_TRACE(showCursor);
     data.showCursor = showCursor;
     page->FillPartGraph();
@@ -309,7 +311,8 @@ TEST_F(GraphPage, DraggingTheBandMovesThePartWindowAndRedrawsThePartGraph) {
 }
 
 TEST_F(GraphPage, ReleaseDuringALoadIsRefusedAndKeepsThePartWindow) {
-  for (const auto& [language, text] : {std::pair{0, "系统忙，请稍后"}, std::pair{1, "Server busy, please retry later"}}) {
+  for (const auto& [language, text] :
+       {std::pair{0, "系统忙，请稍后"}, std::pair{1, "Server busy, please retry later"}}) {
     SCOPED_TRACE(language);
     data.language = language;
     sink.said.clear();
@@ -346,8 +349,8 @@ TEST_F(GraphPage, CursorReadOutListsEveryShownChannelInItsOwnRow) {
   EXPECT_EQ(lines[0].toStdString(), "Time：" + analysis::PointText(PartSample(i).time));
   for (int j = 0; j < kChannels; ++j) {
     SCOPED_TRACE(j);
-    const std::string row = j == 0 || j == 4 ? std::string()
-                                             : base::Format("Temp %d:  %g", j + 1, double{PartSample(i).values[j]});
+    const std::string row =
+        j == 0 || j == 4 ? std::string() : base::Format("Temp %d:  %g", j + 1, double{PartSample(i).values[j]});
     EXPECT_EQ(lines[j + 1].toStdString(), row);
   }
 

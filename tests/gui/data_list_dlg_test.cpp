@@ -10,10 +10,10 @@
 #include <gtest/gtest.h>
 
 #include "base/format.h"
-#include "support/sample_fixture.h"
 #include "base/texts.h"
 #include "gui_input.h"
 #include "settings/recorder_data.h"
+#include "support/sample_fixture.h"
 #include "viewer/data_list_dlg.h"
 #include "widgets/grid_ctrl.h"
 
@@ -80,7 +80,7 @@ struct IntervalCase {
   int language;
   int32_t expectedInterval;  // listInterval after the fill
   int expectedGridRows;
-  std::string lastIndex;     // index text of the last row; empty when there are only headings
+  std::string lastIndex;  // index text of the last row; empty when there are only headings
   bool message;
 };
 
@@ -90,7 +90,7 @@ TEST_F(ListPageTest, IntervalDecidesTheRowsAndTooManyAreCut) {
       {499, 1, 7, 0, 1, 500, "498", false},
       {0, 1, 7, 0, 1, 1, "", false},
       {10, 0, 3, 0, 3, 4, "6", false},
-      {10, 0, 0, 0, 0, 11, "9", false},   // a bad settings file: every sample
+      {10, 0, 0, 0, 0, 11, "9", false},  // a bad settings file: every sample
       {10, 0, -4, 0, -4, 11, "9", false},
       {65535, 0, 1, 0, 1, 65536, "65534", false},
       {100000, 0, 1, 0, 1, 65535, "65533", true},
@@ -98,7 +98,7 @@ TEST_F(ListPageTest, IntervalDecidesTheRowsAndTooManyAreCut) {
   };
   for (const IntervalCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.count << " samples, auto " << c.autoInterval << ", interval "
-                                    << c.listInterval << ", language " << c.language);
+                                      << c.listInterval << ", language " << c.language);
     SetSamples(c.count);
     data.autoInterval = c.autoInterval;
     data.listInterval = c.listInterval;
@@ -154,9 +154,9 @@ TEST_F(ListPageTest, ValuesPrintAsTheirPattern) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
   const std::pair<float, int32_t> cases[] = {
-      {12.5f, 2},   {1.005f, 2},  {0.125f, 2},  {0.375f, 2},     {2.5f, 0},       {3.5f, 0},
-      {-0.0f, 1},   {-0.04f, 1},  {1e-7f, 15},  {3.0e38f, 3},    {-3.4e38f, 15},  {1.4e-45f, 15},
-      {nan, 2},     {-nan, 2},    {inf, 1},     {-inf, 0},       {0.1f, -1},      {123.456f, 100},
+      {12.5f, 2}, {1.005f, 2}, {0.125f, 2}, {0.375f, 2},  {2.5f, 0},      {3.5f, 0},
+      {-0.0f, 1}, {-0.04f, 1}, {1e-7f, 15}, {3.0e38f, 3}, {-3.4e38f, 15}, {1.4e-45f, 15},
+      {nan, 2},   {-nan, 2},   {inf, 1},    {-inf, 0},    {0.1f, -1},     {123.456f, 100},
   };
   SetSamples(std::size(cases));
   for (size_t i = 0; i < std::size(cases); ++i) {
@@ -242,8 +242,7 @@ TEST_F(ListPageTest, CopiesTwoSelectedRows) {
   testing::Key(grid, Qt::Key_C, Qt::ControlModifier);
 
   const std::string hidden(16, '\t');
-  const std::string expected = "2024-01-02 03:04:06\t1.0\t1.1" + hidden + "\r\n" +
-                               "\t\t" + hidden + "\r\n" +
+  const std::string expected = "2024-01-02 03:04:06\t1.0\t1.1" + hidden + "\r\n" + "\t\t" + hidden + "\r\n" +
                                "2024-01-02 03:04:08\t3.0\t3.1" + hidden;
   EXPECT_EQ(QApplication::clipboard()->text().toUtf8().toStdString(), expected);
 }

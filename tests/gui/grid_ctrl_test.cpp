@@ -190,8 +190,8 @@ TEST_F(GridTest, DraggingAHeadingBorderResizes) {
     QHeaderView& header = orientation == Qt::Horizontal ? *grid.horizontalHeader() : *grid.verticalHeader();
     const int before = header.sectionSize(1);
     const int border = header.sectionViewportPosition(1) + before - 1;
-    const QPoint from = orientation == Qt::Horizontal ? QPoint(border, header.height() / 2)
-                                                      : QPoint(header.width() / 2, border);
+    const QPoint from =
+        orientation == Qt::Horizontal ? QPoint(border, header.height() / 2) : QPoint(header.width() / 2, border);
     const QPoint to = from + (orientation == Qt::Horizontal ? QPoint(25, 0) : QPoint(0, 25));
     Mouse(*header.viewport(), QEvent::MouseButtonPress, from, Qt::LeftButton);
     Mouse(*header.viewport(), QEvent::MouseMove, to, Qt::LeftButton);
@@ -239,10 +239,10 @@ struct NavigationCase {
 TEST_F(GridTest, KeysMoveTheFocusCell) {
   Build(50, 6);
   const NavigationCase cases[] = {
-      {Qt::Key_Down, Qt::NoModifier, {6, 2}},       {Qt::Key_Up, Qt::NoModifier, {4, 2}},
-      {Qt::Key_Right, Qt::NoModifier, {5, 3}},      {Qt::Key_Left, Qt::NoModifier, {5, 1}},
-      {Qt::Key_Tab, Qt::NoModifier, {5, 3}},        {Qt::Key_Home, Qt::NoModifier, {5, 1}},
-      {Qt::Key_End, Qt::NoModifier, {5, 5}},        {Qt::Key_Home, Qt::ControlModifier, {1, 1}},
+      {Qt::Key_Down, Qt::NoModifier, {6, 2}},      {Qt::Key_Up, Qt::NoModifier, {4, 2}},
+      {Qt::Key_Right, Qt::NoModifier, {5, 3}},     {Qt::Key_Left, Qt::NoModifier, {5, 1}},
+      {Qt::Key_Tab, Qt::NoModifier, {5, 3}},       {Qt::Key_Home, Qt::NoModifier, {5, 1}},
+      {Qt::Key_End, Qt::NoModifier, {5, 5}},       {Qt::Key_Home, Qt::ControlModifier, {1, 1}},
       {Qt::Key_End, Qt::ControlModifier, {49, 5}},
   };
   for (const NavigationCase& c : cases) {
@@ -269,8 +269,10 @@ TEST_F(GridTest, EditingKeysDoNothingWhenNotEditable) {
   QApplication::clipboard()->setText("pasted");
   Click(2, 2);
   const std::vector<QString> before = AllTexts();
-  for (const auto& [key, modifiers] : {std::pair{Qt::Key_X, Qt::ControlModifier}, {Qt::Key_V, Qt::ControlModifier},
-                                       {Qt::Key_Delete, Qt::NoModifier}, {Qt::Key_F2, Qt::NoModifier}}) {
+  for (const auto& [key, modifiers] : {std::pair{Qt::Key_X, Qt::ControlModifier},
+                                       {Qt::Key_V, Qt::ControlModifier},
+                                       {Qt::Key_Delete, Qt::NoModifier},
+                                       {Qt::Key_F2, Qt::NoModifier}}) {
     Key(grid, key, modifiers);
     EXPECT_EQ(AllTexts(), before) << key;
     EXPECT_EQ(grid.GetFocusCell(), (Cell{2, 2})) << key;

@@ -1,24 +1,24 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QTreeWidgetItem>
-#include <QUrl>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QTest>
+#include <QTreeWidgetItem>
+#include <QUrl>
 #include <filesystem>
 
-#include "app/abrel_corvane_app.h"
 #include "app/about_dlg.h"
+#include "app/abrel_corvane_app.h"
 #include "app/progress_status_bar.h"
 #include "app/true_color_tool_bar.h"
+#include "gui/support/gui_fixture.h"
 #include "realtime/child_frame2.h"
 #include "realtime/data_file.h"
 #include "realtime/record_store.h"
-#include "gui/support/gui_fixture.h"
 #include "settings/settings_file.h"
 #include "viewer/child_frame.h"
 
@@ -65,19 +65,18 @@ TEST_P(StartupTest, InterfaceComesUpInTheLanguageOfTheFlag) {
 
 INSTANTIATE_TEST_SUITE_P(
     Languages, StartupTest,
-    ::testing::Values(
-        StartupCase{0,
-                    {"文件(&F)/打开记录文件=57601", "文件(&F)/实时采集页面=32802", "文件(&F)/-",
-                     "文件(&F)/退出(&X)=57665", "参数设置/显示参数=32774", "参数设置/记录读取参数=32776",
-                     "参数设置/语言切换/中文=32811", "参数设置/语言切换/英文=32812",
-                     "帮助(&H)/关于 Tessaly Software(&A)...=57664"},
-                    "记录数据读取参数设置"},
-        StartupCase{1,
-                    {"File(&F)/Open Record File=57601", "File(&F)/Real-time collection=32802", "File(&F)/-",
-                     "File(&F)/Exit(&X)=57665", "Params Set/Show Params=32774",
-                     "Params Set/Record Read Params=32776", "Params Set/Language/Chinese=32811",
-                     "Params Set/Language/English=32812", "Help(&H)/About Tessaly Software(&A)...=57664"},
-                    "Record read params"}),
+    ::testing::Values(StartupCase{0,
+                                  {"文件(&F)/打开记录文件=57601", "文件(&F)/实时采集页面=32802", "文件(&F)/-",
+                                   "文件(&F)/退出(&X)=57665", "参数设置/显示参数=32774", "参数设置/记录读取参数=32776",
+                                   "参数设置/语言切换/中文=32811", "参数设置/语言切换/英文=32812",
+                                   "帮助(&H)/关于 Tessaly Software(&A)...=57664"},
+                                  "记录数据读取参数设置"},
+                      StartupCase{1,
+                                  {"File(&F)/Open Record File=57601", "File(&F)/Real-time collection=32802",
+                                   "File(&F)/-", "File(&F)/Exit(&X)=57665", "Params Set/Show Params=32774",
+                                   "Params Set/Record Read Params=32776", "Params Set/Language/Chinese=32811",
+                                   "Params Set/Language/English=32812", "Help(&H)/About Tessaly Software(&A)...=57664"},
+                                  "Record read params"}),
     [](const auto& info) { return LanguageName(info.param.language); });
 
 TEST_F(GuiTest, FirstStartCreatesAnEmptySettingsFileAndWritesItWholeAtExit) {
@@ -166,10 +165,8 @@ TEST_P(ProgressTest, BarsStandAtTheStepDoneAndPanesShowThePercentOfHundred) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, ProgressTest,
-                         ::testing::Values(ProgressCase{300, 1000, 301, "30 / 100"},
-                                           ProgressCase{0, 1, 1, "100 / 100"},
-                                           ProgressCase{0, 3, 1, "33 / 100"},
-                                           ProgressCase{499, 500, 500, "100 / 100"},
+                         ::testing::Values(ProgressCase{300, 1000, 301, "30 / 100"}, ProgressCase{0, 1, 1, "100 / 100"},
+                                           ProgressCase{0, 3, 1, "33 / 100"}, ProgressCase{499, 500, 500, "100 / 100"},
                                            // (i + 1) x 100 does not overflow 32 bits.
                                            ProgressCase{49999999, 50000000, 50000000, "100 / 100"}),
                          [](const auto& info) {
@@ -227,8 +224,8 @@ TEST_F(GuiTest, AboutBoxShowsIconVersionAndDateWithoutButtonsAndClosesOnEscape) 
     EXPECT_FALSE(dialog.findChild<QLabel*>(QStringLiteral("aboutIcon"))->pixmap().isNull());
     EXPECT_TRUE(dialog.findChildren<QAbstractButton*>().isEmpty());
     EXPECT_TRUE(dialog.windowTitle().trimmed().isEmpty());
-    for (const Qt::WindowType button : {Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint,
-                                        Qt::WindowContextHelpButtonHint})
+    for (const Qt::WindowType button :
+         {Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint, Qt::WindowContextHelpButtonHint})
       EXPECT_FALSE(dialog.windowFlags().testFlag(button)) << button;
     EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     dialog.show();

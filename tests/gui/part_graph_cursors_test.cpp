@@ -157,7 +157,8 @@ TEST_F(PartGraphCursorsTest, PanelCopiesWhatTheCommandLinePrints) {
   ASSERT_EQ(cli.exitCode, 0) << cli.err;
   EXPECT_EQ(copied, cli.out);
   EXPECT_EQ(copied, Page().CursorPanel().CopyText());
-  EXPECT_EQ(copied.substr(0, copied.find('\n')), "通道\t单位\tA\tB\tΔ (B−A)\t最小值\t最大值\t平均值\t超上限（秒）\t超下限（秒）\t");
+  EXPECT_EQ(copied.substr(0, copied.find('\n')),
+            "通道\t单位\tA\tB\tΔ (B−A)\t最小值\t最大值\t平均值\t超上限（秒）\t超下限（秒）\t");
   // A row per shown channel after the time row; the legend hides one.
   const size_t rows = Page().CursorPanel().Table().rows.size();
   EXPECT_EQ(rows, 1u + analysis::ReadCursors(data.samples, data, 95, 84).channels.size());

@@ -50,7 +50,9 @@ class PrintPreviewTest : public GuiTest {
   static ExtPreviewView& Preview(CPrintFrame* f) { return *f->printView()->preview(); }
   static bool Enabled(CPrintFrame* f, Command c) { return Preview(f).Button(c)->isEnabled(); }
   static void Key(CPrintFrame* f, Qt::Key key) { QTest::keyClick(Preview(f).scrollArea(), key); }
-  static bool Closes(QPointer<CPrintFrame> f) { return QTest::qWaitFor([&] { return f.isNull(); }); }
+  static bool Closes(QPointer<CPrintFrame> f) {
+    return QTest::qWaitFor([&] { return f.isNull(); });
+  }
 };
 
 TEST_F(PrintPreviewTest, ButtonsAndKeysPageThroughAThreePageList) {
@@ -62,9 +64,9 @@ TEST_F(PrintPreviewTest, ButtonsAndKeysPageThroughAThreePageList) {
   ExtPreviewView& view = Preview(f);
   const QStringList texts{"打印(&P)...", "下一页(&N)", "前一页(&V)", "两页(&T)",
                           "放大(&I)",    "缩小(&O)",   "关闭(&C)",   "PDF..."};
-  const Command commands[] = {Command::PreviewPrint,  Command::PreviewNext,    Command::PreviewPrevious,
+  const Command commands[] = {Command::PreviewPrint,    Command::PreviewNext,   Command::PreviewPrevious,
                               Command::PreviewTwoPages, Command::PreviewZoomIn, Command::PreviewZoomOut,
-                              Command::PreviewClose,  Command::PreviewPdf};
+                              Command::PreviewClose,    Command::PreviewPdf};
   for (int i = 0; i < texts.size(); ++i) EXPECT_EQ(view.Button(commands[i])->text(), texts[i]);
 
   EXPECT_EQ(view.PageCount(), 3u);
@@ -214,8 +216,7 @@ TEST_F(PrintPreviewTest, DesktopProgramWritesThePdfWithoutAWindow) {
   EXPECT_NE(text.find("2756"), std::string::npos);
   EXPECT_NE(text.find("1/8"), std::string::npos);
   EXPECT_NE(text.find("8/8"), std::string::npos);
-  const ProcessResult g =
-      RunProcess({TESSALY_GUI_PATH, "--pdf", graph, "--document", "graph", "--page", "2", record});
+  const ProcessResult g = RunProcess({TESSALY_GUI_PATH, "--pdf", graph, "--document", "graph", "--page", "2", record});
   ASSERT_EQ(g.exitCode, 0) << g.err;
   EXPECT_NE(PdfInfo(graph).find("Pages:           1\n"), std::string::npos);
   EXPECT_NE(PdfText(graph).find("历史曲线打印"), std::string::npos);

@@ -56,8 +56,10 @@ class RealtimePageTest : public GuiTest {
   CChildFrame2* OpenPage() {
     if (!frame) MakeFrame();
     // While a page is active its own menu, without the command, is shown.
-    if (FindCommand(frame->menuBar(), Command::RealtimeCollection)) Trigger(Command::RealtimeCollection);
-    else frame->OnCommand(Command::RealtimeCollection);
+    if (FindCommand(frame->menuBar(), Command::RealtimeCollection))
+      Trigger(Command::RealtimeCollection);
+    else
+      frame->OnCommand(Command::RealtimeCollection);
     return frame->CurrentRealtimePage();
   }
 
@@ -99,9 +101,9 @@ class RealtimePageTest : public GuiTest {
   }
   bool SettingsEnabled(CChildFrame2* page) {
     bool all = true, none = true;
-    for (int id : {Dlg::kPortList, Dlg::kBaudList, Dlg::kParityList, Dlg::kAddressField, Dlg::kAddressSpin,
-                   Dlg::kIntervalField, Dlg::kIntervalSpin, Dlg::kPathField, Dlg::kChannelCountSpin,
-                   Dlg::kChannelCountField}) {
+    for (int id :
+         {Dlg::kPortList, Dlg::kBaudList, Dlg::kParityList, Dlg::kAddressField, Dlg::kAddressSpin, Dlg::kIntervalField,
+          Dlg::kIntervalSpin, Dlg::kPathField, Dlg::kChannelCountSpin, Dlg::kChannelCountField}) {
       const bool enabled = page->panel()->findChild<QWidget*>(QString::number(id))->isEnabled();
       all = all && enabled;
       none = none && !enabled;
@@ -455,8 +457,9 @@ TEST_F(RealtimePageTest, ExportsWriteTheStoreWithTheShownSeriesAndReportProgress
   Click(page, Dlg::kExportCsv);
   EXPECT_EQ(prompts.asked.back().text, "(*.csv)");
   const std::string text = base::GbkToUtf8(ReadFileBytes(csv));
-  EXPECT_EQ(text.substr(0, text.find("\r\n")), "序号,时间,通道01,,通道03,通道04,通道05,通道06,通道07,通道08,通道09,"
-                                               "通道10,通道11,通道12,通道13,通道14,通道15,通道16,通道17,通道18");
+  EXPECT_EQ(text.substr(0, text.find("\r\n")),
+            "序号,时间,通道01,,通道03,通道04,通道05,通道06,通道07,通道08,通道09,"
+            "通道10,通道11,通道12,通道13,通道14,通道15,通道16,通道17,通道18");
   EXPECT_NE(text.find("\r\n1,2015-01-05 08-09-11,10.000000,,12.000000,"), std::string::npos);
   EXPECT_EQ(frame->progressStatusBar()->Pane(3)->text(), "100 / 100");
 

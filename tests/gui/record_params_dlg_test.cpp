@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QTest>
-#include <QMdiArea>
 #include <QTreeWidget>
 #include <filesystem>
 
@@ -27,9 +27,9 @@ struct Controls {
 };
 
 Controls Find(QDialog& dialog) {
-  return {dialog.findChild<QComboBox*>("pageModeList"), dialog.findChild<QLineEdit*>("sectorsPerPageEdit"),
+  return {dialog.findChild<QComboBox*>("pageModeList"),  dialog.findChild<QLineEdit*>("sectorsPerPageEdit"),
           dialog.findChild<QLineEdit*>("pageCountEdit"), dialog.findChild<QCheckBox*>("autoPagingCheck"),
-          dialog.findChild<QPushButton*>("ok"), dialog.findChild<QPushButton*>("cancel")};
+          dialog.findChild<QPushButton*>("ok"),          dialog.findChild<QPushButton*>("cancel")};
 }
 
 void Type(QLineEdit* edit, const QString& text) {

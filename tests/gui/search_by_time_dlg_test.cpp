@@ -47,8 +47,12 @@ TEST(SearchByTimeDlg, AStopNotLaterThanTheStartIsRefusedInChineseInBothLanguages
     QDateTime stop;
     bool accepted;
   } const cases[] = {
-      {0, start, false}, {1, start, false}, {1, start.addSecs(-1), false},
-      {0, start.addDays(-1).addSecs(3600), false}, {1, start.addSecs(1), true}, {0, start.addDays(1).addSecs(-3600), true},
+      {0, start, false},
+      {1, start, false},
+      {1, start.addSecs(-1), false},
+      {0, start.addDays(-1).addSecs(3600), false},
+      {1, start.addSecs(1), true},
+      {0, start.addDays(1).addSecs(-3600), true},
   };
   for (const Case& c : cases) {
     settings::CRecorderData data;

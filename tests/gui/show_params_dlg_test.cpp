@@ -61,7 +61,7 @@ TEST_F(ShowParamsDlgTest, OkWithoutChangesRoundsTheShownFloatsOfChannelOneOnly) 
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(data.yRangeMin, -12.35f);
   EXPECT_EQ(data.yRangeMax, 100.0f);
-  EXPECT_EQ(data.channels[0].rangeLow, 0.13f);   // "%.2f" of 0.126f
+  EXPECT_EQ(data.channels[0].rangeLow, 0.13f);  // "%.2f" of 0.126f
   EXPECT_EQ(data.channels[0].rangeHigh, 50.0f);
   EXPECT_EQ(0, std::memcmp(&data.channels[1], &second, sizeof second));
   EXPECT_TRUE(sink.said.empty());
@@ -167,10 +167,8 @@ TEST_F(ShowParamsDlgTest, TextsLongerThanSixteenGbkBytesAreRefused) {
     const char* accepted;  // at most 16 GBK bytes
     const char* refused;   // 17 bytes
   } const cases[] = {
-      {1009, "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOPQ"},
-      {1009, "温度温度温度温度", "温度温度温度温度x"},
-      {1009, "ABCDEFGHIJKLMNO", "ABCDEFGHIJKLMNO温"},
-      {1021, "压力压力压力压ab", "压力压力压力压abc"},
+      {1009, "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOPQ"}, {1009, "温度温度温度温度", "温度温度温度温度x"},
+      {1009, "ABCDEFGHIJKLMNO", "ABCDEFGHIJKLMNO温"},  {1021, "压力压力压力压ab", "压力压力压力压abc"},
       {1022, "记录仪记录仪1234", "记录仪记录仪12345"},
   };
   for (int language : {0, 1}) {
@@ -225,13 +223,13 @@ TEST_F(ShowParamsDlgTest, CancelLeavesEverySettingAsItWas) {
 
 TEST_F(ShowParamsDlgTest, OkCopiesEveryKindOfControlBack) {
   CShowParamsDlg dlg(data);
-  Click(dlg, 1072);                      // auto range
-  Click(dlg, 1020);                      // grid off
-  Click(dlg, 1050);                      // cursor off
-  Click(dlg, 1013);                      // channel 2
-  Click(dlg, 1005);                      // hidden
-  Edit(dlg, 1010)->setText(" -4.5V");    // leading number only
-  Edit(dlg, 1011)->setText("abc");       // no number: 0
+  Click(dlg, 1072);                    // auto range
+  Click(dlg, 1020);                    // grid off
+  Click(dlg, 1050);                    // cursor off
+  Click(dlg, 1013);                    // channel 2
+  Click(dlg, 1005);                    // hidden
+  Edit(dlg, 1010)->setText(" -4.5V");  // leading number only
+  Edit(dlg, 1011)->setText("abc");     // no number: 0
   QComboBox* width = Control<QComboBox>(dlg, 1007);
   width->setFocus();
   QTest::keyClick(width, Qt::Key_End);

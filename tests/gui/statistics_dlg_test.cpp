@@ -58,7 +58,8 @@ class StatisticsDlgTest : public ::testing::Test {
     for (int c = 0; c < list->columnCount(); ++c) shown[0].push_back(list->headerItem()->text(c).toStdString());
     for (int r = 0; r < list->topLevelItemCount(); ++r) {
       shown.emplace_back();
-      for (int c = 0; c < list->columnCount(); ++c) shown.back().push_back(list->topLevelItem(r)->text(c).toStdString());
+      for (int c = 0; c < list->columnCount(); ++c)
+        shown.back().push_back(list->topLevelItem(r)->text(c).toStdString());
     }
     return shown;
   }

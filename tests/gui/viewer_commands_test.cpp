@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QLabel>
@@ -15,10 +15,10 @@
 
 #include "app/progress_status_bar.h"
 #include "base/gbk.h"
+#include "chart/ct_chart.h"
 #include "gui/support/gui_fixture.h"
 #include "settings/settings_file.h"
 #include "support/workbook_cells.h"
-#include "chart/ct_chart.h"
 #include "viewer/child_frame.h"
 #include "viewer/data_graph_dlg.h"
 #include "viewer/data_list_dlg.h"
@@ -186,8 +186,8 @@ TEST_F(ViewerCommandsTest, SearchesKeptInTheTreeLoadWhenClickedAndClearingStarts
   EXPECT_EQ(tree->topLevelItem(0), viewer->pagingRoot());
   EXPECT_EQ(tree->topLevelItem(1), viewer->searchedRoot());
   EXPECT_EQ(viewer->searchedRoot()->text(0), "已搜索数据");
-  EXPECT_EQ(SearchedItems(viewer), (std::vector<std::pair<std::string, int>>{
-                                       {"2015_01_05 08:03:00--2015_01_05 08:04:00", kSearchedBase}}));
+  EXPECT_EQ(SearchedItems(viewer),
+            (std::vector<std::pair<std::string, int>>{{"2015_01_05 08:03:00--2015_01_05 08:04:00", kSearchedBase}}));
   ASSERT_EQ(data.searched.size(), 1u);
   EXPECT_EQ(data.searched[0].firstSector, 32u);
 }

@@ -47,13 +47,13 @@ TEST_F(InstallTree, HoldsTheProgramsAndTheDesktopFiles) {
     EXPECT_TRUE(S_ISREG(st.st_mode) && (st.st_mode & 0111) == 0111) << program;
   }
   const std::string entry = ReadFileBytes(Installed("share/applications/" + kId + ".desktop"));
-  for (const char* line : {"\nExec=tessaly %F\n", "\nCategories=Science;Engineering;\n", "\nIcon=" TESSALY_APP_ID "\n",
-                           "\nName[zh_CN]=", "\nComment[zh_CN]=", "\nComment=",
-                           "\nMimeType=application/x-tessaly-record;application/x-tessaly-data;\n"})
+  for (const char* line :
+       {"\nExec=tessaly %F\n", "\nCategories=Science;Engineering;\n", "\nIcon=" TESSALY_APP_ID "\n", "\nName[zh_CN]=",
+        "\nComment[zh_CN]=", "\nComment=", "\nMimeType=application/x-tessaly-record;application/x-tessaly-data;\n"})
     EXPECT_NE(entry.find(line), std::string::npos) << line;
   for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-    const std::string icon = Installed("share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) +
-                                       "/apps/" + kId + ".png");
+    const std::string icon =
+        Installed("share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/" + kId + ".png");
     const QImage image(QString::fromStdString(icon));
     EXPECT_EQ(image.size(), QSize(size, size)) << icon;
   }
@@ -90,10 +90,14 @@ TEST_F(InstallTree, RecordAndDataFilesAreKnownByNameInAnyCase) {
     const char* name;
     const char* type;
   } cases[] = {
-      {"a.D01", "application/x-tessaly-record"}, {"a.d07", "application/x-tessaly-record"},
-      {"a.D42", "application/x-tessaly-record"}, {"a.D99", "application/x-tessaly-record"},
-      {"a.DT", "application/x-tessaly-data"},    {"a.dt", "application/x-tessaly-data"},
-      {"a.D00", ""},                             {"a.D100", ""},
+      {"a.D01", "application/x-tessaly-record"},
+      {"a.d07", "application/x-tessaly-record"},
+      {"a.D42", "application/x-tessaly-record"},
+      {"a.D99", "application/x-tessaly-record"},
+      {"a.DT", "application/x-tessaly-data"},
+      {"a.dt", "application/x-tessaly-data"},
+      {"a.D00", ""},
+      {"a.D100", ""},
   };
   for (const auto& c : cases) {
     const QString type = db.mimeTypeForFile(QString::fromLatin1(c.name), QMimeDatabase::MatchExtension).name();

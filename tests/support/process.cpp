@@ -94,8 +94,7 @@ ProcessResult ChildProcess::Finish() {
   out_ = err_ = -1;
   if (pid_ <= 0) return result;
   int status = 0;
-  while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {}
   pid_ = -1;
   if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
   return result;

@@ -23,13 +23,17 @@ ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
     previous_ = p;
     hadPrevious_ = true;
   }
-  if (value) ::setenv(name, value, 1);
-  else ::unsetenv(name);
+  if (value)
+    ::setenv(name, value, 1);
+  else
+    ::unsetenv(name);
 }
 
 ScopedEnv::~ScopedEnv() {
-  if (hadPrevious_) ::setenv(name_.c_str(), previous_.c_str(), 1);
-  else ::unsetenv(name_.c_str());
+  if (hadPrevious_)
+    ::setenv(name_.c_str(), previous_.c_str(), 1);
+  else
+    ::unsetenv(name_.c_str());
 }
 
 ScopedSettingsDir::ScopedSettingsDir() : env_("TESSALY_SETTINGS_DIR", dir_.path().c_str()) {}

@@ -142,9 +142,12 @@ namespace {
 
 void Describe(QMenu* menu, const QString& path, QStringList& out) {
   for (QAction* action : menu->actions()) {
-    if (action->isSeparator()) out << path + QStringLiteral("/-");
-    else if (action->menu()) Describe(action->menu(), path + QLatin1Char('/') + action->text(), out);
-    else out << QStringLiteral("%1/%2=%3").arg(path, action->text()).arg(action->data().toInt());
+    if (action->isSeparator())
+      out << path + QStringLiteral("/-");
+    else if (action->menu())
+      Describe(action->menu(), path + QLatin1Char('/') + action->text(), out);
+    else
+      out << QStringLiteral("%1/%2=%3").arg(path, action->text()).arg(action->data().toInt());
   }
 }
 

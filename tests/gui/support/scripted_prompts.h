@@ -14,8 +14,8 @@ namespace tessaly::testing {
 class ScriptedPrompts : public gui::PromptService {
  public:
   struct Asked {
-    std::string kind;    // "message", "open", "save", "folder", "print", "dialog"
-    QString text;        // message text, file filter or dialog object name
+    std::string kind;  // "message", "open", "save", "folder", "print", "dialog"
+    QString text;      // message text, file filter or dialog object name
   };
 
   void ShowMessage(const std::string& utf8Text) override;
@@ -30,7 +30,7 @@ class ScriptedPrompts : public gui::PromptService {
   std::vector<std::string> Messages() const;
   int Count(const std::string& kind) const;
 
-  std::deque<QString> paths;                         // open, save and folder answers
+  std::deque<QString> paths;  // open, save and folder answers
   std::deque<bool> printAnswers;
   QString printFile;  // when set, a confirmed print dialog chooses "print to this PDF file"
   std::deque<std::function<int(QDialog&)>> dialogs;  // act on the dialog, return its result
