@@ -99,13 +99,13 @@ ExtPreviewView::ExtPreviewView(PrintDocument& document, const QPageLayout& paper
   // Buttons 44 x 12 dialog units at least, as the tool bar lays them out.
   const QFontMetrics fm(font());
   const int unitX = fm.averageCharWidth(), unitY = fm.height();
-  for (const ButtonSpec& spec : kButtons) {
-    auto* button = WithControlId(new QPushButton(UiText(spec.text, language), bar), static_cast<int>(spec.command));
+  for (const ButtonSpec& entry : kButtons) {
+    auto* button = WithControlId(new QPushButton(UiText(entry.text, language), bar), static_cast<int>(entry.command));
     button->setMinimumSize(44 * unitX / 4, 12 * unitY / 8 + 4);
     button->setFocusPolicy(Qt::TabFocus);
-    connect(button, &QPushButton::clicked, this, [this, command = spec.command] { RunCommand(command); });
+    connect(button, &QPushButton::clicked, this, [this, command = entry.command] { RunCommand(command); });
     barLayout->addWidget(button);
-    buttons_[spec.command] = button;
+    buttons_[entry.command] = button;
   }
   barLayout->addStretch();
   scroll_->setWidget(canvas_);

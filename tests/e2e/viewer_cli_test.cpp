@@ -67,25 +67,7 @@ TEST_F(ViewerCliTest, AFileWithoutAUsableSectorDoesNotOpen) {
 }
 
 TEST_F(ViewerCliTest, CsvOfAPageIsTheCsvOfItsSectors) {
-  const std::string small = Record({"--channels", "3",
-                                    "--samples",  "4",
-                                    "--interval", "5",
-                                    "--sectors",  "3",
-                                    "--start",    "2015-01-05 23:59:58",
-                                    "--device",   "小记录仪",
-                                    "--name",     "1=温度1",
-                                    "--unit",     "1=℃",
-                                    "--name",     "2=Pressure",
-                                    "--unit",     "2=kPa",
-                                    "--decimals", "1=1",
-                                    "--decimals", "2=2",
-                                    "--decimals", "3=0",
-                                    "--wave",     "1=ramp:20.25,0.5",
-                                    "--wave",     "2=square:-1.5,2.75,4",
-                                    "--wave",     "3=constant:7",
-                                    "--fault",    "1=month-zero",
-                                    "--marker",   "2:0:3=high",
-                                    "--marker",   "2:2=low"});
+  const std::string small = Record(kSmallRecord);
   EXPECT_EQ(Ok({"csv", small, "--page", "1", "--interval", "2"}), ReadFileBytes(TestData("viewer_small_en.csv")));
   EXPECT_EQ(Ok({"csv", small, "--page", "1", "--interval", "2", "--lang", "zh"}),
             ReadFileBytes(TestData("viewer_small_zh.csv")));
