@@ -167,7 +167,9 @@ constexpr std::array<ShortText, kShortPrecisions * kShortUnits> MakeShortTexts()
   }
   return texts;
 }
-constexpr std::array<ShortText, kShortPrecisions* kShortUnits> kShortTexts = MakeShortTexts();
+// Not constexpr: 40,000 entries exceed clang's constant-evaluation step limit;
+// GCC still builds it at compile time, clang at start-up.
+const std::array<ShortText, kShortPrecisions* kShortUnits> kShortTexts = MakeShortTexts();
 
 // Leading zero digits of a word of digits (the first is in the lowest byte).
 template <typename Word>
