@@ -1,10 +1,8 @@
 // `tessaly-cli acquire (--device PATH | --com N) [options]`: the acquisition
 // worker without windows. Log lines go to stdout as the panel would list
 // them, messages to stderr; .DT files go into the folder as the page writes
-// them. At --count records or on SIGINT / SIGTERM the run stops and what the
-// store holds is saved into the current file.
-#include <signal.h>
-
+// them. At --count records or on Ctrl-C (SIGINT / SIGTERM) the run stops and
+// what the store holds is saved into the current file.
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
@@ -12,6 +10,7 @@
 
 #include "args.h"
 #include "commands.h"
+#include "console_interrupt.h"
 #include "realtime/acquisition.h"
 #include "realtime/comm_log.h"
 #include "realtime/data_file.h"
@@ -119,11 +118,10 @@ bool Understand(const std::vector<std::string>& args, int language, Run& run, Ar
   return true;
 }
 
-// Waits for the worker to end, passing a SIGINT or SIGTERM on to it.
-void WaitForWorker(realtime::Acquisition& acquisition, const sigset_t& signals) {
-  const timespec tick{0, 100'000'000};
+// Waits for the worker to end, passing an interrupt on to it.
+void WaitForWorker(realtime::Acquisition& acquisition, ConsoleInterrupt& interrupt) {
   while (acquisition.idle.load() == 0)
-    if (::sigtimedwait(&signals, nullptr, &tick) > 0) acquisition.Interrupt();
+    if (interrupt.Wait(100)) acquisition.Interrupt();
   acquisition.Join();
 }
 
@@ -148,14 +146,9 @@ int RunAcquire(const std::vector<std::string>& args) {
   if (!realtime::DataFolderWritable(page.SavePath()))
     return Fail(Message(TextId::DataFolderUnwritable, language, run.folder.c_str()));
 
-  // The signals are taken by this thread alone; the worker inherits the mask.
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  ConsoleInterrupt interrupt;  // before the worker exists
   acquisition.Start(run.settings);
-  WaitForWorker(acquisition, signals);
+  WaitForWorker(acquisition, interrupt);
 
   if (acquisition.LastEnd() != realtime::AcquisitionEnd::Stopped) return kFailureStatus;
   if (acquisition.records.Size() > 0 && !realtime::ManualSave(page, acquisition.records)) return kFailureStatus;

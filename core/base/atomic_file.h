@@ -33,6 +33,14 @@ class AtomicFile {
 
  private:
   void Discard();
+  // The platform's part (atomic_file_posix.cpp, atomic_file_win32.cpp): a new
+  // file beside `target` with the permissions it has or a new file gets, its
+  // path in `tempPath`; flushing the data to the disk and closing; renaming
+  // over the target; removing.
+  static std::FILE* CreateBeside(const std::string& target, std::string& tempPath);
+  static bool SyncAndClose(std::FILE* file);
+  static bool Replace(const std::string& from, const std::string& to);
+  static void Remove(const std::string& path);
 
   std::string target_;
   std::string tempPath_;

@@ -1,8 +1,5 @@
 #include "base/number_text.h"
 
-#include <locale.h>
-#include <stdlib.h>
-
 #include <limits>
 #include <string>
 
@@ -45,11 +42,8 @@ double LeadingDecimal(std::string_view text) {
   const size_t signEnd = i < text.size() && (text[i] == '+' || text[i] == '-') ? i + 1 : i;
   const size_t length = DecimalLength(text.substr(signEnd));
   if (length == 0) return 0.0;
-  // The scanned text is plain decimal, so strtod converts exactly it; the C
-  // locale keeps '.' the decimal point whatever the user's locale says.
-  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-  const std::string number(text.substr(i, signEnd - i + length));
-  return strtod_l(number.c_str(), nullptr, cLocale);
+  // The scanned text is plain decimal, so strtod converts exactly it.
+  return StrtodInCLocale(std::string(text.substr(i, signEnd - i + length)).c_str());
 }
 
 int64_t LeadingInteger(std::string_view text) {

@@ -11,6 +11,10 @@ namespace tessaly::base {
 // locale (the point is always '.'); "inf", "nan" and hex are not numbers.
 double LeadingDecimal(std::string_view text);
 
+// strtod of a whole text in the C locale (number_text_posix.cpp,
+// number_text_win32.cpp): the point is '.' whatever the user's locale says.
+double StrtodInCLocale(const char* text);
+
 // Decimal integer: sign and digits. Saturates at the int64 limits.
 int64_t LeadingInteger(std::string_view text);
 

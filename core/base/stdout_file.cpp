@@ -1,17 +1,15 @@
 #include "base/stdout_file.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
+
+#include "base/system_folders.h"
 
 namespace tessaly::base {
 
 StdoutThroughFile::StdoutThroughFile() {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/tessaly-XXXXXX";
-  if (::mkdtemp(pattern.data()) == nullptr) return;
-  folder_ = pattern;
-  path_ = folder_ + "/out";
+  folder_ = NewTemporaryFolder();
+  if (!folder_.empty()) path_ = folder_ + "/out";
 }
 
 StdoutThroughFile::~StdoutThroughFile() {

@@ -7,6 +7,7 @@
 #include "analysis/graph_fill.h"
 #include "base/command_line.h"
 #include "base/format.h"
+#include "base/local_time.h"
 #include "base/number_format.h"
 #include "base/texts.h"
 #include "settings/recorder_data.h"
@@ -225,9 +226,9 @@ record::CalendarFields PrintTimeNow() {
       epoch ? base::ParseInteger(epoch, 0, int64_t{253402300799}) : std::nullopt;  // up to 9999-12-31
   const std::time_t now = fixed ? static_cast<std::time_t>(*fixed) : std::time(nullptr);
   if (fixed)
-    gmtime_r(&now, &parts);
+    base::UtcCalendar(now, parts);
   else
-    localtime_r(&now, &parts);
+    base::LocalCalendar(now, parts);
   return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec, 0};
 }
 

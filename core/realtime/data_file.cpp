@@ -1,9 +1,5 @@
 #include "realtime/data_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -11,7 +7,8 @@
 
 #include "base/atomic_file.h"
 #include "base/format.h"
-#include "base/home_folder.h"
+#include "base/system_folders.h"
+#include "base/local_time.h"
 #include "base/regular_file.h"
 #include "base/texts.h"
 
@@ -23,7 +20,7 @@ using base::TextId;
 record::RecordTime LocalNow() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
-  if (now == static_cast<std::time_t>(-1) || !::localtime_r(&now, &local))
+  if (now == static_cast<std::time_t>(-1) || !base::LocalCalendar(now, local))
     return {record::RecordTimeStatus::Invalid, 0};
   return record::RecordTime::FromCalendar(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                                           local.tm_min, local.tm_sec);
@@ -108,21 +105,15 @@ std::string RotationSavePath(const std::string& receiveFolder, int deviceAddress
 
 std::optional<std::vector<RealtimeRecord>> ReadDataFile(const std::string& path, bool readWrite) {
   uint64_t size = 0;
-  const int fd = base::OpenRegularFile(path, readWrite ? O_RDWR : O_RDONLY, size);
+  const int fd =
+      base::OpenRegularFile(path, readWrite ? base::FileAccess::kReadWrite : base::FileAccess::kRead, size);
   if (fd < 0) return std::nullopt;
   // The records the file held when it was opened; bytes it gains meanwhile
   // belong to a later read, and a file that shrinks gives what is left.
   std::vector<RealtimeRecord> records(static_cast<size_t>(size / kRecordSize));
   const size_t wanted = records.size() * kRecordSize;
-  auto* out = reinterpret_cast<unsigned char*>(records.data());
-  size_t done = 0;
-  while (done < wanted) {
-    const ssize_t n = ::read(fd, out + done, wanted - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  ::close(fd);
+  const size_t done = base::ReadFully(fd, records.data(), wanted);
+  base::CloseFile(fd);
   records.resize(done / kRecordSize);
   return records;
 }

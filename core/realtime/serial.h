@@ -1,11 +1,12 @@
 #pragma once
-// One serial port on POSIX termios. Every operation records an error code and
-// returns it (or, for the queries, a value); nothing throws.
+// One serial port: POSIX termios (serial_posix.cpp) or Win32 communications
+// (serial_win32.cpp). Every operation records an error code and returns it
+// (or, for the queries, a value); nothing throws.
 //
 // The codes callers test by number keep their Windows values (below); any
-// other failure returns the platform's errno.
+// other failure returns the platform's errno or GetLastError().
 //
-// Overlapped I/O has no counterpart here. What it gave the callers is kept:
+// On POSIX, overlapped I/O has no counterpart. What it gave the callers is kept:
 // the descriptor is always non-blocking, reads in mode 0 return at once with
 // what has arrived, writes return when the bytes are handed to the driver or
 // when their time-out expires. A port opened with `overlapped` = false
@@ -44,7 +45,7 @@ class CSerial {
   CSerial& operator=(const CSerial&) = delete;
 
   // Port n is the device named by the environment variable TESSALY_COM<n>
-  // when it is set, else /dev/ttyS<n-1>.
+  // when it is set, else /dev/ttyS<n-1> (\\.\COM<n> on Windows).
   static std::string ComPortPath(int portNumber);
 
   // Closes an open port, opens and configures the new one with the default
@@ -83,7 +84,7 @@ class CSerial {
                              uint32_t timeoutMs = kInfinite);
   virtual int32_t ReadBytes(void* buffer, uint32_t size, uint32_t* read = nullptr, uint32_t timeoutMs = kInfinite);
 
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return port_ != -1; }
   int32_t LastError() const { return lastError_; }
   uint32_t LastEvent() const { return lastEvent_; }
 
@@ -92,9 +93,11 @@ class CSerial {
   int32_t Succeed() { return lastError_ = 0; }
   // Common entry of the I/O calls: kErrorInvalidHandle / kErrorInvalidFunction or 0.
   int32_t CheckIo(uint32_t timeoutMs);
+  static std::string DefaultComDevice(int portNumber);
 
   int32_t lastError_ = 0;
-  int fd_ = -1;
+  // A descriptor, or a HANDLE on Windows; -1 when closed.
+  intptr_t port_ = -1;
   uint32_t lastEvent_ = 0;
   uint32_t eventMask_ = 0;
   uint8_t eventChar_ = 0;

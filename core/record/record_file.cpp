@@ -1,11 +1,6 @@
 #include "record/record_file.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <limits>
 
 #include "base/regular_file.h"
@@ -15,10 +10,10 @@ namespace tessaly::record {
 bool RecordFile::Open(const std::string& path) {
   Close();
   uint64_t size = 0;
-  const int fd = base::OpenRegularFile(path, O_RDONLY, size);
+  const int fd = base::OpenRegularFile(path, base::FileAccess::kRead, size);
   if (fd < 0) return false;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    ::close(fd);
+  if (!base::LockExclusive(fd)) {
+    base::CloseFile(fd);
     return false;
   }
   fd_ = fd;
@@ -27,7 +22,7 @@ bool RecordFile::Open(const std::string& path) {
 }
 
 void RecordFile::Close() {
-  if (fd_ >= 0) ::close(fd_);  // also releases the lock
+  if (fd_ >= 0) base::CloseFile(fd_);  // also releases the lock
   fd_ = -1;
   size_ = 0;
 }
@@ -37,16 +32,7 @@ uint32_t RecordFile::SectorCount() const {
 }
 
 size_t RecordFile::ReadAt(uint64_t offset, void* buffer, size_t size) const {
-  if (fd_ < 0) return 0;
-  size_t done = 0;
-  auto* out = static_cast<unsigned char*>(buffer);
-  while (done < size) {
-    const ssize_t n = ::pread(fd_, out + done, size - done, static_cast<off_t>(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  return done;
+  return fd_ < 0 ? 0 : base::ReadFullyAt(fd_, offset, buffer, size);
 }
 
 bool RecordFile::ReadSector(uint32_t sector, unsigned char* out512) const {

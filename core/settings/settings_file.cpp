@@ -1,18 +1,13 @@
 #include "settings/settings_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
-#include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "base/atomic_file.h"
-#include "base/home_folder.h"
+#include "base/system_folders.h"
 #include "base/regular_file.h"
 #include "base/texts.h"
 #include "settings/unit_table.h"
@@ -86,26 +81,22 @@ void CorrectRanges(CRecorderData& data) {
   data.pollIntervalMs = std::max(data.pollIntervalMs, 0);
 }
 
-// The folder of the executable.
-std::string ProgramFolder() {
-  char path[PATH_MAX];
-  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return ".";
-  const std::string exe(path, static_cast<size_t>(n));
-  const size_t slash = exe.rfind('/');
-  return slash == std::string::npos ? "." : exe.substr(0, slash);
-}
-
 // Creates `folder` and its missing parents, private to the user as the
 // configuration folders are; true when it exists afterwards.
 bool MakeFolders(const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::error_code error;
   for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
     const std::string part = folder.substr(0, slash);
-    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (fs::create_directory(part, error)) fs::permissions(part, fs::perms::owner_all, error);
     if (slash == std::string::npos) break;
   }
-  struct stat st {};
-  return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return fs::is_directory(folder, error);
+}
+
+bool Exists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error);
 }
 
 }  // namespace
@@ -118,19 +109,15 @@ SettingsPlace LocateSettings(const std::string& programFolder) {
   const std::string beside = programFolder + "/" + kSettingsName;
   if (KeepsSettingsBeside(programFolder)) return {beside, beside, true};
   const std::string own = UserSettingsFolder() + "/" + kSettingsName;
-  const bool ownExists = ::access(own.c_str(), F_OK) == 0;
-  return {ownExists || ::access(beside.c_str(), F_OK) != 0 ? own : beside, own, false};
+  return {Exists(own) || !Exists(beside) ? own : beside, own, false};
 }
 
-SettingsPlace LocateSettings() { return LocateSettings(ProgramFolder()); }
+SettingsPlace LocateSettings() { return LocateSettings(base::ExecutableFolder()); }
 
 bool KeepsSettingsBeside(const std::string& folder) {
-  struct stat st {};
-  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0 ||
-      ::access(folder.c_str(), W_OK) != 0)
-    return false;
-  const std::string desktopEntry = folder + "/../share/applications/" TESSALY_APP_ID ".desktop";
-  return ::access(desktopEntry.c_str(), F_OK) != 0;
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error) || !base::IsWritable(folder)) return false;
+  return !Exists(folder + "/../share/applications/" TESSALY_APP_ID ".desktop");
 }
 
 std::string UserSettingsFolder() {
@@ -177,19 +164,15 @@ void ReadSettings(CRecorderData& data, const SettingsPlace& place) {
   // anything but a regular file (a pipe or a device would never end) leaves
   // the defaults.
   uint64_t size = 0;
-  const int fd = base::OpenRegularFile(place.readPath, O_RDONLY | (place.createOnRead ? O_CREAT : 0), size);
+  const int fd = base::OpenRegularFile(
+      place.readPath, place.createOnRead ? base::FileAccess::kReadCreate : base::FileAccess::kRead, size);
   if (fd >= 0) {
     // The reads in field order, each taking what the file still holds, come
     // to reading the file's prefix over the image of the current values.
     Image image;
     ToImage(data, image);
-    size_t done = 0;
-    while (done < kSettingsFileSize) {
-      const ssize_t n = ::read(fd, image + done, kSettingsFileSize - done);
-      if (n <= 0) break;
-      done += static_cast<size_t>(n);
-    }
-    ::close(fd);
+    base::ReadFully(fd, image, kSettingsFileSize);
+    base::CloseFile(fd);
     FromImage(image, data);
   }
   CorrectRanges(data);
