@@ -1,7 +1,6 @@
 #include "base/atomic_file.h"
 
-#include <filesystem>
-
+#include "base/fs_path.h"
 #include "base/regular_file.h"
 
 namespace tessaly::base {
@@ -14,7 +13,7 @@ bool AtomicFile::Open(const std::string& target) {
   target_ = target;
   // A read-only target stays refused, as opening it for writing would be.
   std::error_code error;
-  if (std::filesystem::exists(target, error) && !IsWritable(target)) return false;
+  if (std::filesystem::exists(FsPath(target), error) && !IsWritable(target)) return false;
   file_ = CreateBeside(target, tempPath_);
   return file_ != nullptr;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "base/fs_path.h"
 #include "base/system_folders.h"
 
 namespace tessaly::base {
@@ -14,7 +15,7 @@ StdoutThroughFile::StdoutThroughFile() {
 
 StdoutThroughFile::~StdoutThroughFile() {
   std::error_code ignored;
-  if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
+  if (!folder_.empty()) std::filesystem::remove_all(FsPath(folder_), ignored);
 }
 
 bool StdoutThroughFile::CopyTo(std::FILE* out) const {

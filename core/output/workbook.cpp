@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "base/fs_path.h"
+
 namespace tessaly::output {
 
 struct WorkbookFile::Book {
@@ -29,8 +31,8 @@ bool WorkbookFile::Open(const std::string& path) {
   // libxlsxwriter does not check the writes to its temporary files; kept on
   // the target's file system, a full disk also fails the workbook's own
   // writes, which it does check.
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  tmpdir_ = folder.empty() ? std::string(".") : folder.string();
+  const std::filesystem::path folder = base::FsPath(path).parent_path();
+  tmpdir_ = folder.empty() ? std::string(".") : base::Utf8Path(folder);
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;
   options.tmpdir = tmpdir_.data();

@@ -7,9 +7,10 @@
 
 #include "base/atomic_file.h"
 #include "base/format.h"
-#include "base/system_folders.h"
+#include "base/fs_path.h"
 #include "base/local_time.h"
 #include "base/regular_file.h"
+#include "base/system_folders.h"
 #include "base/texts.h"
 
 namespace tessaly::realtime {
@@ -60,7 +61,7 @@ std::string UnusedDataPath(const std::string& path) {
   const auto taken = [](const std::string& p) {
     std::error_code error;
     // A dangling link or anything unreadable counts as taken.
-    return std::filesystem::symlink_status(p, error).type() != std::filesystem::file_type::not_found;
+    return std::filesystem::symlink_status(base::FsPath(p), error).type() != std::filesystem::file_type::not_found;
   };
   if (!taken(path)) return path;
   const size_t stemLength = HasDataExtension(path) ? path.size() - 3 : path.size();
@@ -72,7 +73,7 @@ std::string UnusedDataPath(const std::string& path) {
 }
 
 bool DataFolderWritable(const std::string& savePath) {
-  const std::filesystem::path folder = std::filesystem::path(savePath).parent_path();
+  const std::filesystem::path folder = base::FsPath(savePath).parent_path();
   std::error_code ignored;
   if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
   base::AtomicFile probe;  // discarded, never committed
@@ -87,7 +88,7 @@ std::string DevicePath(std::string folder, TextId deviceFolder, int deviceAddres
   if (!folder.empty() && folder.back() != '/') folder += '/';
   folder += base::FormatText(Text(deviceFolder, language), deviceAddress);
   std::error_code ignored;
-  std::filesystem::create_directories(folder, ignored);
+  std::filesystem::create_directories(base::FsPath(folder), ignored);
   return UnusedDataPath(folder + base::FormatText(Text(TextId::DataFileName, language), now.year, now.month, now.day,
                                                   now.hour, now.minute, now.second));
 }
@@ -105,8 +106,7 @@ std::string RotationSavePath(const std::string& receiveFolder, int deviceAddress
 
 std::optional<std::vector<RealtimeRecord>> ReadDataFile(const std::string& path, bool readWrite) {
   uint64_t size = 0;
-  const int fd =
-      base::OpenRegularFile(path, readWrite ? base::FileAccess::kReadWrite : base::FileAccess::kRead, size);
+  const int fd = base::OpenRegularFile(path, readWrite ? base::FileAccess::kReadWrite : base::FileAccess::kRead, size);
   if (fd < 0) return std::nullopt;
   // The records the file held when it was opened; bytes it gains meanwhile
   // belong to a later read, and a file that shrinks gives what is left.

@@ -7,8 +7,9 @@
 #include <filesystem>
 
 #include "base/atomic_file.h"
-#include "base/system_folders.h"
+#include "base/fs_path.h"
 #include "base/regular_file.h"
+#include "base/system_folders.h"
 #include "base/texts.h"
 #include "settings/unit_table.h"
 
@@ -88,15 +89,16 @@ bool MakeFolders(const std::string& folder) {
   std::error_code error;
   for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
     const std::string part = folder.substr(0, slash);
-    if (fs::create_directory(part, error)) fs::permissions(part, fs::perms::owner_all, error);
+    if (fs::create_directory(base::FsPath(part), error))
+      fs::permissions(base::FsPath(part), fs::perms::owner_all, error);
     if (slash == std::string::npos) break;
   }
-  return fs::is_directory(folder, error);
+  return fs::is_directory(base::FsPath(folder), error);
 }
 
 bool Exists(const std::string& path) {
   std::error_code error;
-  return std::filesystem::exists(path, error);
+  return std::filesystem::exists(base::FsPath(path), error);
 }
 
 }  // namespace
@@ -116,7 +118,7 @@ SettingsPlace LocateSettings() { return LocateSettings(base::ExecutableFolder())
 
 bool KeepsSettingsBeside(const std::string& folder) {
   std::error_code error;
-  if (!std::filesystem::is_directory(folder, error) || !base::IsWritable(folder)) return false;
+  if (!std::filesystem::is_directory(base::FsPath(folder), error) || !base::IsWritable(folder)) return false;
   return !Exists(folder + "/../share/applications/" TESSALY_APP_ID ".desktop");
 }
 

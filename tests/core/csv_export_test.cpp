@@ -1,6 +1,3 @@
-#include <sys/resource.h>
-
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +8,7 @@
 
 #include "base/texts.h"
 #include "output/csv_export.h"
+#include "support/platform.h"
 #include "support/sample_fixture.h"
 #include "support/temp_dir.h"
 
@@ -53,15 +51,15 @@ std::vector<Sample> Samples(size_t count) {
 
 std::string ToText(const std::vector<Sample>& samples, uint32_t interval, int language,
                    const ExportProgress& progress = {}) {
-  char* data = nullptr;
-  size_t size = 0;
-  std::FILE* out = open_memstream(&data, &size);
+  const TempDir dir;
+  const std::string path = dir.File("stream.csv");
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  EXPECT_NE(out, nullptr);
+  if (!out) return {};
   const bool ok = WriteViewerCsv(out, tessaly::testing::BufferOf(samples), Names(), interval, language, progress);
   std::fclose(out);
-  std::string text(data, size);
-  std::free(data);
   EXPECT_TRUE(ok);
-  return text;
+  return ReadFileBytes(path);
 }
 
 std::string Zeros(int channels) {
@@ -117,42 +115,23 @@ TEST(ViewerCsv, FileFormReplacesTheTargetWhole) {
             ExportResult::OpenFailed);
 }
 
-// Writes stop at a file-size limit, the way a full disk stops them.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*previousHandler_)(int) = nullptr;
-};
-
 TEST(ViewerCsv, FailureMidwayLeavesThePreviousFile) {
+  std::FILE* full = tessaly::testing::OpenFullStream();
+  ASSERT_NE(full, nullptr);
+  EXPECT_FALSE(WriteViewerCsv(full, tessaly::testing::BufferOf(Samples(10)), Names(), 1, base::kEnglish));
+  std::fclose(full);
+
+  if (!tessaly::testing::FileSizeLimit::Supported()) GTEST_SKIP() << "Windows has no per-process file size limit";
   TempDir dir;
   const std::string path = dir.File("out.csv");
   WriteFileBytes(path, "old contents");
   {
-    FileSizeLimit limit(100'000);
+    tessaly::testing::FileSizeLimit limit(100'000);
     EXPECT_EQ(WriteViewerCsvFile(path, tessaly::testing::BufferOf(Samples(20'000)), Names(), 1, base::kEnglish),
               ExportResult::WriteFailed);
   }
   EXPECT_EQ(ReadFileBytes(path), "old contents");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left
-
-  std::FILE* full = std::fopen("/dev/full", "wb");
-  ASSERT_NE(full, nullptr);
-  EXPECT_FALSE(WriteViewerCsv(full, tessaly::testing::BufferOf(Samples(10)), Names(), 1, base::kEnglish));
-  std::fclose(full);
 }
 
 }  // namespace

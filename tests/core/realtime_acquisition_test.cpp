@@ -13,6 +13,7 @@
 #include "realtime/acquisition.h"
 #include "realtime/data_file.h"
 #include "settings/recorder_data.h"
+#include "support/platform.h"
 #include "support/temp_dir.h"
 
 namespace tessaly::realtime {
@@ -26,6 +27,11 @@ using tessaly::testing::TempDir;
 
 class AcquisitionTest : public ::testing::Test {
  protected:
+  void SetUp() override {
+    if (!tessaly::testing::HasPseudoTerminals())
+      GTEST_SKIP() << "Windows has no pseudo-terminals (the COM port test covers the line)";
+  }
+
   // Starts the simulated recorder and returns settings that reach it.
   AcquisitionSettings Connect(const InstrumentOptions& options = {}) {
     server = std::make_unique<InstrumentServer>(options);

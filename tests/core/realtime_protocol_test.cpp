@@ -16,6 +16,7 @@
 #include "realtime/device.h"
 #include "realtime/modbus.h"
 #include "realtime/serial.h"
+#include "support/platform.h"
 
 namespace tessaly::realtime {
 namespace {
@@ -134,6 +135,8 @@ class RecordingLog : public CommLog {
 class ProtocolTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    if (!tessaly::testing::HasPseudoTerminals())
+      GTEST_SKIP() << "Windows has no pseudo-terminals (the COM port test covers the line)";
     std::string error;
     ASSERT_TRUE(pty.Open(error)) << error;
   }

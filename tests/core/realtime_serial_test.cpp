@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,13 +11,19 @@
 
 #include "instrument_server.h"
 #include "realtime/serial.h"
+#include "support/platform.h"
+#include "support/temp_dir.h"
 
 namespace tessaly::realtime {
 namespace {
 
+using tessaly::testing::ScopedEnv;
+
 class SerialTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    if (!tessaly::testing::HasPseudoTerminals())
+      GTEST_SKIP() << "Windows has no pseudo-terminals (the COM port test covers the line)";
     std::string error;
     ASSERT_TRUE(pty.Open(error)) << error;
   }
@@ -42,28 +49,30 @@ class SerialTest : public ::testing::Test {
 };
 
 TEST(SerialPortPath, PortNumbersMapToDevicesUnlessOverridden) {
-  ::unsetenv("TESSALY_COM9");
-  ::unsetenv("TESSALY_COM10");
-  EXPECT_EQ(CSerial::ComPortPath(1), "/dev/ttyS0");
-  EXPECT_EQ(CSerial::ComPortPath(10), "/dev/ttyS9");
-  ::setenv("TESSALY_COM9", "/dev/ttyUSB0", 1);
+#ifdef _WIN32
+  const std::string first = "\\\\.\\COM1", tenth = "\\\\.\\COM10";
+#else
+  const std::string first = "/dev/ttyS0", tenth = "/dev/ttyS9";
+#endif
+  ScopedEnv noNinth("TESSALY_COM9", nullptr), noTenth("TESSALY_COM10", nullptr);
+  EXPECT_EQ(CSerial::ComPortPath(1), first);
+  EXPECT_EQ(CSerial::ComPortPath(10), tenth);
+  ScopedEnv ninth("TESSALY_COM9", "/dev/ttyUSB0");
   EXPECT_EQ(CSerial::ComPortPath(9), "/dev/ttyUSB0");
-  EXPECT_EQ(CSerial::ComPortPath(10), "/dev/ttyS9");
-  ::unsetenv("TESSALY_COM9");
+  EXPECT_EQ(CSerial::ComPortPath(10), tenth);
 }
 
 TEST_F(SerialTest, OpenComPortFollowsTheOverrideAndFailsClosedForAMissingDevice) {
-  ::setenv("TESSALY_COM42", pty.DevicePath().c_str(), 1);
+  std::optional<ScopedEnv> com42(std::in_place, "TESSALY_COM42", pty.DevicePath().c_str());
   CSerial port;
   EXPECT_EQ(port.OpenComPort(42, 9600, 8, 0, 0), 1);
   EXPECT_TRUE(port.IsOpen());
   EXPECT_EQ(port.QueryEventMask(), kDefaultEventMask);
 
-  ::setenv("TESSALY_COM42", "/dev/no-such-serial-port", 1);
+  com42.emplace("TESSALY_COM42", "/dev/no-such-serial-port");
   EXPECT_EQ(port.OpenComPort(42, 9600, 8, 0, 0), 0);
   EXPECT_FALSE(port.IsOpen());
   EXPECT_EQ(port.LastError(), ENOENT);
-  ::unsetenv("TESSALY_COM42");
 }
 
 TEST_F(SerialTest, OpenPortWithBadLineSettingsLeavesThePortClosed) {

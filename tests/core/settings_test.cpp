@@ -10,6 +10,7 @@
 #include "settings/recorder_data.h"
 #include "settings/settings_file.h"
 #include "settings/unit_table.h"
+#include "support/platform.h"
 #include "support/temp_dir.h"
 
 namespace tessaly::settings {
@@ -213,14 +214,13 @@ TEST(Settings, FailedWriteReportsInTheLanguageAndKeepsThePreviousFile) {
 
 TEST(Settings, WriteIntoMissingFolderFailsWithTheMessage) {
   testing::TempDir tmp;
-  ::setenv("TESSALY_SETTINGS_DIR", tmp.File("absent").c_str(), 1);
+  ScopedEnv absent("TESSALY_SETTINGS_DIR", tmp.File("absent").c_str());
   CRecorderData data;
   RecordingSink sink;
   data.messages = &sink;
   data.language = 1;
   EXPECT_FALSE(WriteSettings(data));
   EXPECT_EQ(sink.said, std::vector<std::string>{"Failed to open file"});
-  ::unsetenv("TESSALY_SETTINGS_DIR");
 }
 
 // A program folder and a home of its own, without TESSALY_SETTINGS_DIR.
@@ -239,7 +239,7 @@ class SettingsPlaces : public ::testing::Test {
   testing::TempDir root;
   const std::string program = root.File("bin");
   ScopedEnv noOverride{"TESSALY_SETTINGS_DIR", nullptr};
-  ScopedEnv home{"HOME", root.File("home").c_str()};
+  ScopedEnv home{testing::HomeVariable(), root.File("home").c_str()};
   ScopedEnv noXdg{"XDG_CONFIG_HOME", nullptr};
 };
 
@@ -301,7 +301,7 @@ TEST_F(SettingsPlaces, FileBesideAReadOnlyProgramIsReadThereAndWrittenToTheUsers
 
 TEST(Settings, SettingsFileThatIsNotARegularFileIsNotRead) {
   ScopedSettingsDir dir;
-  ASSERT_EQ(::mkfifo(dir.SettingsFile().c_str(), 0644), 0);
+  ASSERT_TRUE(testing::MakeNonRegularFile(dir.SettingsFile()));
   CRecorderData data;
   ReadSettings(data);  // a pipe without a writer would block the read for ever
   EXPECT_EQ(data.sectorsPerPage, 1024u);

@@ -9,6 +9,7 @@
 #include "realtime/device.h"
 #include "realtime/modbus.h"
 #include "realtime/serial.h"
+#include "support/platform.h"
 
 namespace tessaly::sim {
 namespace {
@@ -150,6 +151,8 @@ TEST(Instrument, FaultsFollowTheSeed) {
 }
 
 TEST(InstrumentServer, AnswersInPiecesOverAPseudoTerminal) {
+  if (!tessaly::testing::HasPseudoTerminals())
+    GTEST_SKIP() << "Windows has no pseudo-terminals (the COM port test covers the line)";
   InstrumentOptions options;
   options.pieces = 4;
   options.pieceGapMs = 3;

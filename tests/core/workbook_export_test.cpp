@@ -1,8 +1,3 @@
-#include <sched.h>
-#include <sys/mount.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -10,6 +5,7 @@
 #include "output/workbook_export.h"
 #include "settings/recorder_data.h"
 #include "settings/settings_file.h"
+#include "support/platform.h"
 #include "support/sample_fixture.h"
 #include "support/temp_dir.h"
 #include "support/workbook_cells.h"
@@ -119,34 +115,26 @@ TEST(ExportWorkbook, NothingForAnEmptyBufferOrAMissingFolder) {
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
-// In a child with its own mount namespace, a 64 KiB file system over `dir`
-// fills up while the workbook is written. Exit codes: 0 reported and the
-// earlier file intact, 1 not reported, 2 earlier file changed or a temporary
-// left, 77 no file system could be mounted.
-[[noreturn]] void ExportOntoAFullDisk(const settings::CRecorderData& data, const std::string& dir) {
-  if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-      ::mount("tessaly-test", dir.c_str(), "tmpfs", 0, "size=64k") != 0)
-    ::_exit(77);
+// A 64 KiB file system over `dir` fills up while the workbook is written.
+// Exit codes: 0 reported and the earlier file intact, 1 not reported, 2
+// earlier file changed or a temporary left.
+int ExportOntoAFullDisk(const settings::CRecorderData& data, const std::string& dir) {
   const std::string path = dir + "/out.xls";
   WriteFileBytes(path, "the earlier export");
-  if (Export(data, 1, path, {}) != ExportResult::WriteFailed) ::_exit(1);
+  if (Export(data, 1, path, {}) != ExportResult::WriteFailed) return 1;
   const bool intact =
       ReadFileBytes(path) == "the earlier export" && std::distance(std::filesystem::directory_iterator(dir), {}) == 1;
-  ::_exit(intact ? 0 : 2);
+  return intact ? 0 : 2;
 }
 
 TEST(ExportWorkbook, AFullDiskLeavesTheTargetAsItWas) {
   TempDir dir;
   settings::CRecorderData data;
   Fill(data, 5000);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) ExportOntoAFullDisk(data, dir.path().string());
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace for a small file system";
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const std::string folder = dir.path().string();
+  const int status = tessaly::testing::RunOnASmallFileSystem(folder, [&] { return ExportOntoAFullDisk(data, folder); });
+  if (status == 77) GTEST_SKIP() << "no mount namespace for a small file system (none on Windows)";
+  EXPECT_EQ(status, 0);
 }
 
 // A target that cannot be replaced (a folder) fails at the rename: reported,

@@ -4,12 +4,15 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/fs_path.h"
+#include "base/system_folders.h"
+
 namespace tessaly::testing {
 
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tessaly-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-  path_ = pattern;
+  const std::string folder = base::NewTemporaryFolder();
+  if (folder.empty()) std::abort();
+  path_ = base::FsPath(folder);
 }
 
 TempDir::~TempDir() {
@@ -18,25 +21,19 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+std::string TempDir::File(const std::string& name) const { return base::Utf8Path(path_) + "/" + name; }
+
 ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
   if (const char* p = std::getenv(name)) {
     previous_ = p;
     hadPrevious_ = true;
   }
-  if (value)
-    ::setenv(name, value, 1);
-  else
-    ::unsetenv(name);
+  SetEnv(name, value);
 }
 
-ScopedEnv::~ScopedEnv() {
-  if (hadPrevious_)
-    ::setenv(name_.c_str(), previous_.c_str(), 1);
-  else
-    ::unsetenv(name_.c_str());
-}
+ScopedEnv::~ScopedEnv() { SetEnv(name_.c_str(), hadPrevious_ ? previous_.c_str() : nullptr); }
 
-ScopedSettingsDir::ScopedSettingsDir() : env_("TESSALY_SETTINGS_DIR", dir_.path().c_str()) {}
+ScopedSettingsDir::ScopedSettingsDir() : env_("TESSALY_SETTINGS_DIR", base::Utf8Path(dir_.path()).c_str()) {}
 
 std::string ScopedSettingsDir::SettingsFile() const { return dir_.File("记录仪.ini"); }
 

@@ -13,11 +13,16 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  // A UTF-8 path in the folder.
+  std::string File(const std::string& name) const;
 
  private:
   std::filesystem::path path_;
 };
+
+// Sets (or with null, removes) an environment variable
+// (environment_posix.cpp, environment_win32.cpp).
+void SetEnv(const char* name, const char* value);
 
 // Sets (or with null, removes) an environment variable for the scope's
 // lifetime, then restores what was there.

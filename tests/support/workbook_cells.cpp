@@ -1,16 +1,14 @@
 #include "support/workbook_cells.h"
 
-#include <cstdio>
+#include <zlib.h>
+
+#include <cstdint>
 #include <vector>
+
+#include "support/temp_dir.h"
 
 namespace tessaly::testing {
 namespace {
-
-std::string Quote(const std::string& s) {
-  std::string out = "'";
-  for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
 
 std::string Unescape(const std::string& xml) {
   static const std::pair<std::string, char> kEntities[] = {
@@ -68,14 +66,34 @@ std::string Attribute(const std::string& tag, const std::string& name) {
 }  // namespace
 
 std::string ReadZipMember(const std::string& archive, const std::string& member) {
-  const std::string command = "unzip -p " + Quote(archive) + " " + Quote(member) + " 2>/dev/null";
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return {};
-  std::string bytes;
-  char buffer[65536];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) bytes.append(buffer, n);
-  ::pclose(pipe);
-  return bytes;
+  const std::string zip = ReadFileBytes(archive);
+  // Each member starts with a local header: signature, fixed fields, name,
+  // extra field, then the data, which inflate knows the end of (the sizes
+  // may be in a descriptor after it, or in zip64 fields).
+  for (size_t at = zip.find("PK\x03\x04"); at != std::string::npos; at = zip.find("PK\x03\x04", at + 4)) {
+    if (at + 30 > zip.size()) break;
+    const auto u16 = [&](size_t i) { return static_cast<size_t>(uint8_t(zip[i]) | uint8_t(zip[i + 1]) << 8); };
+    const size_t method = u16(at + 8), nameSize = u16(at + 26), extraSize = u16(at + 28);
+    if (method != 8 || zip.compare(at + 30, nameSize, member) != 0 || nameSize != member.size()) continue;
+    const size_t data = at + 30 + nameSize + extraSize;
+    if (data > zip.size()) break;
+    z_stream stream{};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return {};
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zip.data() + data));
+    stream.avail_in = static_cast<uInt>(zip.size() - data);
+    std::string bytes;
+    int status = Z_OK;
+    while (status == Z_OK) {
+      char buffer[65536];
+      stream.next_out = reinterpret_cast<Bytef*>(buffer);
+      stream.avail_out = sizeof buffer;
+      status = inflate(&stream, Z_NO_FLUSH);
+      bytes.append(buffer, sizeof buffer - stream.avail_out);
+    }
+    inflateEnd(&stream);
+    return status == Z_STREAM_END ? bytes : std::string();
+  }
+  return {};
 }
 
 std::map<std::string, std::string> WorkbookCells(const std::string& path) {

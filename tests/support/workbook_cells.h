@@ -1,6 +1,6 @@
 #pragma once
 // Reads a written workbook back: the text of every cell of its first sheet,
-// by reference ("A1"), through `unzip -p`. Shared and inline strings alike.
+// by reference ("A1"), read with zlib. Shared and inline strings alike.
 #include <map>
 #include <string>
 
