@@ -74,8 +74,16 @@ size_t ReadFullyAt(int fd, uint64_t offset, void* buffer, size_t size) {
 void CloseFile(int fd) { ::_close(fd); }
 
 bool IsWritable(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesW(Utf8ToUtf16(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+  const std::wstring wide = Utf8ToUtf16(path);
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+  // Only the access rules tell whether a folder (Program Files) takes new
+  // files: making and removing a probe file asks them.
+  wchar_t probe[MAX_PATH];
+  if (!::GetTempFileNameW(wide.c_str(), L"tsy", 0, probe)) return false;
+  ::DeleteFileW(probe);
+  return true;
 }
 
 }  // namespace tessaly::base

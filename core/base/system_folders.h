@@ -9,6 +9,11 @@ namespace tessaly::base {
 // the profile folder the system reports, else %APPDATA%'s parent).
 std::string HomeFolder();
 
+// Where programs keep the user's settings: $XDG_CONFIG_HOME when it is an
+// absolute path, else ~/.config (on Windows: %APPDATA%, else the home's
+// AppData/Roaming).
+std::string UserConfigFolder();
+
 // The folder of the running executable, "." when it cannot be told.
 std::string ExecutableFolder();
 

@@ -14,6 +14,14 @@ std::string HomeFolder() {
   return user && user->pw_dir && *user->pw_dir ? user->pw_dir : "/";
 }
 
+std::string UserConfigFolder() {
+  // A relative XDG_CONFIG_HOME is invalid and ignored.
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/') return config;
+  std::string home = HomeFolder();
+  if (home.back() == '/') home.pop_back();
+  return home + "/.config";
+}
+
 std::string ExecutableFolder() {
   char path[PATH_MAX];
   const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);

@@ -35,6 +35,13 @@ std::string HomeFolder() {
   return "C:/";
 }
 
+std::string UserConfigFolder() {
+  if (std::string appData = Variable(L"APPDATA"); !appData.empty()) return appData;
+  std::string home = HomeFolder();
+  if (home.back() == '/') home.pop_back();
+  return home + "/AppData/Roaming";
+}
+
 std::string ExecutableFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {

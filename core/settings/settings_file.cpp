@@ -122,14 +122,7 @@ bool KeepsSettingsBeside(const std::string& folder) {
   return !Exists(folder + "/../share/applications/" TESSALY_APP_ID ".desktop");
 }
 
-std::string UserSettingsFolder() {
-  // A relative XDG_CONFIG_HOME is invalid and ignored.
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
-    return std::string(config) + "/tessaly";
-  std::string home = base::HomeFolder();
-  if (home.back() == '/') home.pop_back();
-  return home + "/.config/tessaly";
-}
+std::string UserSettingsFolder() { return base::UserConfigFolder() + "/tessaly"; }
 
 void ApplyDefaultSettings(CRecorderData& data) {
   data.pageMode = 0;

@@ -32,7 +32,7 @@ SettingsPlace LocateSettings();
 // entry in ../share/applications.
 bool KeepsSettingsBeside(const std::string& folder);
 
-// $XDG_CONFIG_HOME/tessaly, or ~/.config/tessaly when that is not set.
+// The user's configuration folder (~/.config, %APPDATA% on Windows) + /tessaly.
 std::string UserSettingsFolder();
 
 // Fills the persisted fields from the file, reading as much as it holds, then

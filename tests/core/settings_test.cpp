@@ -1,11 +1,10 @@
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include <gtest/gtest.h>
 
+#include "base/fs_path.h"
 #include "base/texts.h"
 #include "settings/recorder_data.h"
 #include "settings/settings_file.h"
@@ -130,9 +129,9 @@ TEST(Settings, MissingFileIsCreatedEmptyAndGivesSoundDefaults) {
   ScopedSettingsDir dir;
   CRecorderData data;
   ReadSettings(data);
-  struct stat st {};
-  ASSERT_EQ(::stat(dir.SettingsFile().c_str(), &st), 0);
-  EXPECT_EQ(st.st_size, 0);
+  std::error_code error;
+  EXPECT_EQ(std::filesystem::file_size(base::FsPath(dir.SettingsFile()), error), 0u);
+  ASSERT_FALSE(error);
   EXPECT_EQ(data.autoPaging, 1);
   EXPECT_EQ(data.pageMode, 0);
   EXPECT_EQ(data.sectorsPerPage, 1024u);
@@ -199,7 +198,7 @@ TEST(Settings, FailedWriteReportsInTheLanguageAndKeepsThePreviousFile) {
   ScopedSettingsDir dir;
   const std::string previous = DistinctImage();
   WriteFileBytes(dir.SettingsFile(), previous);
-  ::chmod(dir.SettingsFile().c_str(), 0444);
+  testing::SetReadOnly(dir.SettingsFile(), true);
   for (int language : {0, 1}) {
     CRecorderData data;
     RecordingSink sink;
@@ -226,10 +225,11 @@ TEST(Settings, WriteIntoMissingFolderFailsWithTheMessage) {
 // A program folder and a home of its own, without TESSALY_SETTINGS_DIR.
 class SettingsPlaces : public ::testing::Test {
  protected:
-  SettingsPlaces() { std::filesystem::create_directories(program); }
-  ~SettingsPlaces() override { ::chmod(program.c_str(), 0755); }
+  SettingsPlaces() { std::filesystem::create_directories(base::FsPath(program)); }
+  ~SettingsPlaces() override { testing::SetReadOnly(program, false); }
   std::string Beside() const { return program + "/记录仪.ini"; }
-  std::string Own() const { return root.File("home/.config/tessaly/记录仪.ini"); }
+  std::string Own() const { return root.File(UserConfig() + "/tessaly/记录仪.ini"); }
+  std::string UserConfig() const { return "home/" + std::string(testing::ConfigFolderInHome()); }
   // The bin folder of an installed tree: its desktop entry lies in ../share.
   void MarkInstalled() const {
     std::filesystem::create_directories(root.path() / "share/applications");
@@ -240,7 +240,7 @@ class SettingsPlaces : public ::testing::Test {
   const std::string program = root.File("bin");
   ScopedEnv noOverride{"TESSALY_SETTINGS_DIR", nullptr};
   ScopedEnv home{testing::HomeVariable(), root.File("home").c_str()};
-  ScopedEnv noXdg{"XDG_CONFIG_HOME", nullptr};
+  ScopedEnv noConfig{testing::ConfigVariable(), nullptr};
 };
 
 TEST_F(SettingsPlaces, WritableProgramFolderKeepsTheFileBesideTheProgram) {
@@ -252,7 +252,7 @@ TEST_F(SettingsPlaces, WritableProgramFolderKeepsTheFileBesideTheProgram) {
 
 TEST_F(SettingsPlaces, OverrideWinsOverBothPlaces) {
   ScopedSettingsDir dir;
-  ::chmod(program.c_str(), 0555);
+  testing::SetReadOnly(program, true);
   for (const SettingsPlace& place : {LocateSettings(program), LocateSettings(root.File("absent"))}) {
     EXPECT_EQ(place.readPath, dir.SettingsFile());
     EXPECT_EQ(place.writePath, dir.SettingsFile());
@@ -260,38 +260,41 @@ TEST_F(SettingsPlaces, OverrideWinsOverBothPlaces) {
 }
 
 TEST_F(SettingsPlaces, ReadOnlyOrInstalledProgramUsesTheUsersFolder) {
+  if (testing::UnderWine()) GTEST_SKIP() << "wine keeps no read-only attribute on folders";
   for (const bool installed : {false, true}) {
     SCOPED_TRACE(installed ? "installed" : "read-only");
     if (installed) {
-      ::chmod(program.c_str(), 0755);
+      testing::SetReadOnly(program, false);
       MarkInstalled();
     } else {
-      ::chmod(program.c_str(), 0555);
+      testing::SetReadOnly(program, true);
     }
     const SettingsPlace place = LocateSettings(program);
     EXPECT_EQ(place.readPath, Own());
     EXPECT_EQ(place.writePath, Own());
     EXPECT_FALSE(place.createOnRead);
   }
-  ScopedEnv xdg("XDG_CONFIG_HOME", root.File("xdg").c_str());
+  ScopedEnv config(testing::ConfigVariable(), root.File("xdg").c_str());
   EXPECT_EQ(LocateSettings(program).writePath, root.File("xdg/tessaly/记录仪.ini"));
 }
 
 TEST_F(SettingsPlaces, FileBesideAReadOnlyProgramIsReadThereAndWrittenToTheUsersFolder) {
+  if (testing::UnderWine()) GTEST_SKIP() << "wine keeps no read-only attribute on folders";
   WriteFileBytes(Beside(), DistinctImage());
-  ::chmod(program.c_str(), 0555);
+  testing::SetReadOnly(program, true);
   CRecorderData data;
   ReadSettings(data, LocateSettings(program));
   EXPECT_EQ(data.sectorsPerPage, 77u);
-  EXPECT_FALSE(std::filesystem::exists(root.File("home/.config")));  // reading creates nothing
+  EXPECT_FALSE(std::filesystem::exists(base::FsPath(root.File(UserConfig()))));  // reading creates nothing
 
   data.deviceAddress = 43;
   ASSERT_TRUE(WriteSettings(data, LocateSettings(program)));
   EXPECT_EQ(ReadFileBytes(Beside()), DistinctImage());
   ASSERT_EQ(ReadFileBytes(Own()).size(), kSettingsFileSize);
-  struct stat st {};
-  ASSERT_EQ(::stat(root.File("home/.config/tessaly").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_TRUE(std::filesystem::is_directory(base::FsPath(root.File(UserConfig() + "/tessaly"))));
+  if (const std::optional<unsigned> bits = testing::PermissionBits(root.File(UserConfig() + "/tessaly"))) {
+    EXPECT_EQ(*bits, 0700u);
+  }
 
   // From now on the user's own file is the one read.
   CRecorderData again;

@@ -1,9 +1,8 @@
-#include <sys/stat.h>
-
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "support/platform.h"
 #include "support/temp_dir.h"
 #include "tools.h"
 
@@ -169,7 +168,7 @@ TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
 // refused at once instead of blocking the open or reading without end.
 TEST_F(CliTest, OnlyRegularFilesAreOpened) {
   const std::string fifo = dir_.File("pipe.DT");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ASSERT_TRUE(tessaly::testing::MakeNonRegularFile(fifo));
   for (const std::string& path : {fifo, std::string("/dev/zero"), dir_.path().string()}) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"dt2csv", path, "-o", dir_.File("o.csv")},
                                                  std::vector<std::string>{"info", path, "--json"}}) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace tessaly::testing {
@@ -36,8 +37,23 @@ int RunOnASmallFileSystem(const std::string& folder, const std::function<int()>&
 // folder on Windows, which has no FIFOs among its files.
 bool MakeNonRegularFile(const std::string& path);
 
-// The environment variable that names the user's home folder.
+// The environment variable that names the user's home folder; the one that
+// names the user's configuration folder, and where that lies in the home
+// folder when the variable is not set.
 const char* HomeVariable();
+const char* ConfigVariable();
+const char* ConfigFolderInHome();
+
+// Marks a file or folder read-only (no write bits; the read-only attribute)
+// or writable again.
+void SetReadOnly(const std::string& path, bool readOnly);
+
+// The permission bits of `path`; none on Windows, which has access rules.
+std::optional<unsigned> PermissionBits(const std::string& path);
+
+// Whether this Windows program runs under wine, which differs from Windows
+// in ways some tests must name when they skip.
+bool UnderWine();
 
 // Whether the system has pseudo-terminals (Windows has none: there the
 // serial line is tested against the simulator on a COM port).

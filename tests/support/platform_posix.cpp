@@ -49,6 +49,22 @@ int RunOnASmallFileSystem(const std::string& folder, const std::function<int()>&
 bool MakeNonRegularFile(const std::string& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
 
 const char* HomeVariable() { return "HOME"; }
+const char* ConfigVariable() { return "XDG_CONFIG_HOME"; }
+const char* ConfigFolderInHome() { return ".config"; }
+
+void SetReadOnly(const std::string& path, bool readOnly) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return;
+  ::chmod(path.c_str(), readOnly ? (st.st_mode & 07555) : (st.st_mode | 0200));
+}
+
+std::optional<unsigned> PermissionBits(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return st.st_mode & 0777;
+}
+
+bool UnderWine() { return false; }
 
 bool HasPseudoTerminals() { return true; }
 

@@ -19,6 +19,23 @@ bool MakeNonRegularFile(const std::string& path) {
 }
 
 const char* HomeVariable() { return "USERPROFILE"; }
+const char* ConfigVariable() { return "APPDATA"; }
+const char* ConfigFolderInHome() { return "AppData/Roaming"; }
+
+void SetReadOnly(const std::string& path, bool readOnly) {
+  const std::wstring wide = base::Utf8ToUtf16(path);
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  ::SetFileAttributesW(
+      wide.c_str(), readOnly ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~DWORD{FILE_ATTRIBUTE_READONLY}));
+}
+
+std::optional<unsigned> PermissionBits(const std::string&) { return std::nullopt; }
+
+bool UnderWine() {
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
+}
 
 bool HasPseudoTerminals() { return false; }
 

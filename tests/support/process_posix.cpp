@@ -11,6 +11,12 @@
 extern char** environ;
 
 namespace tessaly::testing {
+namespace {
+
+int Fd(intptr_t fd) { return static_cast<int>(fd); }
+pid_t Pid(intptr_t pid) { return static_cast<pid_t>(pid); }
+
+}  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
   int outPipe[2];
@@ -30,7 +36,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
-  if (posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0) pid_ = -1;
+  pid_t pid = -1;
+  if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) == 0) process_ = pid;
   posix_spawn_file_actions_destroy(&actions);
   ::close(outPipe[1]);
   ::close(errPipe[1]);
@@ -39,12 +46,12 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
 }
 
 ChildProcess::~ChildProcess() {
-  if (pid_ > 0) {
-    ::kill(pid_, SIGKILL);
+  if (process_ > 0) {
+    ::kill(Pid(process_), SIGKILL);
     Finish();
   }
-  for (int fd : {out_, err_})
-    if (fd >= 0) ::close(fd);
+  for (intptr_t fd : {out_, err_})
+    if (fd >= 0) ::close(Fd(fd));
 }
 
 bool ChildProcess::ReadLine(std::string& line) {
@@ -55,7 +62,7 @@ bool ChildProcess::ReadLine(std::string& line) {
       return true;
     }
     char buffer[4096];
-    const ssize_t n = out_ < 0 ? 0 : ::read(out_, buffer, sizeof buffer);
+    const ssize_t n = out_ < 0 ? 0 : ::read(Fd(out_), buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     unread_.append(buffer, static_cast<size_t>(n));
@@ -63,14 +70,14 @@ bool ChildProcess::ReadLine(std::string& line) {
 }
 
 void ChildProcess::Signal(int signal) {
-  if (pid_ > 0) ::kill(pid_, signal);
+  if (process_ > 0) ::kill(Pid(process_), signal);
 }
 
 ProcessResult ChildProcess::Finish() {
   ProcessResult result;
   result.out.swap(unread_);
   // Both pipes are drained together, so a child filling one never blocks.
-  pollfd fds[2] = {{out_, POLLIN, 0}, {err_, POLLIN, 0}};
+  pollfd fds[2] = {{Fd(out_), POLLIN, 0}, {Fd(err_), POLLIN, 0}};
   std::string* sinks[2] = {&result.out, &result.err};
   int open = (out_ >= 0) + (err_ >= 0);
   while (open > 0) {
@@ -92,10 +99,10 @@ ProcessResult ChildProcess::Finish() {
     }
   }
   out_ = err_ = -1;
-  if (pid_ <= 0) return result;
+  if (process_ <= 0) return result;
   int status = 0;
-  while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {}
-  pid_ = -1;
+  while (::waitpid(Pid(process_), &status, 0) < 0 && errno == EINTR) {}
+  process_ = -1;
   if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
   return result;
 }

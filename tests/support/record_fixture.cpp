@@ -14,6 +14,8 @@ RecordFixture::RecordFixture() {
 
 std::string RecordFixture::Write(const sim::RecordSpec& recordSpec, const std::string& name) {
   const std::string path = dir.File(name);
+  // Windows refuses to replace a file that is held open.
+  if (path == data.recordPath) data.recordFile.Close();
   if (!sim::WriteRecordFile(path, recordSpec)) std::abort();
   data.recordPath = path;
   return path;
