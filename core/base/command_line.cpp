@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "base/format.h"
+#include "base/program_start.h"
 
 namespace tessaly::base {
 namespace {
@@ -187,15 +188,17 @@ std::string ProgramHelp(std::string_view program, std::span<const Subcommand> co
 
 int RunSubcommand(std::string_view program, int argc, char** argv, std::span<const Subcommand> commands,
                   void (*usage)()) {
-  const std::vector<std::string> rest(argv + std::min(argc, 2), argv + argc);
+  SetBinaryStandardStreams();
+  const std::vector<std::string> args = ProgramArguments(argc, argv);
+  const std::string first = args.size() >= 2 ? args[1] : std::string();
+  const std::vector<std::string> rest(args.begin() + static_cast<ptrdiff_t>(std::min<size_t>(args.size(), 2)),
+                                      args.end());
   const int language = LanguageOption(rest);
-  if (argc >= 2 && (argv[1] == std::string_view("--help") || argv[1] == std::string_view("-h")))
-    return PrintTo(stdout, ProgramHelp(program, commands, language));
-  if (argc >= 2 && argv[1] == std::string_view("--version"))
-    return PrintTo(stdout, std::string(program) + " " + TESSALY_VERSION + "\n");
+  if (first == "--help" || first == "-h") return PrintTo(stdout, ProgramHelp(program, commands, language));
+  if (first == "--version") return PrintTo(stdout, std::string(program) + " " + TESSALY_VERSION + "\n");
   std::string names;
   for (const Subcommand& command : commands) {
-    if (argc >= 2 && command.name == argv[1]) {
+    if (args.size() >= 2 && command.name == first) {
       if (AsksForHelp(rest)) return PrintTo(stdout, CommandHelp(program, command, language));
       runningCommand = std::string(program) + " " + std::string(command.name);
       return command.run(rest);
@@ -203,8 +206,9 @@ int RunSubcommand(std::string_view program, int argc, char** argv, std::span<con
     names += names.empty() ? "" : ", ";
     names += command.name;
   }
-  const std::string message = argc < 2 ? FormatText(Text(TextId::ArgMissingCommand, language), names.c_str())
-                                       : FormatText(Text(TextId::ArgUnknownCommand, language), argv[1], names.c_str());
+  const std::string message = args.size() < 2
+                                  ? FormatText(Text(TextId::ArgMissingCommand, language), names.c_str())
+                                  : FormatText(Text(TextId::ArgUnknownCommand, language), first.c_str(), names.c_str());
   ReportError(program, message, kUsageStatus);
   if (usage) usage();
   return kUsageStatus;

@@ -3,8 +3,9 @@
 #include <cstdlib>
 #include <random>
 
-#include <shlobj.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shlobj.h>
 
 #include "base/format.h"
 #include "base/utf16.h"

@@ -1,4 +1,4 @@
-#include <signal.h>
+#include <csignal>
 
 #include <algorithm>
 #include <cstring>
@@ -13,6 +13,7 @@
 #include "base/gbk.h"
 #include "instrument.h"
 #include "realtime/data_file.h"
+#include "support/platform.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 #include "tools.h"
@@ -32,6 +33,9 @@ size_t CountLines(const std::string& text, const std::string& start) {
   }
   return n;
 }
+
+// The simulated recorder serves on a pseudo-terminal, which Windows lacks.
+constexpr const char* kNoInstrument = "Windows has no pseudo-terminals for tessaly-sim instrument";
 
 class AcquireTest : public ::testing::Test {
  protected:
@@ -73,6 +77,7 @@ class AcquireTest : public ::testing::Test {
 };
 
 TEST_F(AcquireTest, AcquiresLogsAndSavesWhatTheCsvReadsBack) {
+  if (!tessaly::testing::HasPseudoTerminals()) GTEST_SKIP() << kNoInstrument;
   const std::string device = StartInstrument({"--channels", "3"});
   const ProcessResult run = Cli({"acquire", "--device", device, "--interval", "0", "--count", "5", "--channels", "3",
                                  "--folder", dir_.path().string(), "--lang", "en"});
@@ -104,6 +109,7 @@ TEST_F(AcquireTest, AcquiresLogsAndSavesWhatTheCsvReadsBack) {
 }
 
 TEST_F(AcquireTest, PortAndSyncFailuresExitWithTheWorkersMessage) {
+  if (!tessaly::testing::HasPseudoTerminals()) GTEST_SKIP() << kNoInstrument;
   struct Case {
     bool instrument;
     const char* language;
@@ -119,6 +125,7 @@ TEST_F(AcquireTest, PortAndSyncFailuresExitWithTheWorkersMessage) {
 }
 
 TEST_F(AcquireTest, AnInterruptStopsTheRunAndSavesTheStore) {
+  if (!tessaly::testing::HasPseudoTerminals()) GTEST_SKIP() << kNoInstrument;
   ChildProcess run(Acquire(StartInstrument(), {"--lang", "en"}));
   std::string line;
   size_t answers = 0;
@@ -132,6 +139,7 @@ TEST_F(AcquireTest, AnInterruptStopsTheRunAndSavesTheStore) {
 }
 
 TEST_F(AcquireTest, FaultyAnswersKeepTheValuesReadLast) {
+  if (!tessaly::testing::HasPseudoTerminals()) GTEST_SKIP() << kNoInstrument;
   struct Case {
     std::vector<std::string> faults;
     const char* count;
@@ -160,6 +168,7 @@ TEST_F(AcquireTest, FaultyAnswersKeepTheValuesReadLast) {
 // change with every request), the log names each failed exchange, and no
 // record is lost.
 TEST_F(AcquireTest, AcquisitionStaysInStepAfterALineFault) {
+  if (!tessaly::testing::HasPseudoTerminals()) GTEST_SKIP() << kNoInstrument;
   struct Case {
     std::vector<std::string> fault;
     const char* interval;  // the late answer must land before the next request

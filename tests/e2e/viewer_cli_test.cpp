@@ -245,8 +245,9 @@ TEST_F(ViewerCliTest, PrintGivesThePagesOfThePartWindow) {
   // 60 one-second samples; channel 1 ramps 20.0, 20.5, ..., channel 2 holds the high marker.
   const std::string record = Record({"--sectors", "10", "--channels", "3", "--decimals", "1", "--wave", "1=ramp:20,0.5",
                                      "--wave", "2=constant:45000", "--device", "R-7"});
+  const tessaly::testing::ScopedEnv epoch("SOURCE_DATE_EPOCH", "86400");
   const auto print = [&](std::vector<std::string> args) {
-    args.insert(args.begin(), {"/usr/bin/env", "SOURCE_DATE_EPOCH=86400", TESSALY_CLI_PATH, "print", record});
+    args.insert(args.begin(), {TESSALY_CLI_PATH, "print", record});
     const ProcessResult r = RunProcess(args);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     return r.out;
