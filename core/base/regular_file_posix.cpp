@@ -56,9 +56,8 @@ size_t ReadFully(int fd, void* buffer, size_t size) {
 
 size_t ReadFullyAt(int fd, uint64_t offset, void* buffer, size_t size) {
   auto* out = static_cast<unsigned char*>(buffer);
-  return ReadLoop(size, [&](size_t done) {
-    return ::pread(fd, out + done, size - done, static_cast<off_t>(offset + done));
-  });
+  return ReadLoop(size,
+                  [&](size_t done) { return ::pread(fd, out + done, size - done, static_cast<off_t>(offset + done)); });
 }
 
 void CloseFile(int fd) { ::close(fd); }

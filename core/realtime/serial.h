@@ -12,7 +12,9 @@
 // when their time-out expires. A port opened with `overlapped` = false
 // behaves as a plainly synchronous one: a finite time-out is refused with
 // kErrorInvalidFunction, as it was there. The queue sizes of OpenDevice are
-// accepted and ignored (termios has no such setting).
+// accepted and ignored (termios has no such setting). On Windows they reach
+// SetupComm; the port is opened for overlapped I/O whatever `overlapped`
+// says, and every wait is bounded by the call's own time-out.
 #include <cstdint>
 #include <string>
 
@@ -26,9 +28,9 @@ constexpr int32_t kErrorInvalidArg = static_cast<int32_t>(0x80070057u);
 
 constexpr uint32_t kInfinite = 0xFFFFFFFFu;
 
-// Event bits of SetEventMask / WaitForEvent. termios cannot tell the event
-// character apart from any other byte, so kEvRxFlag is reported like
-// kEvRxChar; a hang-up or line error is reported as kEvErr.
+// Event bits of SetEventMask / WaitForEvent (Windows' EV_ bits). termios
+// cannot tell the event character apart from any other byte, so on POSIX
+// kEvRxFlag is reported like kEvRxChar; a hang-up or line error as kEvErr.
 constexpr uint32_t kEvRxChar = 0x01;
 constexpr uint32_t kEvRxFlag = 0x02;
 constexpr uint32_t kEvBreak = 0x40;
@@ -36,7 +38,7 @@ constexpr uint32_t kEvErr = 0x80;
 constexpr uint32_t kDefaultEventMask = kEvBreak | kEvErr | kEvRxChar;
 
 // Parity codes: 0 none, 1 odd, 2 even. Stop-bit codes: 0 one, 2 two (1, one
-// and a half, does not exist on POSIX lines and is refused with EINVAL).
+// and a half, exists on Windows only; POSIX refuses it with EINVAL).
 class CSerial {
  public:
   CSerial() = default;
