@@ -49,8 +49,4 @@ size_t RecordFile::ReadAt(uint64_t offset, void* buffer, size_t size) const {
   return done;
 }
 
-bool RecordFile::ReadSector(uint32_t sector, unsigned char* out512) const {
-  return ReadAt(uint64_t{sector} * kSectorSize, out512, kSectorSize) == kSectorSize;
-}
-
 }  // namespace tessaly::record

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "output/workbook_export.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "settings/settings_file.h"
 #include "support/sample_fixture.h"
 #include "support/temp_dir.h"
@@ -28,7 +28,7 @@ constexpr const char* kAbsent = "<no cell>";
 
 // `count` samples one second apart from 2015-01-05 08:00:00; channel c of
 // sample n holds n + c / 10 with c % 3 decimals.
-std::vector<record::Sample> Fill(settings::CRecorderData& data, size_t count) {
+std::vector<record::Sample> Fill(recorder::CRecorderData& data, size_t count) {
   settings::ApplyDefaultSettings(data);
   for (int ch = 0; ch < 18; ++ch) settings::SetChannelName(data.channels[ch], "通道" + std::to_string(ch + 1));
   const RecordTime t0 = RecordTime::FromCalendar(2015, 1, 5, 8, 0, 0);
@@ -46,14 +46,14 @@ std::vector<record::Sample> Fill(settings::CRecorderData& data, size_t count) {
   return samples;
 }
 
-ExportResult Export(const settings::CRecorderData& data, uint32_t interval, const std::string& path,
+ExportResult Export(const recorder::CRecorderData& data, uint32_t interval, const std::string& path,
                     const ExportProgress& progress) {
   return WriteViewerWorkbookFile(path, data.samples, data.Display(), interval, data.language, progress);
 }
 
 TEST(ExportWorkbook, WritesTheCellsOfEveryKthSampleAsText) {
   TempDir dir;
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   std::vector<record::Sample> samples = Fill(data, 10);
   data.channels[1].shown = 0;  // column D stays empty
   samples[6].time.status = record::RecordTimeStatus::Invalid;
@@ -93,7 +93,7 @@ TEST(ExportWorkbook, WritesTheCellsOfEveryKthSampleAsText) {
 
 TEST(ExportWorkbook, EnglishHeadingsAndProgressEveryHundredRows) {
   TempDir dir;
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   Fill(data, 250);
   data.language = 1;
   std::vector<uint32_t> steps;
@@ -112,7 +112,7 @@ TEST(ExportWorkbook, EnglishHeadingsAndProgressEveryHundredRows) {
 
 TEST(ExportWorkbook, NothingForAnEmptyBufferOrAMissingFolder) {
   TempDir dir;
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   EXPECT_EQ(Export(data, 1, dir.File("empty.xls"), {}), ExportResult::NothingToWrite);
   Fill(data, 3);
   EXPECT_EQ(Export(data, 1, dir.File("missing/out.xls"), {}), ExportResult::OpenFailed);
@@ -123,7 +123,7 @@ TEST(ExportWorkbook, NothingForAnEmptyBufferOrAMissingFolder) {
 // fills up while the workbook is written. Exit codes: 0 reported and the
 // earlier file intact, 1 not reported, 2 earlier file changed or a temporary
 // left, 77 no file system could be mounted.
-[[noreturn]] void ExportOntoAFullDisk(const settings::CRecorderData& data, const std::string& dir) {
+[[noreturn]] void ExportOntoAFullDisk(const recorder::CRecorderData& data, const std::string& dir) {
   if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
       ::mount("tessaly-test", dir.c_str(), "tmpfs", 0, "size=64k") != 0)
     ::_exit(77);
@@ -137,7 +137,7 @@ TEST(ExportWorkbook, NothingForAnEmptyBufferOrAMissingFolder) {
 
 TEST(ExportWorkbook, AFullDiskLeavesTheTargetAsItWas) {
   TempDir dir;
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   Fill(data, 5000);
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
@@ -153,7 +153,7 @@ TEST(ExportWorkbook, AFullDiskLeavesTheTargetAsItWas) {
 // and the temporary workbook is removed.
 TEST(ExportWorkbook, AFailedRenameIsReported) {
   TempDir dir;
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   Fill(data, 3);
   std::filesystem::create_directory(dir.File("out.xls"));
   EXPECT_EQ(Export(data, 1, dir.File("out.xls"), {}), ExportResult::WriteFailed);

@@ -6,7 +6,8 @@
 #include "fuzz_input.h"
 #include "record/page_index.h"
 #include "record/search.h"
-#include "settings/recorder_data.h"
+#include "recorder/build_page_index.h"
+#include "recorder/recorder_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tessaly;
@@ -14,13 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   uint8_t tail[8] = {};
   const size_t fileSize = size >= sizeof tail ? size - sizeof tail : 0;
   if (size >= sizeof tail) std::memcpy(tail, data + fileSize, sizeof tail);
-  settings::CRecorderData recorder;
-  recorder.recordPath = fuzz::InputFile(data, fileSize, "pages.D01");
+  recorder::CRecorderData recorder;
+  recorder.recordPaths = {fuzz::InputFile(data, fileSize, "pages.D01")};
   recorder.pageMode = tail[0] % 3;
   recorder.sectorsPerPage = tail[1];
   recorder.pageCount = tail[2];
   recorder.autoPaging = tail[3] & 1;
-  if (!record::BuildPageIndex(recorder)) return 0;
+  if (!recorder::BuildPageIndex(recorder)) return 0;
   uint64_t covered = 0;
   for (const record::PageEntry& page : recorder.pages) covered += page.sectorCount;
   if (covered > recorder.dataSectors) std::abort();

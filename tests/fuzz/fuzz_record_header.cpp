@@ -1,12 +1,12 @@
 // The header block of a record file: both CRC checks and the name fields.
 #include "fuzz_input.h"
 #include "record/record_header.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tessaly;
   const std::string path = fuzz::InputFile(data, size, "header.D01");
-  settings::CRecorderData recorder;
+  recorder::CRecorderData recorder;
   recorder.language = size % 2;
   record::RecordFile file;
   if (!file.Open(path)) return 0;

@@ -222,7 +222,7 @@ TEST_F(ViewerTest, SearchedItemsLoadTheirEntryAndStaleItemsAreIgnored) {
   EXPECT_TRUE(probe->Calls().empty());
 
   // Another file opened in a newer viewer: the older tree's pages are gone.
-  CChildFrame* newer = frame->OpenRecordPath(QString::fromStdString(WriteRecord("newer.D01", 3000)));
+  CChildFrame* newer = frame->OpenRecordPaths({QString::fromStdString(WriteRecord("newer.D01", 3000))});
   ASSERT_NE(newer, nullptr);
   frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(older->parentWidget()));
   ClickLabel(older, older->pagingRoot()->child(0));
@@ -242,7 +242,7 @@ TEST_F(ViewerTest, WhileALoadRunsClicksRebuildAndCloseAreRefusedAsBusy) {
   EXPECT_EQ(prompts.Messages(), std::vector<std::string>(3, busy));
   EXPECT_EQ(viewer->pageTree()->currentItem(), viewer->pagingRoot()->child(1));
   EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 1);
-  EXPECT_TRUE(data.recordFile.IsOpen());
+  EXPECT_TRUE(data.recordSet.IsOpen());
   EXPECT_EQ(data.pages.size(), pages.size());
 
   probe->Release();
@@ -254,7 +254,7 @@ TEST_F(ViewerTest, WhileALoadRunsClicksRebuildAndCloseAreRefusedAsBusy) {
 TEST_F(ViewerTest, HandOffGoesToTheNewestViewerStillOpen) {
   MakeFrame();
   CChildFrame* first = OpenThroughMenu(WriteRecord("a.D01", 20));
-  CChildFrame* second = frame->OpenRecordPath(QString::fromStdString(WriteRecord("b.D01", 20)));
+  CChildFrame* second = frame->OpenRecordPaths({QString::fromStdString(WriteRecord("b.D01", 20))});
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, first);
   EXPECT_EQ(frame->CurrentViewer(), second);
@@ -270,9 +270,9 @@ TEST_F(ViewerTest, HandOffGoesToTheNewestViewerStillOpen) {
 TEST_F(ViewerTest, CloseCommandClosesTheViewerAndTheRecordFile) {
   MakeFrame();
   ASSERT_NE(OpenThroughMenu(WriteRecord("a.D01", 20)), nullptr);
-  ASSERT_TRUE(data.recordFile.IsOpen());
+  ASSERT_TRUE(data.recordSet.IsOpen());
   Trigger(Command::FileClose);
-  EXPECT_FALSE(data.recordFile.IsOpen());
+  EXPECT_FALSE(data.recordSet.IsOpen());
   ASSERT_TRUE(QTest::qWaitFor([&] { return frame->mdiArea()->subWindowList().isEmpty(); }));
 }
 
@@ -401,14 +401,14 @@ TEST_F(ViewerTest, ClosingDuringALoadWaitsForItToEnd) {
   EXPECT_EQ(data.running.load(), 0);
   QTest::qWait(0);
   EXPECT_TRUE(frame->isVisible());
-  EXPECT_TRUE(data.recordFile.IsOpen());
+  EXPECT_TRUE(data.recordSet.IsOpen());
 
   probe->Release();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->isVisible(); }, 20000));
   // The stopped load still handed off what it had decoded.
   EXPECT_EQ(probe->Calls(), std::vector<std::string>({"progress 0", "FillList", "FillAllGraph", "FillPartGraph"}));
   EXPECT_EQ(data.idle.load(), 1);
-  EXPECT_FALSE(data.recordFile.IsOpen());
+  EXPECT_FALSE(data.recordSet.IsOpen());
   EXPECT_EQ(restarts, 0);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "record/page_index.h"
+#include "recorder/build_page_index.h"
 #include "settings/settings_file.h"
 
 namespace tessaly::testing {
@@ -15,13 +16,13 @@ RecordFixture::RecordFixture() {
 std::string RecordFixture::Write(const sim::RecordSpec& recordSpec, const std::string& name) {
   const std::string path = dir.File(name);
   if (!sim::WriteRecordFile(path, recordSpec)) std::abort();
-  data.recordPath = path;
+  data.recordPaths = {path};
   return path;
 }
 
 bool RecordFixture::Open(const sim::RecordSpec& recordSpec) {
   Write(recordSpec);
-  return record::BuildPageIndex(data);
+  return recorder::BuildPageIndex(data);
 }
 
 }  // namespace tessaly::testing
