@@ -24,9 +24,9 @@ enum class SearchAction {
 
 struct SearchOutcome {
   SearchAction action = SearchAction::Nothing;
-  record::PageEntry entry;       // the range, labelled "start--stop"
-  int32_t itemData = 0;  // Keep: the new tree item's data
-  bool cleared = false;  // `searched` was emptied: replace the searched root
+  record::PageEntry entry;  // the range, labelled "start--stop"
+  int32_t itemData = 0;     // Keep: the new tree item's data
+  bool cleared = false;     // `searched` was emptied: replace the searched root
 };
 
 // The search after the dialog's OK. With `clearTree`, `searched` is emptied
