@@ -82,11 +82,11 @@ TEST_F(RecordSetTest, PartsReadAsTheRecordingTheyWereCopiedFrom) {
   EXPECT_EQ(set_.ReadAt(uint64_t{set_.SectorCount()} * kSectorSize, beyond, sizeof beyond), 0u);
 
   using Span = std::pair<size_t, size_t>;
-  EXPECT_EQ(set_.MembersSpanning(0, 2), Span(0, 1));       // the header belongs to the first file
-  EXPECT_EQ(set_.MembersSpanning(100, 100), Span(0, 2));   // 100..199 over the first boundary at 122
-  EXPECT_EQ(set_.MembersSpanning(2, 300), Span(0, 3));     // everything
-  EXPECT_EQ(set_.MembersSpanning(212, 1), Span(2, 3));     // the first sector of the third file
-  EXPECT_EQ(set_.MembersSpanning(302, 5), Span(0, 0));     // beyond the set
+  EXPECT_EQ(set_.MembersSpanning(0, 2), Span(0, 1));      // the header belongs to the first file
+  EXPECT_EQ(set_.MembersSpanning(100, 100), Span(0, 2));  // 100..199 over the first boundary at 122
+  EXPECT_EQ(set_.MembersSpanning(2, 300), Span(0, 3));    // everything
+  EXPECT_EQ(set_.MembersSpanning(212, 1), Span(2, 3));    // the first sector of the third file
+  EXPECT_EQ(set_.MembersSpanning(302, 5), Span(0, 0));    // beyond the set
 }
 
 TEST_F(RecordSetTest, HeaderBlocksOfOtherSizesAreSteppedOver) {
