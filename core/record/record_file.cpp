@@ -49,4 +49,8 @@ size_t RecordFile::ReadAt(uint64_t offset, void* buffer, size_t size) const {
   return done;
 }
 
+void RecordFile::Prefetch(uint64_t offset, size_t size) const {
+  if (fd_ >= 0) ::posix_fadvise(fd_, static_cast<off_t>(offset), static_cast<off_t>(size), POSIX_FADV_WILLNEED);
+}
+
 }  // namespace tessaly::record

@@ -26,6 +26,7 @@ class RecordFile : public SectorSource {
   uint64_t Size() const { return size_; }
   uint32_t SectorCount() const override;
   size_t ReadAt(uint64_t offset, void* buffer, size_t size) const override;
+  void Prefetch(uint64_t offset, size_t size) const override;
 
  private:
   int fd_ = -1;

@@ -167,23 +167,38 @@ std::pair<size_t, size_t> RecordSet::MembersSpanning(uint32_t first, uint32_t co
   return {MemberOf(first), MemberOf(last) + 1};
 }
 
-size_t RecordSet::ReadAt(uint64_t offset, void* buffer, size_t size) const {
-  auto* out = static_cast<unsigned char*>(buffer);
-  size_t done = 0;
-  while (done < size) {
+template <typename Piece>
+void RecordSet::ForEachPiece(uint64_t offset, size_t size, Piece piece) const {
+  for (size_t done = 0; done < size;) {
     const uint64_t at = offset + done;
     const size_t index = MemberOf(at / kSectorSize);
-    if (index >= members_.size()) break;
+    if (index >= members_.size()) return;
     const SetMember& m = members_[index];
     const uint64_t end = (uint64_t{m.firstSector} + m.dataSectors) * kSectorSize;
     // The first member is read from its own offset 0 on, header block included.
     const uint64_t fileAt = at - uint64_t{m.firstSector} * kSectorSize + uint64_t{m.headerSectors} * kSectorSize;
-    const size_t want = static_cast<size_t>(std::min<uint64_t>(size - done, end - at));
-    const size_t got = files_[index]->ReadAt(fileAt, out + done, want);
-    done += got;
-    if (got < want) break;
+    const size_t length = static_cast<size_t>(std::min<uint64_t>(size - done, end - at));
+    if (!piece(*files_[index], fileAt, done, length)) return;
+    done += length;
   }
-  return done;
+}
+
+size_t RecordSet::ReadAt(uint64_t offset, void* buffer, size_t size) const {
+  auto* out = static_cast<unsigned char*>(buffer);
+  size_t total = 0;
+  ForEachPiece(offset, size, [&](const RecordFile& file, uint64_t fileAt, size_t done, size_t length) {
+    const size_t got = file.ReadAt(fileAt, out + done, length);
+    total += got;
+    return got == length;
+  });
+  return total;
+}
+
+void RecordSet::Prefetch(uint64_t offset, size_t size) const {
+  ForEachPiece(offset, size, [](const RecordFile& file, uint64_t fileAt, size_t, size_t length) {
+    file.Prefetch(fileAt, length);
+    return true;
+  });
 }
 
 std::string RecordSet::Name() const {

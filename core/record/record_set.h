@@ -78,10 +78,16 @@ class RecordSet : public SectorSource {
 
   uint32_t SectorCount() const override;
   size_t ReadAt(uint64_t offset, void* buffer, size_t size) const override;
+  void Prefetch(uint64_t offset, size_t size) const override;
 
  private:
   // The member holding set sector `sector`, or FileCount().
   size_t MemberOf(uint64_t sector) const;
+  // Calls `piece(file, fileOffset, done, length)` for each run of the `size`
+  // bytes at set offset `offset` that lies in one file, in order, while it
+  // returns true; `done` is the run's place within the request.
+  template <typename Piece>
+  void ForEachPiece(uint64_t offset, size_t size, Piece piece) const;
 
   std::vector<SetMember> members_;
   std::vector<std::unique_ptr<RecordFile>> files_;

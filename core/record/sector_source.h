@@ -19,6 +19,11 @@ class SectorSource {
   // end or on a read error.
   virtual size_t ReadAt(uint64_t offset, void* buffer, size_t size) const = 0;
 
+  // A hint that `size` bytes at `offset` are read soon: the system may start
+  // reading them now, so that many small reads scattered over a large file
+  // wait on the disk together instead of one after another.
+  virtual void Prefetch(uint64_t offset, size_t size) const = 0;
+
   // Reads sector `sector` whole; false when fewer than 512 bytes could be read.
   bool ReadSector(uint32_t sector, unsigned char* out512) const {
     return ReadAt(uint64_t{sector} * kSectorSize, out512, kSectorSize) == kSectorSize;
