@@ -15,7 +15,7 @@
 #include "gui_bench_support.h"
 #include "record/sector.h"
 #include "record_writer.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "settings/settings_file.h"
 #include "viewer/data_graph_dlg.h"
 
@@ -95,7 +95,7 @@ void BM_FillPartGraph(benchmark::State& state) {
 }
 
 // A page's decoded samples, 18 channels, as a load leaves them.
-void Load(tessaly::settings::CRecorderData& data, size_t samples) {
+void Load(tessaly::recorder::CRecorderData& data, size_t samples) {
   tessaly::sim::RecordSpec recordSpec;
   recordSpec.channels = kSeries;
   recordSpec.samplesPerSector = 6;
@@ -110,7 +110,7 @@ void Load(tessaly::settings::CRecorderData& data, size_t samples) {
 
 // The viewer's FillPartGraph at interval 1 over the first 65,535 samples.
 void BM_ViewerFillPartGraph(benchmark::State& state) {
-  tessaly::settings::CRecorderData data;
+  tessaly::recorder::CRecorderData data;
   tessaly::settings::ApplyDefaultSettings(data);
   Load(data, kPoints + 1);
   data.autoInterval = 0;

@@ -17,7 +17,7 @@
 #include "base/texts.h"
 #include "bench_report.h"
 #include "gui_bench_support.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "viewer/data_list_dlg.h"
 #include "widgets/grid_ctrl.h"
 
@@ -44,7 +44,7 @@ double ThreadCpuSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-void Prepare(settings::CRecorderData& data) {
+void Prepare(recorder::CRecorderData& data) {
   data.autoInterval = 0;
   data.listInterval = 1;
   for (auto& channel : data.channels) channel.shown = 1;
@@ -60,8 +60,8 @@ void Prepare(settings::CRecorderData& data) {
   }
 }
 
-settings::CRecorderData& Data() {
-  static settings::CRecorderData data;
+recorder::CRecorderData& Data() {
+  static recorder::CRecorderData data;
   static bool ready = (Prepare(data), true);
   (void)ready;
   return data;
@@ -90,7 +90,7 @@ void BM_FillList65535Rows(benchmark::State& state) {
 BENCHMARK(BM_FillList65535Rows)->Unit(benchmark::kMillisecond)->Iterations(tessaly::bench::Repetitions(5));
 
 void BM_PrintfTheSameTexts(benchmark::State& state) {
-  const settings::CRecorderData& data = Data();
+  const recorder::CRecorderData& data = Data();
   const char* indexFormat = base::Text(base::TextId::ListIndexFormat, 0);
   const char* timeFormat = base::Text(base::TextId::ListTimeFormat, 0);
   printfTexts = Timed(state, [&] {

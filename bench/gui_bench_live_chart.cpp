@@ -15,7 +15,7 @@
 #include "chart/ct_chart.h"
 #include "gui_bench_support.h"
 #include "realtime/child_frame2.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -43,7 +43,7 @@ void Poll(CChildFrame2& page, int i) {
 double gPollMs = 0.0;
 
 void BM_LivePollAndRepaint(benchmark::State& state) {
-  tessaly::settings::CRecorderData data;
+  tessaly::recorder::CRecorderData data;
   tessaly::settings::ApplyDefaultSettings(data);
   tessaly::gui::QtPromptService prompts(data);
   tessaly::gui::CMainFrame frame(data, prompts);

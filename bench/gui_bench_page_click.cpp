@@ -26,7 +26,7 @@
 #include "chart/ct_chart.h"
 #include "record/sample.h"
 #include "record_writer.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "settings/settings_file.h"
 #include "viewer/child_frame.h"
 #include "viewer/data_graph_dlg.h"
@@ -49,6 +49,7 @@ class SilentPrompts : public gui::PromptService {
  public:
   void ShowMessage(const std::string&) override {}
   QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QStringList OpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
   QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
   QString FolderName(QWidget*, const QString&, const QString&) override { return {}; }
   bool PrintDialog(QWidget*, QPrinter&) override { return false; }
@@ -102,7 +103,7 @@ class Viewer {
     data_.sectorsPerPage = kSectors;
     frame_.resize(1600, 900);
     frame_.show();
-    viewer_ = frame_.OpenRecordPath(QString::fromStdString(path));
+    viewer_ = frame_.OpenRecordPaths({QString::fromStdString(path)});
     if (!viewer_ || !viewer_->pagingRoot() || viewer_->pagingRoot()->childCount() != 1) std::abort();
     QObject::connect(&frame_, &gui::CMainFrame::loadHandedOff, [this] { ++handOffs_; });
     if (!QTest::qWaitForWindowExposed(&frame_)) std::abort();
@@ -164,10 +165,10 @@ class Viewer {
 
   // Points in each shown series of the part graph (channel 1's).
   int PartGraphPoints() { return viewer_->formView()->graphPage()->PartGraph().PointCount(0); }
-  const settings::CRecorderData& data() const { return data_; }
+  const recorder::CRecorderData& data() const { return data_; }
 
  private:
-  settings::CRecorderData data_;
+  recorder::CRecorderData data_;
   SilentPrompts prompts_;
   gui::CMainFrame frame_;
   gui::CChildFrame* viewer_ = nullptr;

@@ -3,40 +3,46 @@
 #include <cstdio>
 
 #include "base/stdout_file.h"
-#include "record/record_header.h"
+#include "record/record_set.h"
 
 namespace tessaly::cli {
 
 namespace {
 
 // Sets `error` to the first thing wrong with the command line, if any.
-bool Understand(const std::vector<std::string>& args, std::span<const base::OptionSpec> options,
-                base::CommandLine& line, std::string& path, base::ArgError& error) {
+bool Understand(const std::vector<std::string>& args, std::span<const base::OptionSpec> options, FileArgs files,
+                base::CommandLine& line, std::vector<std::string>& paths, base::ArgError& error) {
   if (!line.Parse(args, options, error)) return false;
   if (const std::string* lang = line.Value(kLanguageOption.name); lang && *lang != "zh" && *lang != "en") {
     error = {base::TextId::ArgBadValue, "--lang " + *lang};
     return false;
   }
   const std::vector<std::string>& positional = line.Positional();
-  if (positional.size() != 1) {
+  if (positional.empty() || (files == FileArgs::One && positional.size() > 1)) {
     error = positional.empty() ? base::ArgError{base::TextId::ArgMissingFile, ""}
                                : base::ArgError{base::TextId::ArgUnexpected, positional[1]};
     return false;
   }
-  path = positional.front();
+  paths = files == FileArgs::One ? positional : record::ExpandRecordPaths(positional);
   return true;
 }
 
 }  // namespace
 
 std::optional<FileCommand> ParseFileCommand(const std::vector<std::string>& args,
-                                            std::span<const base::OptionSpec> options) {
+                                            std::span<const base::OptionSpec> options, FileArgs files) {
   FileCommand command;
   command.language = base::LanguageOption(args);
   base::ArgError error;
-  if (Understand(args, options, command.line, command.path, error)) return command;
+  if (Understand(args, options, files, command.line, command.paths, error)) return command;
   Fail(error, command.language);
   return std::nullopt;
+}
+
+bool HasRecordFiles(const FileCommand& command) {
+  if (!command.paths.empty()) return true;
+  Fail(Message(base::TextId::SetNoRecordFiles, command.language, command.line.Positional().front().c_str()));
+  return false;
 }
 
 int Fail(const std::string& message, int status) { return base::ReportError(kProgram, message, status); }
@@ -53,16 +59,6 @@ int WriteOutput(const std::string& out, int language, const std::function<int(co
 
 std::string OpenFailedMessage(const std::string& path, int language) {
   return base::Format("%s: %s", base::Text(base::TextId::FileOpenFailed, language), path.c_str());
-}
-
-bool OpenRecord(const std::string& path, settings::CRecorderData& data) {
-  if (!data.recordFile.Open(path)) {
-    Fail(OpenFailedMessage(path, data.language));
-    return false;
-  }
-  record::ReadRecordHeader(data.recordFile, data);
-  data.dataSectors = data.recordFile.SectorCount() - data.headerSectors;
-  return true;
 }
 
 }  // namespace tessaly::cli

@@ -1,6 +1,6 @@
 #pragma once
 // What the subcommands of tessaly-cli share: the language option, the FILE
-// argument, opening a record file, and one-line error reports on stderr.
+// arguments, and one-line error reports on stderr.
 #include <functional>
 #include <optional>
 #include <span>
@@ -10,7 +10,6 @@
 
 #include "base/command_line.h"
 #include "base/format.h"
-#include "settings/recorder_data.h"
 
 namespace tessaly::cli {
 
@@ -23,26 +22,29 @@ constexpr int kFailureStatus = 1;
 constexpr base::OptionSpec kLanguageOption{
     .name = "--lang", .value = "zh|en", .help = base::TextId::HelpOptLang, .byDefault = "en"};
 
-// A subcommand's command line that names one record file.
+// A subcommand's command line that names its files.
 struct FileCommand {
   base::CommandLine line;
-  std::string path;               // the one positional FILE
-  int language = base::kEnglish;  // "--lang zh|en"
+  std::vector<std::string> paths;  // the positional FILEs, folders standing for their record files
+  int language = base::kEnglish;   // "--lang zh|en"
 };
+
+// How many FILE arguments a command takes: exactly one file, or one or more
+// record files and folders of them (a record set).
+enum class FileArgs { One, RecordSet };
 
 // Parses `args` against `options`; none, with the error line printed, when
 // they are not understood.
 std::optional<FileCommand> ParseFileCommand(const std::vector<std::string>& args,
-                                            std::span<const base::OptionSpec> options);
+                                            std::span<const base::OptionSpec> options, FileArgs files);
+
+// False, after printing "FOLDER: no record files", when the FILEs were only
+// folders without a record file.
+bool HasRecordFiles(const FileCommand& command);
 
 // Prints "tessaly-cli: MESSAGE" and returns the status.
 int Fail(const std::string& message, int status = kFailureStatus);
 int Fail(const base::ArgError& error, int language);
-
-// Opens `path` as the record file of `data` (language set beforehand) and
-// reads its header, so names, units, headerSectors and dataSectors are set.
-// False, with "文件打开失败" / "Failed to open file" printed, when it cannot.
-bool OpenRecord(const std::string& path, settings::CRecorderData& data);
 
 // Runs `write` (which returns the exit status) on the file `out`, or for "-o -"
 // on a temporary file that then goes to stdout.

@@ -30,7 +30,7 @@ int RunCsv(const std::vector<std::string>& args) {
   if (const int status = session.Open()) return status;
   if (const int status = session.LoadRange()) return status;
 
-  const settings::CRecorderData& data = session.data();
+  const recorder::CRecorderData& data = session.data();
   if (!out) {
     if (!output::WriteViewerCsv(stdout, data.samples, data.Display(), interval, language))
       return Fail(Message(base::TextId::WriteFailed, language, "stdout"));

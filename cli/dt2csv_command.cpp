@@ -25,10 +25,10 @@ std::string CsvPath(const std::string& path) {
 std::span<const base::OptionSpec> Dt2CsvOptions() { return kOptions; }
 
 int RunDt2Csv(const std::vector<std::string>& args) {
-  const std::optional<FileCommand> command = ParseFileCommand(args, kOptions);
+  const std::optional<FileCommand> command = ParseFileCommand(args, kOptions, FileArgs::One);
   if (!command) return kUsageStatus;
   const base::CommandLine& line = command->line;
-  const std::string& path = command->path;
+  const std::string& path = command->paths.front();
   const int language = command->language;
   const auto records = realtime::ReadDataFile(path);
   if (!records) return Fail(base::Format("%s: %s", base::Text(base::TextId::FileOpenFailed, language), path.c_str()));

@@ -89,7 +89,7 @@ int RunPrint(const std::vector<std::string>& args) {
   if (const int status = session.Open()) return status;
   if (const int status = session.LoadRange()) return status;
 
-  settings::CRecorderData& data = session.data();
+  recorder::CRecorderData& data = session.data();
   if (given == 3) {
     data.partFirst = partFirst;
     data.partEnd = partEnd;

@@ -5,6 +5,7 @@
 
 #include "commands.h"
 #include "record/search.h"
+#include "recorder/search_by_time.h"
 #include "viewer_session.h"
 
 namespace tessaly::cli {
@@ -27,11 +28,11 @@ int RunSearch(const std::vector<std::string>& args) {
   if (const int status = ParseMoment(line, "--from", session.language(), from)) return status;
   if (const int status = ParseMoment(line, "--to", session.language(), to)) return status;
   if (const int status = session.Open()) return status;
-  if (!record::SearchMomentsReasonable(session.data(), *from, *to)) return kFailureStatus;
+  if (!recorder::SearchMomentsReasonable(session.data(), *from, *to)) return kFailureStatus;
 
-  const record::SearchOutcome found = record::SearchByTime(session.data(), *from, *to, false, false);
+  const recorder::SearchOutcome found = recorder::SearchByTime(session.data(), *from, *to, false, false);
   const std::string text =
-      found.action == record::SearchAction::Load
+      found.action == recorder::SearchAction::Load
           ? base::Format("%u\t%u\t%u\n", found.entry.firstSector, found.entry.firstSector + found.entry.sectorCount - 1,
                          found.entry.sectorCount)
           : std::string("none\n");

@@ -60,7 +60,7 @@ bool CursorIndexes(const base::CommandLine& line, size_t (&out)[2], base::ArgErr
 
 // The cursor readout of samples A and B of the loaded range.
 int PrintCursors(ViewerSession& session, const size_t (&indexes)[2]) {
-  const settings::CRecorderData& data = session.data();
+  const recorder::CRecorderData& data = session.data();
   const int language = session.language();
   for (size_t index : indexes)
     if (index >= data.samples.size())

@@ -3,7 +3,8 @@
 #include <cstdio>
 
 #include "record/page_index.h"
-#include "record/page_loader.h"
+#include "recorder/build_page_index.h"
+#include "recorder/page_loader.h"
 #include "settings/settings_file.h"
 
 namespace tessaly::cli {
@@ -24,7 +25,7 @@ constexpr base::OptionSpec kRangeOptions[] = {
 };
 
 // The command line has no views: the hand-off has nothing to fill.
-class NoViews : public record::LoaderHost {
+class NoViews : public recorder::LoaderHost {
  public:
   void ReportLoadProgress(uint32_t) override {}
   void FillList() override {}
@@ -71,11 +72,10 @@ ViewerSession::ViewerSession() {
 }
 
 bool ViewerSession::Parse(const std::vector<std::string>& args, std::span<const base::OptionSpec> options) {
-  std::optional<FileCommand> command = ParseFileCommand(args, options);
+  std::optional<FileCommand> command = ParseFileCommand(args, options, FileArgs::RecordSet);
   if (!command) return false;
-  line_ = std::move(command->line);
-  path_ = std::move(command->path);
-  data_.language = command->language;
+  command_ = std::move(*command);
+  data_.language = command_.language;
   return true;
 }
 
@@ -83,43 +83,46 @@ int ViewerSession::Open() {
   base::ArgError error;
   int32_t mode = 0, autoPaging = 1;
   uint32_t perPage = record::kAutoSectorsPerPage, pages = 10;
-  if (!line_.Integer<int32_t>("--mode", 0, 1, mode, error) ||
-      !line_.Integer<uint32_t>("--sectors-per-page", 1, UINT32_MAX, perPage, error) ||
-      !line_.Integer<uint32_t>("--page-count", 1, UINT32_MAX, pages, error) ||
-      !line_.Integer<int32_t>("--auto", 0, 1, autoPaging, error))
+  if (!command_.line.Integer<int32_t>("--mode", 0, 1, mode, error) ||
+      !command_.line.Integer<uint32_t>("--sectors-per-page", 1, UINT32_MAX, perPage, error) ||
+      !command_.line.Integer<uint32_t>("--page-count", 1, UINT32_MAX, pages, error) ||
+      !command_.line.Integer<int32_t>("--auto", 0, 1, autoPaging, error))
     return Fail(error, language());
   // Asking for a mode or a size means fixed paging, unless --auto says otherwise.
-  if (!line_.Has("--auto") && (line_.Has("--mode") || line_.Has("--sectors-per-page") || line_.Has("--page-count")))
+  if (!command_.line.Has("--auto") &&
+      (command_.line.Has("--mode") || command_.line.Has("--sectors-per-page") || command_.line.Has("--page-count")))
     autoPaging = 0;
   data_.pageMode = mode;
   data_.sectorsPerPage = perPage;
   data_.pageCount = pages;
   data_.autoPaging = autoPaging;
-  data_.recordPath = path_;
-  sink_.file = path_;
-  const bool opened = record::BuildPageIndex(data_);
+  if (!HasRecordFiles(command_)) return kFailureStatus;
+  data_.recordPaths = command_.paths;
+  // Messages about a set name their files themselves.
+  if (command_.paths.size() == 1) sink_.file = command_.paths.front();
+  const bool opened = recorder::BuildPageIndex(data_);
   sink_.file.clear();
   return opened ? 0 : kFailureStatus;
 }
 
 int ViewerSession::Range(uint32_t& first, uint32_t& count) const {
   base::ArgError error;
-  if (line_.Has("--page")) {
-    if (line_.Has("--first") || line_.Has("--count"))
-      return Fail({base::TextId::ArgUnexpected, line_.Has("--first") ? "--first" : "--count"}, language());
+  if (command_.line.Has("--page")) {
+    if (command_.line.Has("--first") || command_.line.Has("--count"))
+      return Fail({base::TextId::ArgUnexpected, command_.line.Has("--first") ? "--first" : "--count"}, language());
     uint32_t page = 0;
-    if (!line_.Integer<uint32_t>("--page", 1, UINT32_MAX, page, error)) return Fail(error, language());
+    if (!command_.line.Integer<uint32_t>("--page", 1, UINT32_MAX, page, error)) return Fail(error, language());
     if (page > data_.pages.size())
       return Fail(Message(base::TextId::CliNoSuchPage, language(), page, static_cast<unsigned>(data_.pages.size())));
     first = data_.pages[page - 1].firstSector;
     count = data_.pages[page - 1].sectorCount;
     return 0;
   }
-  if (!line_.Require("--first", error) || !line_.Require("--count", error) ||
-      !line_.Integer<uint32_t>("--first", 0, UINT32_MAX, first, error) ||
-      !line_.Integer<uint32_t>("--count", 1, UINT32_MAX, count, error))
+  if (!command_.line.Require("--first", error) || !command_.line.Require("--count", error) ||
+      !command_.line.Integer<uint32_t>("--first", 0, UINT32_MAX, first, error) ||
+      !command_.line.Integer<uint32_t>("--count", 1, UINT32_MAX, count, error))
     return Fail(error, language());
-  const uint32_t sectors = data_.recordFile.SectorCount();
+  const uint32_t sectors = data_.recordSet.SectorCount();
   if (uint64_t{first} + count > sectors)
     return Fail(Message(base::TextId::CliRangeBeyondFile, language(), static_cast<unsigned long long>(first),
                         static_cast<unsigned long long>(uint64_t{first} + count - 1),
@@ -129,7 +132,7 @@ int ViewerSession::Range(uint32_t& first, uint32_t& count) const {
 
 int ViewerSession::Load(uint32_t first, uint32_t count) {
   NoViews views;
-  record::PageLoader loader(data_, views);
+  recorder::PageLoader loader(data_, views);
   if (!loader.StartPageLoad(first, count)) return kFailureStatus;
   loader.Join();
   if (data_.samples.empty()) return Fail(Message(base::TextId::CliNoSamples, language()));

@@ -15,7 +15,7 @@
 #include "base/message_sink.h"
 #include "output/export.h"
 #include "record/record_time.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 
 namespace tessaly::cli {
 
@@ -60,14 +60,13 @@ class ViewerSession {
   // Range and Load.
   int LoadRange();
 
-  const base::CommandLine& line() const { return line_; }
+  const base::CommandLine& line() const { return command_.line; }
   int language() const { return data_.language; }
-  settings::CRecorderData& data() { return data_; }
+  recorder::CRecorderData& data() { return data_; }
 
  private:
-  base::CommandLine line_;
-  std::string path_;
-  settings::CRecorderData data_;
+  FileCommand command_;
+  recorder::CRecorderData data_;
   StderrSink sink_;
 };
 

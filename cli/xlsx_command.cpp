@@ -28,7 +28,7 @@ int RunXlsx(const std::vector<std::string>& args) {
   if (const int status = session.Open()) return status;
   if (const int status = session.LoadRange()) return status;
 
-  const settings::CRecorderData& data = session.data();
+  const recorder::CRecorderData& data = session.data();
   return WriteOutput(out, language, [&](const std::string& path) {
     return ReportExport(output::WriteViewerWorkbookFile(path, data.samples, data.Display(), interval, language), out,
                         language);

@@ -44,6 +44,7 @@ constexpr base::OptionSpec kOptions[] = {
      .help = TextId::HelpSimStart,
      .byDefault = "2015-01-05 08:00:00"},
     {.name = "--sectors", .value = "COUNT", .help = TextId::HelpSimSectors, .byDefault = "100"},
+    {.name = "--split", .value = "N", .help = TextId::HelpSimSplit, .byDefault = "1"},
     {.name = "--wave", .value = "[I=]SHAPE", .help = TextId::HelpSimWave},
     {.name = "--fault", .value = "FIRST[-LAST]=KIND", .help = TextId::HelpSimFault},
     {.name = "--marker", .value = "S:N[:I]=VALUE", .help = TextId::HelpSimMarker},
@@ -213,6 +214,26 @@ bool BuildSpec(const CommandLine& line, RecordSpec& recordSpec, ArgError& error)
 
 int UsageError(const ArgError& error) { return ReportUsageError(error, "record"); }
 
+int WriteFailed(const std::string& path) {
+  return base::ReportError(kProgram, base::FormatText(base::Text(TextId::WriteFailed, base::kEnglish), path.c_str()),
+                           1);
+}
+
+// The recording as `parts` consecutive files, the first ones a sector longer
+// when the count does not divide evenly.
+int WriteSplit(const std::string& path, const RecordSpec& recordSpec, uint32_t parts) {
+  const std::vector<std::string> names = ConsecutiveRecordNames(path, parts);
+  if (names.empty() || parts > recordSpec.sectorCount)
+    return UsageError({TextId::ArgBadValue, "--split " + std::to_string(parts)});
+  uint32_t first = 0;
+  for (uint32_t k = 0; k < parts; ++k) {
+    const uint32_t count = recordSpec.sectorCount / parts + (k < recordSpec.sectorCount % parts ? 1 : 0);
+    if (!WriteRecordPart(names[k], recordSpec, first, count)) return WriteFailed(names[k]);
+    first += count;
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::span<const base::OptionSpec> RecordCommandOptions() { return kOptions; }
@@ -225,11 +246,13 @@ int RunRecordCommand(const std::vector<std::string>& args) {
   RecordSpec recordSpec;
   if (!BuildSpec(line, recordSpec, error)) return UsageError(error);
   const std::string& path = *line.Value("-o");
+  uint32_t parts = 1;
+  if (!line.Integer<uint32_t>("--split", 1, 99, parts, error)) return UsageError(error);
+  if (parts > 1) return WriteSplit(path, recordSpec, parts);
   const base::StdoutThroughFile through;
   const bool toStdout = path == base::kStdoutName;
   if (!WriteRecordFile(toStdout ? through.path() : path, recordSpec) || (toStdout && !through.CopyTo(stdout)))
-    return base::ReportError(kProgram, base::FormatText(base::Text(TextId::WriteFailed, base::kEnglish), path.c_str()),
-                             1);
+    return WriteFailed(path);
   return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "record_writer.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -118,6 +119,10 @@ std::vector<unsigned char> BuildRecordFile(const RecordSpec& recordSpec) {
 }
 
 bool WriteRecordFile(const std::string& path, const RecordSpec& recordSpec) {
+  return WriteRecordPart(path, recordSpec, 0, recordSpec.sectorCount);
+}
+
+bool WriteRecordPart(const std::string& path, const RecordSpec& recordSpec, uint32_t first, uint32_t count) {
   base::AtomicFile file;
   if (!file.Open(path)) return false;
   if (recordSpec.header) {
@@ -125,13 +130,29 @@ bool WriteRecordFile(const std::string& path, const RecordSpec& recordSpec) {
     if (!file.Write(header.data(), header.size())) return false;
   }
   std::vector<unsigned char> chunk(kSector * 2048);
-  for (uint32_t i = 0; i < recordSpec.sectorCount;) {
-    const uint32_t count = std::min<uint32_t>(2048, recordSpec.sectorCount - i);
-    for (uint32_t k = 0; k < count; ++k) BuildSector(recordSpec, i + k, &chunk[size_t{k} * kSector]);
-    if (!file.Write(chunk.data(), size_t{count} * kSector)) return false;
-    i += count;
+  for (uint32_t i = 0; i < count;) {
+    const uint32_t run = std::min<uint32_t>(2048, count - i);
+    for (uint32_t k = 0; k < run; ++k) BuildSector(recordSpec, first + i + k, &chunk[size_t{k} * kSector]);
+    if (!file.Write(chunk.data(), size_t{run} * kSector)) return false;
+    i += run;
   }
   return file.Commit();
+}
+
+std::vector<std::string> ConsecutiveRecordNames(const std::string& path, uint32_t parts) {
+  const size_t n = path.size();
+  if (n < 4 || path[n - 4] != '.' || (path[n - 3] != 'D' && path[n - 3] != 'd') ||
+      !std::isdigit(static_cast<unsigned char>(path[n - 2])) || !std::isdigit(static_cast<unsigned char>(path[n - 1])))
+    return {};
+  const uint32_t from = static_cast<uint32_t>((path[n - 2] - '0') * 10 + (path[n - 1] - '0'));
+  if (from == 0 || uint64_t{from} + parts - 1 > 99) return {};
+  std::vector<std::string> names;
+  for (uint32_t k = 0; k < parts; ++k) {
+    const uint32_t number = from + k;
+    names.push_back(path.substr(0, n - 2) + static_cast<char>('0' + number / 10) +
+                    static_cast<char>('0' + number % 10));
+  }
+  return names;
 }
 
 }  // namespace tessaly::sim

@@ -79,4 +79,13 @@ std::vector<unsigned char> BuildRecordFile(const RecordSpec& recordSpec);
 // Streams the file to `path` (written under a temporary name, then renamed).
 bool WriteRecordFile(const std::string& path, const RecordSpec& recordSpec);
 
+// Streams the header and data sectors [first, first + count) of the recording
+// `recordSpec` describes: one of the consecutive files it is copied off as.
+bool WriteRecordPart(const std::string& path, const RecordSpec& recordSpec, uint32_t first, uint32_t count);
+
+// The names of `parts` consecutive files after `path`, which must end in
+// ".Dnn": the number counts up from nn (NAME.D01, NAME.D02, ...). None when
+// the name has no such ending or the count passes 99.
+std::vector<std::string> ConsecutiveRecordNames(const std::string& path, uint32_t parts);
+
 }  // namespace tessaly::sim

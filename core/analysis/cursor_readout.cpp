@@ -124,13 +124,13 @@ std::string CursorTimeText(const record::RecordTime& time, int language) {
                       f.millisecond);
 }
 
-std::optional<size_t> SampleAtPoint(const settings::CRecorderData& data, int64_t point) {
+std::optional<size_t> SampleAtPoint(const recorder::CRecorderData& data, int64_t point) {
   const PointRun run = PartGraphPoints(data);
   if (point < 0 || point >= int64_t{run.end} - int64_t{run.first}) return std::nullopt;
   return (static_cast<size_t>(run.first) + static_cast<size_t>(point)) * PartInterval(data);
 }
 
-std::optional<double> PointOfSample(const settings::CRecorderData& data, size_t sample) {
+std::optional<double> PointOfSample(const recorder::CRecorderData& data, size_t sample) {
   const PointRun run = PartGraphPoints(data);
   const double p = PartInterval(data);
   const double x = (static_cast<double>(sample) - run.first * p) / p;

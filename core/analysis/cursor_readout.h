@@ -12,7 +12,7 @@
 
 #include "analysis/statistics.h"
 #include "record/sample.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 
 namespace tessaly::analysis {
 
@@ -57,10 +57,10 @@ std::string CursorTimeText(const record::RecordTime& time, int language);
 
 // The sample that part-graph point `point` (its X value) shows; none outside
 // the drawn part window.
-std::optional<size_t> SampleAtPoint(const settings::CRecorderData& data, int64_t point);
+std::optional<size_t> SampleAtPoint(const recorder::CRecorderData& data, int64_t point);
 // The part-graph X value at which `sample` lies (between points when the
 // interval changed since it was chosen); none when the drawn part window does
 // not reach it.
-std::optional<double> PointOfSample(const settings::CRecorderData& data, size_t sample);
+std::optional<double> PointOfSample(const recorder::CRecorderData& data, size_t sample);
 
 }  // namespace tessaly::analysis

@@ -28,7 +28,7 @@ PointRun CapAtLimit(uint32_t first, uint32_t end) {
 
 // The part window for band points [low, high] at intervals A and P, each
 // quotient rounded to single precision first.
-void PlaceFromBand(settings::CRecorderData& data, double low, double high) {
+void PlaceFromBand(recorder::CRecorderData& data, double low, double high) {
   const double a = data.allGraphInterval;
   const double p = PartInterval(data);
   data.partFirst = TruncateToIndex(static_cast<float>(low * a / p));
@@ -41,7 +41,7 @@ uint32_t PartInterval(const settings::DisplaySettings& display) {
   return display.partGraphInterval > 0 ? static_cast<uint32_t>(display.partGraphInterval) : 1u;
 }
 
-uint32_t SetAllGraphInterval(settings::CRecorderData& data) {
+uint32_t SetAllGraphInterval(recorder::CRecorderData& data) {
   const size_t a = data.samples.size() / 500 + 1;
   data.allGraphInterval = static_cast<int32_t>(a);
   return static_cast<uint32_t>(data.samples.size() / a);
@@ -49,7 +49,7 @@ uint32_t SetAllGraphInterval(settings::CRecorderData& data) {
 
 PointRun AllGraphPoints(uint32_t points) { return CapAtLimit(0, points); }
 
-WindowBand PlaceWindowBand(settings::CRecorderData& data, uint32_t points) {
+WindowBand PlaceWindowBand(recorder::CRecorderData& data, uint32_t points) {
   const auto a = static_cast<uint32_t>(data.allGraphInterval);
   const double middle = points * 0.5;
   const double tenth = points * 0.05;
@@ -63,13 +63,13 @@ WindowBand PlaceWindowBand(settings::CRecorderData& data, uint32_t points) {
   return band;
 }
 
-PointRun PartGraphPoints(const settings::CRecorderData& data) {
+PointRun PartGraphPoints(const recorder::CRecorderData& data) {
   const auto available = static_cast<uint32_t>(data.samples.size() / PartInterval(data));
   if (!(data.partEnd < available && data.partFirst < data.partEnd)) return {};
   return CapAtLimit(data.partFirst, data.partEnd);
 }
 
-void MovePartWindow(settings::CRecorderData& data, double bandStart, double bandEnd) {
+void MovePartWindow(recorder::CRecorderData& data, double bandStart, double bandEnd) {
   const double low = std::min(bandStart, bandEnd);
   const double high = std::max(bandStart, bandEnd);
   PlaceFromBand(data, low, high);

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "record/record_time.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 
 namespace tessaly::analysis {
 
@@ -41,17 +41,17 @@ struct WindowBand {
 // after drawing, the band over the middle tenth of the all graph, with
 // autoInterval the part-graph interval for about 500 points, and the part
 // window under the band.
-uint32_t SetAllGraphInterval(settings::CRecorderData& data);
+uint32_t SetAllGraphInterval(recorder::CRecorderData& data);
 PointRun AllGraphPoints(uint32_t points);
-WindowBand PlaceWindowBand(settings::CRecorderData& data, uint32_t points);
+WindowBand PlaceWindowBand(recorder::CRecorderData& data, uint32_t points);
 
 // Points of each shown channel of the part graph (point v shows sample
 // v x PartInterval): the part window, or none when it is not drawable.
-PointRun PartGraphPoints(const settings::CRecorderData& data);
+PointRun PartGraphPoints(const recorder::CRecorderData& data);
 
 // The part window after the band was dragged to [bandStart, bandEnd] (either
 // order); with autoInterval also the interval for about 1000 points.
-void MovePartWindow(settings::CRecorderData& data, double bandStart, double bandEnd);
+void MovePartWindow(recorder::CRecorderData& data, double bandStart, double bandEnd);
 
 struct PlotPoint {
   enum class Kind { None, Normal, Empty };

@@ -29,6 +29,10 @@ bool LockExclusive(int fd);
 size_t ReadFully(int fd, void* buffer, size_t size);
 size_t ReadFullyAt(int fd, uint64_t offset, void* buffer, size_t size);
 
+// Tells the system that `size` bytes at `offset` will be read soon, so it
+// may start reading them ahead (POSIX; Windows takes no such hint).
+void AdviseWillRead(int fd, uint64_t offset, size_t size);
+
 void CloseFile(int fd);
 
 // Whether the file or folder at `path` exists and may be written. One without

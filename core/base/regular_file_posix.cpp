@@ -60,6 +60,10 @@ size_t ReadFullyAt(int fd, uint64_t offset, void* buffer, size_t size) {
                   [&](size_t done) { return ::pread(fd, out + done, size - done, static_cast<off_t>(offset + done)); });
 }
 
+void AdviseWillRead(int fd, uint64_t offset, size_t size) {
+  ::posix_fadvise(fd, static_cast<off_t>(offset), static_cast<off_t>(size), POSIX_FADV_WILLNEED);
+}
+
 void CloseFile(int fd) { ::close(fd); }
 
 bool IsWritable(const std::string& path) {

@@ -71,6 +71,8 @@ size_t ReadFullyAt(int fd, uint64_t offset, void* buffer, size_t size) {
   return ReadHandle(HandleOf(fd), &offset, buffer, size);
 }
 
+void AdviseWillRead(int, uint64_t, size_t) {}
+
 void CloseFile(int fd) { ::_close(fd); }
 
 bool IsWritable(const std::string& path) {

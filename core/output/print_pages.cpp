@@ -10,7 +10,7 @@
 #include "base/local_time.h"
 #include "base/number_format.h"
 #include "base/texts.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 
 namespace tessaly::output {
 namespace {
@@ -205,7 +205,7 @@ void ListStatistics(const PrintInput& in, PageBuilder& out) {
 
 }  // namespace
 
-PrintInput ViewerPrintInput(const settings::CRecorderData& data, PrintKind kind,
+PrintInput ViewerPrintInput(const recorder::CRecorderData& data, PrintKind kind,
                             const record::CalendarFields& printTime) {
   PrintInput input;
   input.kind = kind;

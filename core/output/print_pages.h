@@ -13,7 +13,7 @@
 #include "record/sample.h"
 #include "settings/channel_info.h"
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -77,7 +77,7 @@ struct PrintInput {
 
 // The document the viewer's state gives: its part window, samples, display
 // settings and language.
-PrintInput ViewerPrintInput(const settings::CRecorderData& data, PrintKind kind,
+PrintInput ViewerPrintInput(const recorder::CRecorderData& data, PrintKind kind,
                             const record::CalendarFields& printTime);
 
 // The moment a document is printed: the computer's local time, or, when

@@ -7,14 +7,14 @@
 #include "realtime/data_file.h"
 #include "realtime/device.h"
 #include "realtime/serial.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 
 namespace tessaly::realtime {
 
 using base::Text;
 using base::TextId;
 
-AcquisitionSettings AcquisitionSettings::From(const settings::CRecorderData& data) {
+AcquisitionSettings AcquisitionSettings::From(const recorder::CRecorderData& data) {
   static constexpr int kBaudRates[] = {2400, 4800, 9600, 19200, 38400};
   AcquisitionSettings s;
   s.comPort = data.comPort;

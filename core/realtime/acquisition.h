@@ -13,7 +13,7 @@
 
 #include "realtime/record_store.h"
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -66,7 +66,7 @@ struct AcquisitionSettings {
 
   // Baud index 0..4 gives 2400..38400 (anything else 9600); parity index 1
   // odd, 2 even, anything else none.
-  static AcquisitionSettings From(const settings::CRecorderData& data);
+  static AcquisitionSettings From(const recorder::CRecorderData& data);
 };
 
 enum class AcquisitionEnd { Stopped, PortFailed, SyncFailed, RotationFailed };

@@ -1,13 +1,7 @@
 #include "record/page_index.h"
 
-#include <algorithm>
-
 #include "base/format.h"
-#include "base/texts.h"
-#include "record/page_loader.h"
-#include "record/record_header.h"
 #include "record/sector.h"
-#include "settings/recorder_data.h"
 
 namespace tessaly::record {
 
@@ -31,46 +25,18 @@ std::string PageLabel(const CalendarFields& f) {
   return base::Format("%4.4d_%2.2d_%2.2d %2.2d:%2.2d:%2.2d", f.year, f.month, f.day, f.hour, f.minute, f.second);
 }
 
-void LabelPages(const RecordFile& file, std::vector<PageEntry>& pages) {
+void LabelPages(const SectorSource& source, std::vector<PageEntry>& pages) {
+  // One read per page, scattered over the whole record: asked for all at
+  // once, a cold disk serves them together.
+  for (const PageEntry& page : pages) source.Prefetch(uint64_t{page.firstSector} * kSectorSize, kSectorSize);
   unsigned char sector[kSectorSize];
   std::string previous;
   for (PageEntry& page : pages) {
     RecordTime start;
-    if (FindCalendarValidSector(file, page.firstSector, sector) && SectorCalendarValid(sector, &start))
+    if (FindCalendarValidSector(source, page.firstSector, sector) && SectorCalendarValid(sector, &start))
       previous = PageLabel(start.Fields());
     page.label = previous;
   }
-}
-
-bool BuildPageIndex(settings::CRecorderData& data) {
-  if (RefuseWhileLoading(data)) return false;
-  data.pages.clear();
-  data.recordFile.Close();
-  data.headerSectors = 0;
-  data.dataSectors = 0;
-  const char* openFailed = base::Text(base::TextId::FileOpenFailed, data.language);
-  if (!data.recordFile.Open(data.recordPath)) {
-    data.ShowError(openFailed);
-    return false;
-  }
-  ReadRecordHeader(data.recordFile, data);
-
-  unsigned char first[kSectorSize];
-  if (!FindCalendarValidSector(data.recordFile, data.headerSectors, first)) {
-    data.ShowError(openFailed);
-    return false;
-  }
-  data.SetRecordedChannels(first[9]);
-
-  const uint32_t sectors = data.recordFile.SectorCount();
-  data.dataSectors = sectors - std::min(sectors, data.headerSectors);
-  if (data.autoPaging == 1) {
-    data.pageMode = 0;
-    data.sectorsPerPage = kAutoSectorsPerPage;
-  }
-  data.pages = FormPages(data.headerSectors, data.dataSectors, data.pageMode, data.sectorsPerPage, data.pageCount);
-  LabelPages(data.recordFile, data.pages);
-  return true;
 }
 
 }  // namespace tessaly::record

@@ -35,8 +35,8 @@ size_t RecordFile::ReadAt(uint64_t offset, void* buffer, size_t size) const {
   return fd_ < 0 ? 0 : base::ReadFullyAt(fd_, offset, buffer, size);
 }
 
-bool RecordFile::ReadSector(uint32_t sector, unsigned char* out512) const {
-  return ReadAt(uint64_t{sector} * kSectorSize, out512, kSectorSize) == kSectorSize;
+void RecordFile::Prefetch(uint64_t offset, size_t size) const {
+  if (fd_ >= 0) base::AdviseWillRead(fd_, offset, size);
 }
 
 }  // namespace tessaly::record

@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <string>
 
+#include "record/sector_source.h"
+
 namespace tessaly::record {
 
-constexpr size_t kSectorSize = 512;
-
-class RecordFile {
+class RecordFile : public SectorSource {
  public:
   RecordFile() = default;
-  ~RecordFile() { Close(); }
+  ~RecordFile() override { Close(); }
   RecordFile(const RecordFile&) = delete;
   RecordFile& operator=(const RecordFile&) = delete;
 
@@ -24,15 +24,9 @@ class RecordFile {
   bool IsOpen() const { return fd_ >= 0; }
 
   uint64_t Size() const { return size_; }
-  // Whole 512-byte sectors in the file; a shorter tail is ignored.
-  uint32_t SectorCount() const;
-
-  // Reads up to `size` bytes at `offset`; returns the count read, short at the
-  // end of the file or on a read error.
-  size_t ReadAt(uint64_t offset, void* buffer, size_t size) const;
-
-  // Reads sector `sector` whole; false when fewer than 512 bytes could be read.
-  bool ReadSector(uint32_t sector, unsigned char* out512) const;
+  uint32_t SectorCount() const override;
+  size_t ReadAt(uint64_t offset, void* buffer, size_t size) const override;
+  void Prefetch(uint64_t offset, size_t size) const override;
 
  private:
   int fd_ = -1;

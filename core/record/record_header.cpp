@@ -7,7 +7,6 @@
 #include "base/gbk.h"
 #include "base/texts.h"
 #include "record/record_crc.h"
-#include "settings/recorder_data.h"
 
 namespace tessaly::record {
 namespace {
@@ -23,34 +22,33 @@ void CopyField(char* to, const unsigned char* from) {
 
 }  // namespace
 
-void ReadRecordHeader(const RecordFile& file, settings::CRecorderData& data) {
-  std::memset(data.deviceName, 0, sizeof data.deviceName);
+uint32_t ReadRecordHeader(const RecordFile& file, settings::DisplaySettings& header, int32_t language) {
+  std::memset(header.deviceName, 0, sizeof header.deviceName);
   for (int i = 0; i < settings::kChannels; ++i) {
-    settings::ChannelInfo& ch = data.channels[i];
+    settings::ChannelInfo& ch = header.channels[i];
     std::memset(ch.unit, 0, sizeof ch.unit);
-    const std::string name = base::FormatText(base::Text(base::TextId::DefaultChannelName, data.language), i + 1);
+    const std::string name = base::FormatText(base::Text(base::TextId::DefaultChannelName, language), i + 1);
     settings::SetChannelName(ch, name);
   }
-  data.headerSectors = 0;
 
   unsigned char head[32];
-  if (file.ReadAt(0, head, sizeof head) != sizeof head) return;
-  if (RecordCrcFast(head, 16) != GetU32(head + 20)) return;
+  if (file.ReadAt(0, head, sizeof head) != sizeof head) return 0;
+  if (RecordCrcFast(head, 16) != GetU32(head + 20)) return 0;
 
   // A block of b sectors; b = 0 or 1 cannot hold the names (they end at byte
   // 623) and is refused, as its CRCs can only match by chance.
   const uint32_t b = head[0];
-  if (b < 2) return;
+  if (b < 2) return 0;
   std::vector<unsigned char> block(b * kSectorSize);
-  if (file.ReadAt(0, block.data(), block.size()) != block.size()) return;
-  if (RecordCrcOfField(block.data(), block.size(), 16) != GetU32(&block[16])) return;
+  if (file.ReadAt(0, block.data(), block.size()) != block.size()) return 0;
+  if (RecordCrcOfField(block.data(), block.size(), 16) != GetU32(&block[16])) return 0;
 
-  data.headerSectors = b;
-  CopyField(data.deviceName, &block[32]);
+  CopyField(header.deviceName, &block[32]);
   for (int i = 0; i < settings::kChannels; ++i) {
-    CopyField(data.channels[i].name, &block[48 + 32 * i]);
-    CopyField(data.channels[i].unit, &block[64 + 32 * i]);
+    CopyField(header.channels[i].name, &block[48 + 32 * i]);
+    CopyField(header.channels[i].unit, &block[64 + 32 * i]);
   }
+  return b;
 }
 
 }  // namespace tessaly::record

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "record/record_file.h"
+#include "record/sector_source.h"
 
 namespace tessaly::record {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "record/record_file.h"
 #include "record/record_time.h"
+#include "record/sector_source.h"
 
 namespace tessaly::record {
 

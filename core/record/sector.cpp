@@ -100,16 +100,16 @@ bool SectorDecodable(const unsigned char* sector) {
          sector[4] <= 59 && sector[5] <= 59;
 }
 
-SectorStart SectorStartTime(const RecordFile& file, uint32_t sector) {
+SectorStart SectorStartTime(const SectorSource& source, uint32_t sector) {
   unsigned char bytes[kSectorSize];
   RecordTime start;
-  if (!file.ReadSector(sector, bytes) || !SectorCalendarValid(bytes, &start)) return {};
+  if (!source.ReadSector(sector, bytes) || !SectorCalendarValid(bytes, &start)) return {};
   return {start.ToOleDate(), RecordTimeStatus::Valid};
 }
 
-std::optional<uint32_t> FindCalendarValidSector(const RecordFile& file, uint32_t from, unsigned char* out512) {
+std::optional<uint32_t> FindCalendarValidSector(const SectorSource& source, uint32_t from, unsigned char* out512) {
   for (uint64_t sector = from; sector < uint64_t{from} + kCalendarSearchSectors && sector <= UINT32_MAX; ++sector)
-    if (file.ReadSector(static_cast<uint32_t>(sector), out512) && SectorCalendarValid(out512))
+    if (source.ReadSector(static_cast<uint32_t>(sector), out512) && SectorCalendarValid(out512))
       return static_cast<uint32_t>(sector);
   return std::nullopt;
 }

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "record/record_file.h"
 #include "record/record_time.h"
 #include "record/sample.h"
+#include "record/sector_source.h"
 
 namespace tessaly::record {
 
@@ -26,18 +26,18 @@ struct SectorStart {
   RecordTimeStatus status = RecordTimeStatus::Invalid;
 };
 
-// Reads sector `sector` of `file` and applies SectorCalendarValid; Invalid
+// Reads sector `sector` of `source` and applies SectorCalendarValid; Invalid
 // when it fails or cannot be read whole.
-SectorStart SectorStartTime(const RecordFile& file, uint32_t sector);
+SectorStart SectorStartTime(const SectorSource& source, uint32_t sector);
 
 // How many sectors from a starting point are searched for a calendar-valid
 // one (the first usable sector of a file, a page's label).
 constexpr uint32_t kCalendarSearchSectors = 50;
 
 // The first of the kCalendarSearchSectors sectors from absolute sector `from`
-// that passes SectorCalendarValid, or none; sectors beyond the end of the file
+// that passes SectorCalendarValid, or none; sectors beyond the end of the source
 // fail. Its bytes are left in `out512`.
-std::optional<uint32_t> FindCalendarValidSector(const RecordFile& file, uint32_t from, unsigned char* out512);
+std::optional<uint32_t> FindCalendarValidSector(const SectorSource& source, uint32_t from, unsigned char* out512);
 
 // Carried from one sector to the next within one load; fresh for each load.
 struct DecodeState {

@@ -6,7 +6,7 @@
 
 namespace tessaly::record {
 
-RangeOutcome DecodeSectorRange(const RecordFile& file, uint32_t first, uint32_t count, SampleBuffer& buffer,
+RangeOutcome DecodeSectorRange(const SectorSource& source, uint32_t first, uint32_t count, SampleBuffer& buffer,
                                const SectorVisitor& visit) {
   buffer.clear();
   RangeOutcome outcome;
@@ -15,7 +15,7 @@ RangeOutcome DecodeSectorRange(const RecordFile& file, uint32_t first, uint32_t 
     const uint32_t sectors = std::min(kRangeBlockSectors, count - done);
     // Read straight into the buffer's store: a good sector is then kept where it lies.
     unsigned char* block = buffer.SectorSlots(sectors);
-    const size_t got = file.ReadAt((uint64_t{first} + done) * kSectorSize, block, size_t{sectors} * kSectorSize);
+    const size_t got = source.ReadAt((uint64_t{first} + done) * kSectorSize, block, size_t{sectors} * kSectorSize);
     const size_t whole = got / kSectorSize;  // a sector read only in part counts as bad
     for (uint32_t k = 0; k < sectors; ++k) {
       const unsigned char* sector = block + size_t{k} * kSectorSize;

@@ -1,11 +1,11 @@
 #pragma once
-// Decoding a run of sectors of a record file into the SampleBuffer, the way a
+// Decoding a run of sectors of a record file or set into the SampleBuffer, the way a
 // page load does.
 #include <cstdint>
 #include <functional>
 
-#include "record/record_file.h"
 #include "record/sample.h"
+#include "record/sector_source.h"
 
 namespace tessaly::record {
 
@@ -25,9 +25,9 @@ using SectorVisitor = std::function<bool(uint32_t index, bool decoded)>;
 // Empties `buffer` (its capacity is kept) and decodes `count` sectors from
 // absolute sector `first` with a fresh DecodeState. Sectors that cannot be
 // read whole or fail SectorDecodable are skipped; decoding ends at once when
-// the buffer is full, without a visit for that sector. The file is read
+// the buffer is full, without a visit for that sector. The source is read
 // kRangeBlockSectors at a time.
-RangeOutcome DecodeSectorRange(const RecordFile& file, uint32_t first, uint32_t count, SampleBuffer& buffer,
+RangeOutcome DecodeSectorRange(const SectorSource& source, uint32_t first, uint32_t count, SampleBuffer& buffer,
                                const SectorVisitor& visit = {});
 
 }  // namespace tessaly::record

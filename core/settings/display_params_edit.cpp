@@ -6,13 +6,14 @@
 
 #include "base/format.h"
 #include "base/number_text.h"
-#include "settings/recorder_data.h"
+#include "settings/program_settings.h"
 
 namespace tessaly::settings {
 
 // The dialog edits the user's own shown choice, also for channels the open
 // file does not record.
-DisplayParamsEdit::DisplayParamsEdit(const CRecorderData& data) : settings(data.Display()), autoRange(data.autoRange) {
+DisplayParamsEdit::DisplayParamsEdit(const ProgramSettings& data)
+    : settings(data.Display()), autoRange(data.autoRange) {
   for (int k = 0; k < kChannels; ++k) settings.channels[k].shown = data.UserShown(k);
 }
 
@@ -28,7 +29,7 @@ bool DisplayParamsEdit::Next() {
   return true;
 }
 
-void DisplayParamsEdit::Commit(CRecorderData& data) const {
+void DisplayParamsEdit::Commit(ProgramSettings& data) const {
   data.Display() = settings;
   for (int k = 0; k < kChannels; ++k) data.SetUserShown(k, settings.channels[k].shown);
   data.autoRange = autoRange;

@@ -1,7 +1,7 @@
 #pragma once
 // The private copy of the display settings that the display-parameters
 // dialog edits, and the rules by which its fields take over what the edits
-// hold. Nothing reaches CRecorderData before Commit.
+// hold. Nothing reaches the settings before Commit.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,11 +10,11 @@
 
 namespace tessaly::settings {
 
-struct CRecorderData;
+struct ProgramSettings;
 
 class DisplayParamsEdit {
  public:
-  explicit DisplayParamsEdit(const CRecorderData& data);
+  explicit DisplayParamsEdit(const ProgramSettings& data);
 
   DisplaySettings settings;  // the 1144-byte block
   int32_t autoRange;         // lies outside the block
@@ -28,7 +28,7 @@ class DisplayParamsEdit {
   bool Next();
 
   // Copies the block and autoRange back over the data.
-  void Commit(CRecorderData& data) const;
+  void Commit(ProgramSettings& data) const;
 
   // How a float is shown in its edit ("%.2f"), and what the edit's text
   // stores: its leading decimal number, 0 when there is none, kept within

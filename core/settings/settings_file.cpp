@@ -36,7 +36,7 @@ static_assert(kSerialOffset == 1160 && kAutoRangeOffset + 4 == kSettingsFileSize
 
 using Image = unsigned char[kSettingsFileSize];
 
-void ToImage(const CRecorderData& data, Image image) {
+void ToImage(const ProgramSettings& data, Image image) {
   const int32_t paging[4] = {data.pageMode, static_cast<int32_t>(data.sectorsPerPage),
                              static_cast<int32_t>(data.pageCount), data.autoPaging};
   const int32_t serial[5] = {data.comPort, data.baudIndex, data.parityIndex, data.deviceAddress, data.pollIntervalMs};
@@ -50,7 +50,7 @@ void ToImage(const CRecorderData& data, Image image) {
   std::memcpy(image + kAutoRangeOffset, &data.autoRange, 4);
 }
 
-void FromImage(const Image image, CRecorderData& data) {
+void FromImage(const Image image, ProgramSettings& data) {
   int32_t paging[4];
   int32_t serial[5];
   std::memcpy(paging, image + kPagingOffset, sizeof paging);
@@ -71,7 +71,7 @@ void FromImage(const Image image, CRecorderData& data) {
 
 int32_t Clamp(int32_t v, int32_t lo, int32_t hi, int32_t fallback) { return v < lo || v > hi ? fallback : v; }
 
-void CorrectRanges(CRecorderData& data) {
+void CorrectRanges(ProgramSettings& data) {
   for (ChannelInfo& ch : data.channels) {
     ch.lineWidth = std::clamp(ch.lineWidth, 1, 4);
     ch.unitIndex = Clamp(ch.unitIndex, 0, kUnitCount - 1, 0);
@@ -124,7 +124,7 @@ bool KeepsSettingsBeside(const std::string& folder) {
 
 std::string UserSettingsFolder() { return base::UserConfigFolder() + "/tessaly"; }
 
-void ApplyDefaultSettings(CRecorderData& data) {
+void ApplyDefaultSettings(ProgramSettings& data) {
   data.pageMode = 0;
   data.sectorsPerPage = 1024;
   data.pageCount = 10;
@@ -153,7 +153,7 @@ void ApplyDefaultSettings(CRecorderData& data) {
   d.showCursor = 1;
 }
 
-void ReadSettings(CRecorderData& data, const SettingsPlace& place) {
+void ReadSettings(ProgramSettings& data, const SettingsPlace& place) {
   ApplyDefaultSettings(data);
   // Created empty when missing; an existing file is not truncated, and
   // anything but a regular file (a pipe or a device would never end) leaves
@@ -179,7 +179,7 @@ void ReadSettings(CRecorderData& data, const SettingsPlace& place) {
   }
 }
 
-bool WriteSettings(CRecorderData& data, const SettingsPlace& place) {
+bool WriteSettings(ProgramSettings& data, const SettingsPlace& place) {
   Image image;
   ToImage(data, image);
   base::AtomicFile file;

@@ -3,7 +3,7 @@
 // when the program may write there, else in the user's configuration folder.
 #include <string>
 
-#include "settings/recorder_data.h"
+#include "settings/program_settings.h"
 
 namespace tessaly::settings {
 
@@ -41,13 +41,13 @@ std::string UserSettingsFolder();
 // defaults (1024 sectors per page with automatic paging, automatic intervals),
 // and values outside their tables are corrected, so nothing later divides by
 // zero or indexes beyond a table. A missing file is created empty.
-void ReadSettings(CRecorderData& data, const SettingsPlace& place = LocateSettings());
+void ReadSettings(ProgramSettings& data, const SettingsPlace& place = LocateSettings());
 
 // Writes all persisted fields; on failure shows "文件打开失败" / "Failed to
 // open file" and the previous file stays as it was. Returns success.
-bool WriteSettings(CRecorderData& data, const SettingsPlace& place = LocateSettings());
+bool WriteSettings(ProgramSettings& data, const SettingsPlace& place = LocateSettings());
 
 // The defaults ReadSettings starts from.
-void ApplyDefaultSettings(CRecorderData& data);
+void ApplyDefaultSettings(ProgramSettings& data);
 
 }  // namespace tessaly::settings

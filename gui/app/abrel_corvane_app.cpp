@@ -6,13 +6,13 @@
 #include <QTranslator>
 
 #include "app/prompt_service.h"
+#include "recorder/recorder_data.h"
 #include "resources/drawn_icons.h"
-#include "settings/recorder_data.h"
 #include "settings/settings_file.h"
 
 namespace tessaly::gui {
 
-CAbrel_CorvaneApp::CAbrel_CorvaneApp(settings::CRecorderData& data, PromptService& prompts, MainFrameOptions options)
+CAbrel_CorvaneApp::CAbrel_CorvaneApp(recorder::CRecorderData& data, PromptService& prompts, MainFrameOptions options)
     : data_(data), prompts_(prompts), options_(std::move(options)) {
   data_.messages = &prompts_;
 }
@@ -29,8 +29,10 @@ void CAbrel_CorvaneApp::InitInstance(const QStringList& arguments) {
   QApplication::setWindowIcon(ProgramIcon());
   mainFrame_ = std::make_unique<CMainFrame>(data_, prompts_, options_);
   mainFrame_->showMaximized();
+  QStringList paths;
   for (qsizetype i = 1; i < arguments.size(); ++i)
-    if (!arguments[i].isEmpty()) mainFrame_->OpenPath(arguments[i]);
+    if (!arguments[i].isEmpty()) paths.append(arguments[i]);
+  mainFrame_->OpenPaths(paths);
 }
 
 void CAbrel_CorvaneApp::SetInterfaceLanguage() {

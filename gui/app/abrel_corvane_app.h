@@ -9,7 +9,7 @@
 
 class QTranslator;
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -19,7 +19,7 @@ class PromptService;
 
 class CAbrel_CorvaneApp {
  public:
-  CAbrel_CorvaneApp(settings::CRecorderData& data, PromptService& prompts, MainFrameOptions options = {});
+  CAbrel_CorvaneApp(recorder::CRecorderData& data, PromptService& prompts, MainFrameOptions options = {});
   ~CAbrel_CorvaneApp();  // destroys the main frame, then writes the settings
   CAbrel_CorvaneApp(const CAbrel_CorvaneApp&) = delete;
   CAbrel_CorvaneApp& operator=(const CAbrel_CorvaneApp&) = delete;
@@ -34,7 +34,7 @@ class CAbrel_CorvaneApp {
  private:
   void SetInterfaceLanguage();
 
-  settings::CRecorderData& data_;
+  recorder::CRecorderData& data_;
   PromptService& prompts_;
   MainFrameOptions options_;
   std::unique_ptr<QTranslator> qtTexts_;

@@ -8,6 +8,7 @@ enum class Command : int {
   // Main menu and record viewer menu.
   FileOpen = 57601,
   FileClose = 57602,
+  FileOpenFolder = 32803,
   AppExit = 57665,
   AppAbout = 57664,
   RealtimeCollection = 32802,

@@ -5,7 +5,7 @@
 
 namespace tessaly::gui {
 
-LoaderBridge::LoaderBridge(record::LoaderHost& uiHost) : uiHost_(uiHost) {}
+LoaderBridge::LoaderBridge(recorder::LoaderHost& uiHost) : uiHost_(uiHost) {}
 
 void LoaderBridge::ReportLoadProgress(uint32_t index) {
   RunOnUiThread([this, index] { uiHost_.ReportLoadProgress(index); });

@@ -6,15 +6,15 @@
 #include <functional>
 #include <mutex>
 
-#include "record/page_loader.h"
+#include "recorder/page_loader.h"
 
 namespace tessaly::gui {
 
-class LoaderBridge : public QObject, public record::LoaderHost {
+class LoaderBridge : public QObject, public recorder::LoaderHost {
   Q_OBJECT
  public:
   // `uiHost` is called on the thread this bridge lives on.
-  explicit LoaderBridge(record::LoaderHost& uiHost);
+  explicit LoaderBridge(recorder::LoaderHost& uiHost);
 
   void ReportLoadProgress(uint32_t index) override;
   void FillList() override;
@@ -29,7 +29,7 @@ class LoaderBridge : public QObject, public record::LoaderHost {
   Q_INVOKABLE void RunPending();
   void RunOnUiThread(std::function<void()> work);
 
-  record::LoaderHost& uiHost_;
+  recorder::LoaderHost& uiHost_;
   // The pending call travels under this lock, which also orders the loader's
   // writes before the UI's reads and the UI's writes before the loader goes on.
   std::mutex mutex_;

@@ -10,7 +10,7 @@
 #include "app/screenshot_hook.h"
 #include "base/format.h"
 #include "base/texts.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 
 int main(int argc, char* argv[]) {
   using tessaly::base::TextId;
@@ -29,7 +29,7 @@ int main(int argc, char* argv[]) {
     }
   }
 
-  tessaly::settings::CRecorderData data;
+  tessaly::recorder::CRecorderData data;
   QApplication qapp(argc, argv);
   QApplication::setApplicationVersion(QStringLiteral(TESSALY_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral(TESSALY_APP_ID));

@@ -24,8 +24,8 @@
 #include "app/true_color_tool_bar.h"
 #include "base/format.h"
 #include "realtime/child_frame2.h"
+#include "recorder/recorder_data.h"
 #include "resources/drawn_icons.h"
-#include "settings/recorder_data.h"
 #include "settings/settings_file.h"
 #include "viewer/child_frame.h"
 #include "viewer/record_params_dlg.h"
@@ -46,7 +46,7 @@ void StartOwnExecutable() { QProcess::startDetached(QCoreApplication::applicatio
 
 }  // namespace
 
-CMainFrame::CMainFrame(settings::CRecorderData& data, PromptService& prompts, MainFrameOptions options)
+CMainFrame::CMainFrame(recorder::CRecorderData& data, PromptService& prompts, MainFrameOptions options)
     : data_(data), prompts_(prompts), options_(std::move(options)), mdiArea_(new QMdiArea(this)) {
   if (!options_.restart) options_.restart = StartOwnExecutable;
   setObjectName(QStringLiteral("mainFrame"));
@@ -69,13 +69,13 @@ CMainFrame::CMainFrame(settings::CRecorderData& data, PromptService& prompts, Ma
   BuildMenus();
   UpdateCommandStates();
 
-  bridge_ = std::make_unique<LoaderBridge>(static_cast<record::LoaderHost&>(*this));
-  record::LoaderHost* host = bridge_.get();
+  bridge_ = std::make_unique<LoaderBridge>(static_cast<recorder::LoaderHost&>(*this));
+  recorder::LoaderHost* host = bridge_.get();
   if (options_.wrapLoaderHost) {
     wrappedHost_ = options_.wrapLoaderHost(*bridge_);
     host = wrappedHost_.get();
   }
-  loader_ = std::make_unique<record::PageLoader>(data_, *host);
+  loader_ = std::make_unique<recorder::PageLoader>(data_, *host);
 }
 
 CMainFrame::~CMainFrame() {
@@ -110,6 +110,7 @@ void CMainFrame::BuildMenus() {
   // Main menu.
   QMenu* file = AddMenu(mainMenus_, TextId::MenuFile);
   AddCommand(file, TextId::MenuOpenRecordFile, Command::FileOpen);
+  AddCommand(file, TextId::MenuOpenRecordFolder, Command::FileOpenFolder);
   AddCommand(file, TextId::MenuRealtimeCollection, Command::RealtimeCollection);
   file->addSeparator();
   AddCommand(file, TextId::MenuExit, Command::AppExit);
@@ -130,6 +131,7 @@ void CMainFrame::BuildMenus() {
   // The record viewer's menu.
   QMenu* viewerFile = AddMenu(viewerMenus_, TextId::MenuFile);
   AddCommand(viewerFile, TextId::MenuOpen, Command::FileOpen);
+  AddCommand(viewerFile, TextId::MenuOpenRecordFolder, Command::FileOpenFolder);
   AddCommand(viewerFile, TextId::MenuClose, Command::FileClose);
   viewerFile->addSeparator();
   AddCommand(viewerFile, TextId::MenuExit, Command::AppExit);
@@ -195,6 +197,7 @@ void CMainFrame::OnCommand(Command command) {
   if (CChildFrame2* page = ActiveRealtimePage(); page && page->OnCommand(command)) return;
   switch (command) {
     case Command::FileOpen: NewViewer()->OpenRecordFile(); break;
+    case Command::FileOpenFolder: NewViewer()->OpenRecordFolder(); break;
     case Command::RecordReadParams: OnRecordReadParams(); break;
     case Command::LanguageChinese: SwitchLanguage(base::kChinese); break;
     case Command::LanguageEnglish: SwitchLanguage(base::kEnglish); break;
@@ -249,17 +252,19 @@ void CMainFrame::ReportExportResult(output::ExportResult result, const std::stri
   }
 }
 
-CChildFrame* CMainFrame::OpenRecordPath(const QString& path) {
+CChildFrame* CMainFrame::OpenRecordPaths(const QStringList& paths) {
   CChildFrame* viewer = NewViewer();
-  viewer->OpenRecordPath(path);
+  viewer->OpenRecordPaths(paths);
   return viewer;
 }
 
-void CMainFrame::OpenPath(const QString& path) {
-  if (QFileInfo(path).suffix().compare(QLatin1String("DT"), Qt::CaseInsensitive) == 0)
-    NewRealtimePage()->OpenDataFile(path);
-  else
-    OpenRecordPath(path);
+void CMainFrame::OpenPaths(const QStringList& paths) {
+  QStringList records, dataFiles;
+  for (const QString& path : paths)
+    (QFileInfo(path).suffix().compare(QLatin1String("DT"), Qt::CaseInsensitive) == 0 ? dataFiles : records)
+        .append(path);
+  if (!records.isEmpty()) OpenRecordPaths(records);
+  for (const QString& path : dataFiles) NewRealtimePage()->OpenDataFile(path);
 }
 
 void CMainFrame::ClearViewers() {
@@ -279,7 +284,7 @@ void CMainFrame::OnRecordReadParams() {
 
 void CMainFrame::OnShowParams() {
   // No viewer to redraw here; a running load still owns the intervals OK writes.
-  if (record::RefuseWhileLoading(data_)) return;
+  if (recorder::RefuseWhileLoading(data_)) return;
   CShowParamsDlg dialog(data_, this);
   if (prompts_.RunDialog(dialog) == QDialog::Accepted) settings::WriteSettings(data_);
 }
@@ -331,7 +336,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   if (restartOnClose_ == 1) options_.restart();
   if (data_.childKind == 0) {
     delete mdiArea_->currentSubWindow();
-    data_.recordFile.Close();
+    data_.recordSet.Close();
   } else if (CChildFrame2* page = ActiveRealtimePage()) {
     page->OnCommand(Command::FileClose);
   }
@@ -351,8 +356,10 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
+  QStringList paths;
   for (const QUrl& url : event->mimeData()->urls())
-    if (url.isLocalFile()) OpenPath(url.toLocalFile());
+    if (url.isLocalFile()) paths.append(url.toLocalFile());
+  OpenPaths(paths);
   event->acceptProposedAction();
 }
 

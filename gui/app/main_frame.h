@@ -15,14 +15,14 @@
 #include "base/texts.h"
 #include "output/export.h"
 #include "record/page_entry.h"
-#include "record/page_loader.h"
+#include "recorder/page_loader.h"
 #include "viewer/fill_progress.h"
 
 class QActionGroup;
 class QMdiArea;
 class QMenu;
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -41,18 +41,18 @@ struct MainFrameOptions {
   std::function<void()> restart;
   // Wraps the host the page loader talks to; tests use it to hold a load at a
   // known point. The wrapper runs on the loader thread and must forward.
-  std::function<std::unique_ptr<record::LoaderHost>(record::LoaderHost& bridge)> wrapLoaderHost;
+  std::function<std::unique_ptr<recorder::LoaderHost>(recorder::LoaderHost& bridge)> wrapLoaderHost;
 };
 
-class CMainFrame : public QMainWindow, private record::LoaderHost, public FillProgressSink {
+class CMainFrame : public QMainWindow, private recorder::LoaderHost, public FillProgressSink {
   Q_OBJECT
  public:
-  CMainFrame(settings::CRecorderData& data, PromptService& prompts, MainFrameOptions options = {});
+  CMainFrame(recorder::CRecorderData& data, PromptService& prompts, MainFrameOptions options = {});
   ~CMainFrame() override;
 
-  settings::CRecorderData& data() const { return data_; }
+  recorder::CRecorderData& data() const { return data_; }
   PromptService& prompts() const { return prompts_; }
-  record::PageLoader& loader() const { return *loader_; }
+  recorder::PageLoader& loader() const { return *loader_; }
   QMdiArea* mdiArea() const { return mdiArea_; }
   CTrueColorToolBar* toolBar() const { return toolBar_; }
   CProgressStatusBar* progressStatusBar() const { return statusBar_; }
@@ -78,11 +78,13 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   CChildFrame2* NewRealtimePage();
   // Tells the user how an export ended (nothing when it was written or empty).
   void ReportExportResult(output::ExportResult result, const std::string& file);
-  // Opens `path` in a new viewer without the file dialog (command line, drops).
-  CChildFrame* OpenRecordPath(const QString& path);
-  // Opens `path` where it belongs (command line, drops, the file manager): a
-  // data file in a new real-time page, anything else in a new viewer.
-  void OpenPath(const QString& path);
+  // Opens `paths` as one record set in a new viewer without the file dialog
+  // (command line, drops).
+  CChildFrame* OpenRecordPaths(const QStringList& paths);
+  // Opens `paths` where they belong (command line, drops, the file manager):
+  // each data file in a new real-time page, all the others together as one
+  // record set in a new viewer.
+  void OpenPaths(const QStringList& paths);
   // The SampleBuffer was emptied: every open viewer shows nothing loaded.
   void ClearViewers();
   // Starts the load of a page or search result (refused with the busy
@@ -123,7 +125,7 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   void OnShowParams();
   void OnAbout();
 
-  settings::CRecorderData& data_;
+  recorder::CRecorderData& data_;
   PromptService& prompts_;
   MainFrameOptions options_;
   QMdiArea* mdiArea_;
@@ -139,8 +141,8 @@ class CMainFrame : public QMainWindow, private record::LoaderHost, public FillPr
   uint64_t pageIndexGeneration_ = 0;
   std::string loadLabel_;  // label of the entry the running or last load reads
   std::unique_ptr<LoaderBridge> bridge_;
-  std::unique_ptr<record::LoaderHost> wrappedHost_;
-  std::unique_ptr<record::PageLoader> loader_;
+  std::unique_ptr<recorder::LoaderHost> wrappedHost_;
+  std::unique_ptr<recorder::PageLoader> loader_;
 };
 
 }  // namespace tessaly::gui

@@ -10,7 +10,7 @@
 #include "base/command_line.h"
 #include "base/format.h"
 #include "output/print_document.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "settings/settings_file.h"
 #include "viewer/child_frame.h"
 
@@ -24,16 +24,13 @@ constexpr base::OptionSpec kOptions[] = {{"--pdf"}, {"--document"}, {"--page"}};
 // Nobody to ask: every message goes to stderr, every dialog is cancelled.
 class StderrPrompts : public PromptService {
  public:
-  void ShowMessage(const std::string& utf8Text) override {
-    std::fprintf(stderr, "tessaly: %s\n", utf8Text.c_str());
-    told = true;
-  }
+  void ShowMessage(const std::string& utf8Text) override { std::fprintf(stderr, "tessaly: %s\n", utf8Text.c_str()); }
   QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QStringList OpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
   QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
   QString FolderName(QWidget*, const QString&, const QString&) override { return {}; }
   bool PrintDialog(QWidget*, QPrinter&) override { return false; }
   int RunDialog(QDialog&) override { return 0; }
-  bool told = false;
 };
 
 int Fail(StderrPrompts& prompts, const std::string& message) {
@@ -45,7 +42,7 @@ int Fail(StderrPrompts& prompts, const std::string& message) {
 
 bool WantsPdf(const QStringList& arguments) { return arguments.contains(QStringLiteral("--pdf")); }
 
-int RunPdfExport(settings::CRecorderData& data, const QStringList& arguments) {
+int RunPdfExport(recorder::CRecorderData& data, const QStringList& arguments) {
   StderrPrompts prompts;
   settings::ReadSettings(data);
   data.messages = &prompts;
@@ -58,13 +55,15 @@ int RunPdfExport(settings::CRecorderData& data, const QStringList& arguments) {
   const std::string usage = base::Text(TextId::PdfUsage, language);
   const std::string* document = line.Value("--document");
   const bool known = document && (*document == "list" || *document == "graph");
-  if (line.Positional().size() != 1 || !line.Value("--pdf") || !known) return Fail(prompts, usage);
+  if (line.Positional().empty() || !line.Value("--pdf") || !known) return Fail(prompts, usage);
   uint32_t page = 1;
   if (!line.Integer<uint32_t>("--page", 1, UINT32_MAX, page, error)) return Fail(prompts, error.Message(language));
 
   CMainFrame frame(data, prompts);
-  CChildFrame* viewer = frame.OpenRecordPath(QFile::decodeName(line.Positional()[0].c_str()));
-  if (prompts.told) return 1;  // the open said why
+  QStringList paths;
+  for (const std::string& path : line.Positional()) paths.append(QFile::decodeName(path.c_str()));
+  CChildFrame* viewer = frame.OpenRecordPaths(paths);
+  if (!data.recordSet.IsOpen()) return 1;  // the open said why
   if (page > data.pages.size())
     return Fail(prompts, base::FormatText(base::Text(TextId::CliNoSuchPage, language), page,
                                           static_cast<unsigned>(data.pages.size())));

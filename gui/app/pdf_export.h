@@ -5,7 +5,7 @@
 // and writes it as a PDF. Messages go to stderr.
 #include <QStringList>
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -15,6 +15,6 @@ namespace tessaly::gui {
 bool WantsPdf(const QStringList& arguments);
 
 // Runs the export; 0 when the PDF was written, 1 after a message on stderr.
-int RunPdfExport(settings::CRecorderData& data, const QStringList& arguments);
+int RunPdfExport(recorder::CRecorderData& data, const QStringList& arguments);
 
 }  // namespace tessaly::gui

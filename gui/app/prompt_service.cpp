@@ -15,7 +15,7 @@
 #include <QThread>
 
 #include "base/texts.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 
 namespace tessaly::gui {
 
@@ -29,7 +29,7 @@ constexpr int kTitleBarButtonsWidth = 160;
 
 }  // namespace
 
-QtPromptService::QtPromptService(const settings::CRecorderData& data) : data_(data) {}
+QtPromptService::QtPromptService(const recorder::CRecorderData& data) : data_(data) {}
 
 void QtPromptService::ShowMessage(const std::string& utf8Text) { ShowBox(false, utf8Text); }
 
@@ -59,6 +59,10 @@ void QtPromptService::ShowBox(bool error, const std::string& utf8Text) {
 
 QString QtPromptService::OpenFileName(QWidget* parent, const QString& title, const QString& filter) {
   return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+QStringList QtPromptService::OpenFileNames(QWidget* parent, const QString& title, const QString& filter) {
+  return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
 }
 
 QString QtPromptService::SaveFileName(QWidget* parent, const QString& title, const QString& filter,

@@ -4,6 +4,7 @@
 // the print dialog and our own modal dialogs. The program shows Qt dialogs;
 // tests answer from a script and record what was asked.
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <string>
 
@@ -13,7 +14,7 @@ class QDialog;
 class QFileDialog;
 class QPrinter;
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -26,6 +27,8 @@ class PromptService : public base::MessageSink {
   // The chosen path, or an empty text when the user cancelled. `filter` is a
   // Qt name filter (see QtFileFilter).
   virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+  // Several files chosen at once; empty when the user cancelled.
+  virtual QStringList OpenFileNames(QWidget* parent, const QString& title, const QString& filter) = 0;
   virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                const QString& suggestedPath) = 0;
   virtual QString FolderName(QWidget* parent, const QString& title, const QString& startFolder) = 0;
@@ -39,11 +42,12 @@ class PromptService : public base::MessageSink {
 // carry the program title and an OK button in the interface language.
 class QtPromptService : public PromptService {
  public:
-  explicit QtPromptService(const settings::CRecorderData& data);
+  explicit QtPromptService(const recorder::CRecorderData& data);
 
   void ShowMessage(const std::string& utf8Text) override;
   void ShowError(const std::string& utf8Text) override;
   QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
+  QStringList OpenFileNames(QWidget* parent, const QString& title, const QString& filter) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& suggestedPath) override;
   QString FolderName(QWidget* parent, const QString& title, const QString& startFolder) override;
@@ -53,7 +57,7 @@ class QtPromptService : public PromptService {
  private:
   void ShowBox(bool error, const std::string& utf8Text);
 
-  const settings::CRecorderData& data_;
+  const recorder::CRecorderData& data_;
 };
 
 // The extension of a name filter's first pattern ("xlsx" of "(*.xlsx *.xls)"),

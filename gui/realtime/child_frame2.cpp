@@ -12,7 +12,7 @@
 #include "realtime/ih_list_box.h"
 #include "realtime/realtime_bridge.h"
 #include "realtime/realtime_set_dlg.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "widgets/splitter_ctrl.h"
 
 namespace tessaly::gui {

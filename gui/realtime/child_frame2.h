@@ -10,7 +10,7 @@
 #include "app/command_ids.h"
 #include "realtime/acquisition.h"
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -62,7 +62,7 @@ class CChildFrame2 : public QWidget, public realtime::AcquisitionPage {
   void InitialiseChart();
 
   CMainFrame& main_;
-  settings::CRecorderData& data_;
+  recorder::CRecorderData& data_;
   SplitterCtrl* splitter_;
   CTChart* chart_;
   CRealtimeSetDlg* panel_;

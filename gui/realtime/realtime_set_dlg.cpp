@@ -22,7 +22,7 @@
 #include "realtime/data_file.h"
 #include "realtime/ih_list_box.h"
 #include "realtime/page_actions.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "widgets/spin_buttons.h"
 #include "widgets/ui_text.h"
 

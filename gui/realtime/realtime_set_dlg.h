@@ -16,7 +16,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -99,7 +99,7 @@ class CRealtimeSetDlg : public QWidget {
 
   CMainFrame& main_;
   CChildFrame2& page_;
-  settings::CRecorderData& data_;
+  recorder::CRecorderData& data_;
   std::string savePath_;
   std::string receiveFolder_;
   QTimer autoSaveTimer_;

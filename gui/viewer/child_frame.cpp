@@ -18,9 +18,11 @@
 #include "output/print_frame.h"
 #include "output/workbook_export.h"
 #include "record/page_index.h"
-#include "record/page_loader.h"
 #include "record/search.h"
-#include "settings/recorder_data.h"
+#include "recorder/build_page_index.h"
+#include "recorder/page_loader.h"
+#include "recorder/recorder_data.h"
+#include "recorder/search_by_time.h"
 #include "settings/settings_file.h"
 #include "viewer/cursor_panel.h"
 #include "viewer/data_graph_dlg.h"
@@ -82,19 +84,35 @@ QTreeWidgetItem* CChildFrame::AddRoot(const char* text) {
 }
 
 void CChildFrame::OpenRecordFile() {
-  const QString path =
-      main_.prompts().OpenFileName(this, QString::fromUtf8(main_.Text(TextId::MenuOpen)),
-                                   QtFileFilter(QString::fromUtf8(main_.Text(TextId::RecordFileFilter))));
-  if (path.isEmpty()) {
+  const QStringList paths =
+      main_.prompts().OpenFileNames(this, QString::fromUtf8(main_.Text(TextId::MenuOpen)),
+                                    QtFileFilter(QString::fromUtf8(main_.Text(TextId::RecordFileFilter))));
+  if (paths.isEmpty()) {
     CloseWindow();
     return;
   }
-  OpenRecordPath(path);
+  OpenRecordPaths(paths);
 }
 
-void CChildFrame::OpenRecordPath(const QString& path) {
-  if (record::RefuseWhileLoading(data_)) return;
-  data_.recordPath = QFile::encodeName(path).toStdString();
+void CChildFrame::OpenRecordFolder() {
+  const QString folder =
+      main_.prompts().FolderName(this, QString::fromUtf8(main_.Text(TextId::MenuOpenRecordFolder)), QString());
+  if (folder.isEmpty()) {
+    CloseWindow();
+    return;
+  }
+  OpenRecordPaths({folder});
+}
+
+void CChildFrame::OpenRecordPaths(const QStringList& paths) {
+  if (recorder::RefuseWhileLoading(data_)) return;
+  std::vector<std::string> named;
+  for (const QString& path : paths) named.push_back(QFile::encodeName(path).toStdString());
+  data_.recordPaths = record::ExpandRecordPaths(named);
+  if (data_.recordPaths.empty()) {  // folders without a record file
+    data_.ShowError(base::FormatText(main_.Text(TextId::SetNoRecordFiles), named.front().c_str()));
+    return;
+  }
   // The samples were the previous file's: whether or not this open succeeds,
   // no viewer shows them and no command works on them any more.
   data_.samples.clear();
@@ -104,16 +122,28 @@ void CChildFrame::OpenRecordPath(const QString& path) {
 
 bool CChildFrame::RebuildPageTree() {
   // The loader reads the record file and the page list: not under a load.
-  if (record::RefuseWhileLoading(data_)) return false;
+  if (recorder::RefuseWhileLoading(data_)) return false;
   const uint64_t generation = main_.NewPageIndexGeneration();
-  if (!record::BuildPageIndex(data_)) return false;
+  if (!recorder::BuildPageIndex(data_)) return false;
   delete pagingRoot_;
-  pagingRoot_ = AddRoot(main_.Text(TextId::TreePagingRoot));
+  const record::RecordSet& set = data_.recordSet;
+  std::string rootText = main_.Text(TextId::TreePagingRoot);
+  if (set.FileCount() > 1)
+    rootText += " - " + base::FormatText(main_.Text(TextId::TreeSetFiles), set.Name().c_str(),
+                                         static_cast<int>(set.FileCount()));
+  pagingRoot_ = AddRoot(rootText.c_str());
+  QStringList fileNames;
+  for (size_t k = 0; k < set.FileCount(); ++k)
+    fileNames.append(QFileInfo(QFile::decodeName(set.Member(k).path.c_str())).fileName());
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(data_.pages.size()));
   for (size_t i = 0; i < data_.pages.size(); ++i) {
-    auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(data_.pages[i].label)});
+    const record::PageEntry& page = data_.pages[i];
+    auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(page.label)});
     item->setData(0, kItemDataRole, static_cast<int32_t>(i + 1));
+    const auto [first, last] = set.MembersSpanning(page.firstSector, page.sectorCount);
+    item->setToolTip(
+        0, fileNames.mid(static_cast<qsizetype>(first), static_cast<qsizetype>(last - first)).join(QLatin1Char('\n')));
     items.append(item);
   }
   pagingRoot_->addChildren(items);
@@ -123,7 +153,7 @@ bool CChildFrame::RebuildPageTree() {
 }
 
 void CChildFrame::ShowTitle(const std::string& pageLabel) {
-  QString title = QFileInfo(QFile::decodeName(QByteArray::fromStdString(data_.recordPath))).fileName();
+  QString title = QFile::decodeName(QByteArray::fromStdString(data_.recordSet.Name()));
   if (!pageLabel.empty()) title += QStringLiteral(" - %1").arg(QString::fromStdString(pageLabel));
   if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget()))
     subWindow->setWindowTitle(title);
@@ -180,6 +210,7 @@ void CChildFrame::ClearPages() {
 bool CChildFrame::OnCommand(Command command) {
   switch (command) {
     case Command::FileOpen: OpenRecordFile(); return true;
+    case Command::FileOpenFolder: OpenRecordFolder(); return true;
     case Command::FileClose: OnClose(); return true;
     case Command::ShowParams: OnShowParams(); return true;
     case Command::RecordReadParams: OnRecordReadParams(); return true;
@@ -202,9 +233,9 @@ void CChildFrame::CloseWindow() {
 }
 
 void CChildFrame::OnClose() {
-  if (record::RefuseWhileLoading(data_)) return;
+  if (recorder::RefuseWhileLoading(data_)) return;
   CloseWindow();
-  data_.recordFile.Close();
+  data_.recordSet.Close();
 }
 
 void CChildFrame::OnRecordReadParams() {
@@ -220,7 +251,7 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
 
 void CChildFrame::OnShowParams() {
   // The fills read the SampleBuffer, which a running load owns.
-  if (record::RefuseWhileLoading(data_)) return;
+  if (recorder::RefuseWhileLoading(data_)) return;
   CShowParamsDlg dialog(data_, this);
   if (main_.prompts().RunDialog(dialog) != QDialog::Accepted) return;
   settings::WriteSettings(data_);
@@ -232,35 +263,35 @@ void CChildFrame::OnShowParams() {
 void CChildFrame::OnSearchByTime() {
   CSearchByTimeDlg dialog(data_, this);
   if (main_.prompts().RunDialog(dialog) != QDialog::Accepted) return;
-  const record::SearchOutcome outcome =
-      record::SearchByTime(data_, dialog.StartFields(), dialog.StopFields(), dialog.SaveToTree(), dialog.ClearTree());
+  const recorder::SearchOutcome outcome =
+      recorder::SearchByTime(data_, dialog.StartFields(), dialog.StopFields(), dialog.SaveToTree(), dialog.ClearTree());
   if (outcome.cleared) {
     delete searchedRoot_;
     searchedRoot_ = AddRoot(main_.Text(TextId::TreeSearchedRoot));
   }
   switch (outcome.action) {
-    case record::SearchAction::Keep: {
+    case recorder::SearchAction::Keep: {
       auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(outcome.entry.label)});
       item->setData(0, kItemDataRole, outcome.itemData);
       searchedRoot_->addChild(item);
       searchedRoot_->setExpanded(true);
       break;
     }
-    case record::SearchAction::Load: main_.StartPageLoad(outcome.entry); break;
-    case record::SearchAction::Nothing: break;
+    case recorder::SearchAction::Load: main_.StartPageLoad(outcome.entry); break;
+    case recorder::SearchAction::Nothing: break;
   }
 }
 
 void CChildFrame::OnRangeStatistics() {
   // The SampleBuffer belongs to a running load; an empty one has nothing to count.
-  if (record::RefuseWhileLoading(data_) || data_.samples.empty()) return;
+  if (recorder::RefuseWhileLoading(data_) || data_.samples.empty()) return;
   CStatisticsDlg dialog(data_, this);
   main_.prompts().RunDialog(dialog);
 }
 
 // The statistics dialog on the range from the earlier cursor to the later.
 void CChildFrame::OnCursorStatistics() {
-  if (record::RefuseWhileLoading(data_) || data_.samples.empty()) return;
+  if (recorder::RefuseWhileLoading(data_) || data_.samples.empty()) return;
   const PartGraphCursors& cursors = formView_->graphPage()->Cursors();
   const std::optional<size_t> a = cursors.Sample(PartGraphCursors::kA);
   const std::optional<size_t> b = cursors.Sample(PartGraphCursors::kB);
@@ -274,7 +305,7 @@ void CChildFrame::OnCursorStatistics() {
 }
 
 void CChildFrame::OnExport(Command command) {
-  if (record::RefuseWhileLoading(data_)) return;
+  if (recorder::RefuseWhileLoading(data_)) return;
   const bool workbook = command == Command::ExportXls;
   const QString path = main_.prompts().SaveFileName(
       this, {},
@@ -290,12 +321,12 @@ void CChildFrame::OnExport(Command command) {
 
 void CChildFrame::OnPreview(int32_t printKind) {
   printKind_ = printKind;
-  if (record::RefuseWhileLoading(data_)) return;
+  if (recorder::RefuseWhileLoading(data_)) return;
   CPrintFrame::Open(*this, *this, main_.prompts(), data_.language, &main_);
 }
 
 uint32_t CChildFrame::BeginPrinting() {
-  if (record::RefuseWhileLoading(data_)) return 0;
+  if (recorder::RefuseWhileLoading(data_)) return 0;
   return output::PrintPageCount(output::ViewerPrintInput(data_, static_cast<output::PrintKind>(printKind_), {}));
 }
 

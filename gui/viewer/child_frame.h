@@ -1,7 +1,7 @@
 #pragma once
 // The record viewer: the tabbed area (graph and list pages) and the page tree
 // side by side in a splitter (85 % / 15 %). The tree lists the pages of the
-// open record file and the kept search results; a click on an entry's label
+// open record set and the kept search results; a click on an entry's label
 // loads it in the background. The viewer handles the commands of its menu.
 #include <QWidget>
 #include <cstdint>
@@ -13,7 +13,7 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -31,10 +31,14 @@ class CChildFrame : public QWidget, public PrintDocument {
  public:
   explicit CChildFrame(CMainFrame& mainFrame, QWidget* parent = nullptr);
 
-  // The file dialog, then the rebuild; Cancel closes the viewer.
+  // The file dialog (several files may be chosen: they open as one set),
+  // then the rebuild; Cancel closes the viewer.
   void OpenRecordFile();
-  // Opens `path` as if it had been chosen in the file dialog.
-  void OpenRecordPath(const QString& path);
+  // The folder dialog: every record file of the folder opens as one set.
+  void OpenRecordFolder();
+  // Opens `paths` (record files, folders standing for theirs) as one record
+  // set, as if they had been chosen in the file dialog.
+  void OpenRecordPaths(const QStringList& paths);
   // Builds the page index and lists it under a new paging root; refused with
   // the busy message while a load runs, left as it was when the index fails
   // (false).
@@ -48,7 +52,7 @@ class CChildFrame : public QWidget, public PrintDocument {
   void FillPartGraph();
   // Empties both pages: nothing loaded is on show.
   void ClearPages();
-  // The window title: the open record file's name and the label of the page
+  // The window title: the open record set's name and the label of the page
   // loaded, if any.
   void ShowTitle(const std::string& pageLabel);
 
@@ -96,7 +100,7 @@ class CChildFrame : public QWidget, public PrintDocument {
   void OnPreview(int32_t printKind);
 
   CMainFrame& main_;
-  settings::CRecorderData& data_;
+  recorder::CRecorderData& data_;
   SplitterCtrl* splitter_;
   CMyFormView* formView_;
   QTreeWidget* pageTree_;

@@ -16,7 +16,7 @@
 #include "analysis/cursor_readout.h"
 #include "base/format.h"
 #include "chart/ct_chart.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "widgets/ui_text.h"
 
 namespace tessaly::gui {
@@ -93,7 +93,7 @@ CCursorPanel::CCursorPanel(int language, QWidget* parent)
   }
 }
 
-void CCursorPanel::Show(const settings::CRecorderData& data, std::optional<size_t> a, std::optional<size_t> b) {
+void CCursorPanel::Show(const recorder::CRecorderData& data, std::optional<size_t> a, std::optional<size_t> b) {
   const std::string none = base::Text(TextId::CursorNoValue, language_);
   const auto time = [&](std::optional<size_t> i) {
     return i ? analysis::CursorTimeText(data.samples.TimeAt(*i), language_) : none;

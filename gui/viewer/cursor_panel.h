@@ -16,7 +16,7 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -28,7 +28,7 @@ class CCursorPanel : public QDockWidget {
   CCursorPanel(int language, QWidget* parent = nullptr);
 
   // Shows the cursors on samples a and b of the buffer; the table needs both.
-  void Show(const settings::CRecorderData& data, std::optional<size_t> a, std::optional<size_t> b);
+  void Show(const recorder::CRecorderData& data, std::optional<size_t> a, std::optional<size_t> b);
 
   // The width the user gave the panel by dragging its left edge.
   int RequestedWidth() const { return requestedWidth_; }

@@ -6,7 +6,7 @@
 #include "base/format.h"
 #include "base/texts.h"
 #include "chart/ct_chart.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "viewer/cursor_panel.h"
 #include "viewer/my_button.h"
 #include "viewer/part_graph_cursors.h"
@@ -50,7 +50,7 @@ class PaintHeld {
 
 }  // namespace
 
-CDataGraphDlg::CDataGraphDlg(settings::CRecorderData& data, FillProgressSink* progress, QWidget* parent)
+CDataGraphDlg::CDataGraphDlg(recorder::CRecorderData& data, FillProgressSink* progress, QWidget* parent)
     : QWidget(parent),
       data_(data),
       progress_(progress),

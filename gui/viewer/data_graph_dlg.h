@@ -22,7 +22,7 @@ class PartGraphCursors;
 class CDataGraphDlg : public QWidget {
   Q_OBJECT
  public:
-  CDataGraphDlg(settings::CRecorderData& data, FillProgressSink* progress, QWidget* parent = nullptr);
+  CDataGraphDlg(recorder::CRecorderData& data, FillProgressSink* progress, QWidget* parent = nullptr);
 
   void FillAllGraph();
   void FillPartGraph();
@@ -59,7 +59,7 @@ class CDataGraphDlg : public QWidget {
   void ToggleLegendChannel(int x, int y);
   void MoveInfoPanel();
 
-  settings::CRecorderData& data_;
+  recorder::CRecorderData& data_;
   FillProgressSink* progress_;
   CTChart* allGraph_;
   CTChart* partGraph_;

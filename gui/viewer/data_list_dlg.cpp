@@ -9,7 +9,7 @@
 #include "base/number_format.h"
 #include "base/texts.h"
 #include "record/sample.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "widgets/grid_ctrl.h"
 
 namespace tessaly::gui {
@@ -25,7 +25,7 @@ constexpr int kHeadingPadding = 16;  // the grid's text margins and a little air
 
 }  // namespace
 
-CDataListDlg::CDataListDlg(settings::CRecorderData& data, FillProgressSink* progress, QWidget* parent)
+CDataListDlg::CDataListDlg(recorder::CRecorderData& data, FillProgressSink* progress, QWidget* parent)
     : QWidget(parent), data_(data), progress_(progress), grid_(new CGridCtrl(this)) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

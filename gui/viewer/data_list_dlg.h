@@ -5,7 +5,7 @@
 
 #include "viewer/fill_progress.h"
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -21,7 +21,7 @@ class CDataListDlg : public QWidget {
   static constexpr int kRowCap = 65535;
   static constexpr int kColumns = 20;
 
-  CDataListDlg(settings::CRecorderData& data, FillProgressSink* progress, QWidget* parent = nullptr);
+  CDataListDlg(recorder::CRecorderData& data, FillProgressSink* progress, QWidget* parent = nullptr);
 
   // Fills the list from the SampleBuffer at the list point interval
   // (computed first when the interval is automatic).
@@ -32,7 +32,7 @@ class CDataListDlg : public QWidget {
   CGridCtrl& Grid() { return *grid_; }
 
  private:
-  settings::CRecorderData& data_;
+  recorder::CRecorderData& data_;
   FillProgressSink* progress_;
   CGridCtrl* grid_;
 };

@@ -3,14 +3,14 @@
 #include <QVBoxLayout>
 
 #include "base/texts.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "viewer/data_graph_dlg.h"
 #include "viewer/data_list_dlg.h"
 #include "viewer/my_tab_ctrl.h"
 
 namespace tessaly::gui {
 
-CMyFormView::CMyFormView(settings::CRecorderData& data, FillProgressSink* progress, QWidget* parent)
+CMyFormView::CMyFormView(recorder::CRecorderData& data, FillProgressSink* progress, QWidget* parent)
     : QWidget(parent),
       tabCtrl_(new CMyTabCtrl(this)),
       graphPage_(new CDataGraphDlg(data, progress)),

@@ -4,7 +4,7 @@
 // The pages fill the tab control's page area.
 #include <QWidget>
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -18,7 +18,7 @@ class FillProgressSink;
 class CMyFormView : public QWidget {
   Q_OBJECT
  public:
-  CMyFormView(settings::CRecorderData& data, FillProgressSink* progress, QWidget* parent);
+  CMyFormView(recorder::CRecorderData& data, FillProgressSink* progress, QWidget* parent);
 
   CMyTabCtrl* tabCtrl() const { return tabCtrl_; }
   CDataGraphDlg* graphPage() const { return graphPage_; }

@@ -7,8 +7,8 @@
 #include "analysis/cursor_readout.h"
 #include "analysis/graph_fill.h"
 #include "chart/ct_chart.h"
-#include "record/page_loader.h"
-#include "settings/recorder_data.h"
+#include "recorder/page_loader.h"
+#include "recorder/recorder_data.h"
 #include "viewer/cursor_panel.h"
 
 namespace tessaly::gui {
@@ -19,7 +19,7 @@ const QString kLetters[] = {QStringLiteral("A"), QStringLiteral("B")};
 
 }  // namespace
 
-PartGraphCursors::PartGraphCursors(settings::CRecorderData& data, CTChart& chart, CCursorPanel& panel, QObject* parent)
+PartGraphCursors::PartGraphCursors(recorder::CRecorderData& data, CTChart& chart, CCursorPanel& panel, QObject* parent)
     : QObject(parent), data_(data), chart_(chart), panel_(panel) {
   chart_.setFocusPolicy(Qt::ClickFocus);
   chart_.installEventFilter(this);
@@ -36,7 +36,7 @@ int64_t PartGraphCursors::PointsInWindow() const {
 void PartGraphCursors::OnRelease(int button, int x, int y) {
   if (button != CTChart::kLeftButton && button != CTChart::kRightButton) return;
   if (!chart_.PlotRect().contains(x, y) || chart_.LegendEntryAt(x, y) >= 0) return;
-  if (record::RefuseWhileLoading(data_)) return;
+  if (recorder::RefuseWhileLoading(data_)) return;
   const int cursor = button == CTChart::kLeftButton ? kA : kB;
   Place(cursor, std::llround(chart_.XValueAtPixel(0, x)));
   if (samples_[cursor]) panel_.show();
@@ -52,7 +52,7 @@ void PartGraphCursors::Place(int cursor, int64_t point) {
 }
 
 void PartGraphCursors::Move(int points) {
-  if (!samples_[chosen_] || record::RefuseWhileLoading(data_)) return;
+  if (!samples_[chosen_] || recorder::RefuseWhileLoading(data_)) return;
   const std::optional<double> at = analysis::PointOfSample(data_, *samples_[chosen_]);
   if (at) Place(chosen_, std::llround(*at) + points);
 }

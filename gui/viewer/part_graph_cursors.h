@@ -7,7 +7,7 @@
 #include <QObject>
 #include <optional>
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -22,7 +22,7 @@ class PartGraphCursors : public QObject {
   static constexpr int kA = 0;
   static constexpr int kB = 1;
 
-  PartGraphCursors(settings::CRecorderData& data, CTChart& chart, CCursorPanel& panel, QObject* parent);
+  PartGraphCursors(recorder::CRecorderData& data, CTChart& chart, CCursorPanel& panel, QObject* parent);
 
   std::optional<size_t> Sample(int cursor) const { return samples_[cursor]; }
   void Clear();
@@ -39,7 +39,7 @@ class PartGraphCursors : public QObject {
   void Update();
   int64_t PointsInWindow() const;
 
-  settings::CRecorderData& data_;
+  recorder::CRecorderData& data_;
   CTChart& chart_;
   CCursorPanel& panel_;
   std::optional<size_t> samples_[2];

@@ -12,13 +12,13 @@
 #include <QVBoxLayout>
 
 #include "base/texts.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 
 namespace tessaly::gui {
 
 using base::TextId;
 
-CRecordParamsDlg::CRecordParamsDlg(settings::CRecorderData& data, QWidget* parent)
+CRecordParamsDlg::CRecordParamsDlg(recorder::CRecorderData& data, QWidget* parent)
     : QDialog(parent),
       data_(data),
       model_(data),

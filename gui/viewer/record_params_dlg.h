@@ -3,13 +3,13 @@
 // count and automatic paging, on a copy of the settings that OK stores.
 #include <QDialog>
 
-#include "record/record_params.h"
+#include "recorder/record_params.h"
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -18,7 +18,7 @@ namespace tessaly::gui {
 class CRecordParamsDlg : public QDialog {
   Q_OBJECT
  public:
-  CRecordParamsDlg(settings::CRecorderData& data, QWidget* parent);
+  CRecordParamsDlg(recorder::CRecorderData& data, QWidget* parent);
 
   void accept() override;
 
@@ -26,8 +26,8 @@ class CRecordParamsDlg : public QDialog {
   // Shows the model's state: selection, enabled controls, check box, edit texts.
   void Show();
 
-  settings::CRecorderData& data_;
-  record::RecordParamsModel model_;
+  recorder::CRecorderData& data_;
+  recorder::RecordParamsModel model_;
   QComboBox* pageMode_;    // 1022
   QLineEdit* sectors_;     // 1021
   QLineEdit* pageCount_;   // 1023

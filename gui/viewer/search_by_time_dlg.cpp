@@ -8,7 +8,8 @@
 #include <QVBoxLayout>
 
 #include "record/search.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
+#include "recorder/search_by_time.h"
 #include "widgets/moment_edit.h"
 #include "widgets/ui_text.h"
 
@@ -16,7 +17,7 @@ namespace tessaly::gui {
 
 using base::TextId;
 
-CSearchByTimeDlg::CSearchByTimeDlg(settings::CRecorderData& data, QWidget* parent)
+CSearchByTimeDlg::CSearchByTimeDlg(recorder::CRecorderData& data, QWidget* parent)
     : QDialog(parent), data_(data), start_(new MomentEdit(1045, 1043, this)), stop_(new MomentEdit(1046, 1044, this)) {
   setObjectName(QStringLiteral("searchByTimeDlg"));
   const int language = data.language;
@@ -63,7 +64,7 @@ bool CSearchByTimeDlg::SaveToTree() const { return saveToTree_->isChecked(); }
 bool CSearchByTimeDlg::ClearTree() const { return clearTree_->isChecked(); }
 
 void CSearchByTimeDlg::accept() {
-  if (record::SearchMomentsReasonable(data_, StartFields(), StopFields())) QDialog::accept();
+  if (recorder::SearchMomentsReasonable(data_, StartFields(), StopFields())) QDialog::accept();
 }
 
 }  // namespace tessaly::gui

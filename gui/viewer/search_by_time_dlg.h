@@ -7,7 +7,7 @@
 
 class QCheckBox;
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -19,7 +19,7 @@ class CSearchByTimeDlg : public QDialog {
   Q_OBJECT
  public:
   // All four pickers start at the current local date and time.
-  explicit CSearchByTimeDlg(settings::CRecorderData& data, QWidget* parent = nullptr);
+  explicit CSearchByTimeDlg(recorder::CRecorderData& data, QWidget* parent = nullptr);
 
   record::CalendarFields StartFields() const;
   record::CalendarFields StopFields() const;
@@ -30,7 +30,7 @@ class CSearchByTimeDlg : public QDialog {
   void accept() override;
 
  private:
-  settings::CRecorderData& data_;
+  recorder::CRecorderData& data_;
   MomentEdit* start_;
   MomentEdit* stop_;
   QCheckBox* saveToTree_;

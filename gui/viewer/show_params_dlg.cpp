@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "base/format.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "settings/unit_table.h"
 #include "widgets/color_button.h"
 #include "widgets/ui_text.h"
@@ -27,7 +27,7 @@ QString FromUtf8(const std::string& text) { return QString::fromStdString(text);
 
 }  // namespace
 
-CShowParamsDlg::CShowParamsDlg(settings::CRecorderData& data, QWidget* parent)
+CShowParamsDlg::CShowParamsDlg(recorder::CRecorderData& data, QWidget* parent)
     : QDialog(parent), data_(data), language_(data.language), edit_(data) {
   setObjectName(QStringLiteral("showParamsDlg"));
   setWindowTitle(UiText(TextId::ShowParamsTitle, language_));

@@ -15,7 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -26,7 +26,7 @@ class ColorButton;
 class CShowParamsDlg : public QDialog {
   Q_OBJECT
  public:
-  explicit CShowParamsDlg(settings::CRecorderData& data, QWidget* parent = nullptr);
+  explicit CShowParamsDlg(recorder::CRecorderData& data, QWidget* parent = nullptr);
 
   // The copy as the controls have left it.
   const settings::DisplayParamsEdit& Edit() const { return edit_; }
@@ -49,7 +49,7 @@ class CShowParamsDlg : public QDialog {
   void Bind(QLineEdit* edit, TakeOver takeOver);
   void EnableIntervals();
 
-  settings::CRecorderData& data_;
+  recorder::CRecorderData& data_;
   const int language_;
   settings::DisplayParamsEdit edit_;
   QHash<QLineEdit*, TakeOver> takeOvers_;

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "widgets/moment_edit.h"
 #include "widgets/ui_text.h"
 
@@ -23,7 +23,7 @@ namespace tessaly::gui {
 
 using base::TextId;
 
-CStatisticsDlg::CStatisticsDlg(settings::CRecorderData& data, QWidget* parent)
+CStatisticsDlg::CStatisticsDlg(recorder::CRecorderData& data, QWidget* parent)
     : QDialog(parent),
       data_(data),
       language_(data.language),

@@ -11,7 +11,7 @@ class QComboBox;
 class QLineEdit;
 class QTreeWidget;
 
-namespace tessaly::settings {
+namespace tessaly::recorder {
 struct CRecorderData;
 }
 
@@ -23,7 +23,7 @@ class CStatisticsDlg : public QDialog {
   Q_OBJECT
  public:
   // Opens on the whole buffer: from the first sample's time to the last's.
-  explicit CStatisticsDlg(settings::CRecorderData& data, QWidget* parent = nullptr);
+  explicit CStatisticsDlg(recorder::CRecorderData& data, QWidget* parent = nullptr);
 
   // Sets the start and stop pickers (to the second); a time that is not
   // valid leaves its pickers as they are.
@@ -40,7 +40,7 @@ class CStatisticsDlg : public QDialog {
   void Show(const analysis::StatisticsResult& result);
   void Copy();
 
-  settings::CRecorderData& data_;
+  recorder::CRecorderData& data_;
   const int language_;
   MomentEdit* start_;
   MomentEdit* stop_;

@@ -15,7 +15,7 @@ namespace {
 using record::RecordTime;
 using record::RecordTimeStatus;
 using record::Sample;
-using settings::CRecorderData;
+using recorder::CRecorderData;
 
 const RecordTime kT0 = RecordTime::FromCalendar(2015, 1, 5, 10, 0, 0);
 

@@ -5,7 +5,7 @@
 
 #include "base/number_text.h"
 #include "settings/display_params_edit.h"
-#include "settings/recorder_data.h"
+#include "settings/program_settings.h"
 
 namespace tessaly::settings {
 namespace {
@@ -62,7 +62,7 @@ TEST(DisplayParamsEdit, IntervalsTakeOnlyPositiveValues) {
 }
 
 TEST(DisplayParamsEdit, EditsTheCopyUntilCommit) {
-  CRecorderData data;
+  ProgramSettings data;
   data.Display() = DisplaySettings{};
   data.listInterval = 4;
   data.autoRange = 1;
@@ -79,7 +79,7 @@ TEST(DisplayParamsEdit, EditsTheCopyUntilCommit) {
 }
 
 TEST(DisplayParamsEdit, NavigationStopsAtTheFirstAndLastChannel) {
-  CRecorderData data;
+  ProgramSettings data;
   DisplayParamsEdit edit(data);
   EXPECT_FALSE(edit.Previous());
   EXPECT_EQ(edit.channel, 0);

@@ -10,7 +10,7 @@
 namespace tessaly::analysis {
 namespace {
 
-using settings::CRecorderData;
+using recorder::CRecorderData;
 
 void Load(CRecorderData& data, size_t count, int32_t autoInterval, int32_t partInterval = 1) {
   data.samples = tessaly::testing::BufferOf(std::vector<record::Sample>(count));

@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -7,12 +5,16 @@
 #include "base/texts.h"
 #include "record/page_index.h"
 #include "record_writer.h"
+#include "recorder/build_page_index.h"
 #include "settings/display_params_edit.h"
 #include "settings/settings_file.h"
+#include "support/platform.h"
 #include "support/record_fixture.h"
 
 namespace tessaly::record {
 namespace {
+
+using namespace tessaly::recorder;
 
 using sim::RecordSpec;
 using sim::SectorFault;
@@ -199,13 +201,13 @@ TEST(BuildPageIndex, CountsWholeDataSectorsAfterTheHeader) {
   const std::string path = f.Write(recordSpec);
   AppendToFile(path, std::string(64, '\x5A'));  // 1,000,000 bytes in all
   ASSERT_TRUE(BuildPageIndex(f.data));
-  EXPECT_EQ(f.data.headerSectors, 2u);
-  EXPECT_EQ(f.data.dataSectors, 1951u);
+  EXPECT_EQ(f.data.recordSet.HeaderSectors(), 2u);
+  EXPECT_EQ(f.data.recordSet.DataSectors(), 1951u);
 
   recordSpec.header = false;
   f.Write(recordSpec);
   ASSERT_TRUE(BuildPageIndex(f.data));
-  EXPECT_EQ(f.data.headerSectors, 0u);
+  EXPECT_EQ(f.data.recordSet.HeaderSectors(), 0u);
   EXPECT_EQ(f.data.pages.front().firstSector, 0u);
 }
 
@@ -224,7 +226,7 @@ TEST(BuildPageIndex, FailsWithoutACalendarValidSectorAmongTheFirstFifty) {
 TEST(BuildPageIndex, OpensReadOnlyAndExclusively) {
   RecordFixture f;
   const std::string first = f.Write(SecondsSpec(10), "first.D01");
-  ::chmod(first.c_str(), 0444);
+  tessaly::testing::SetReadOnly(first, true);
   ASSERT_TRUE(BuildPageIndex(f.data));  // write-protected: still opens
 
   // Another holder of the lock is refused while the viewer holds it.
@@ -237,17 +239,17 @@ TEST(BuildPageIndex, OpensReadOnlyAndExclusively) {
   EXPECT_TRUE(other.Open(first));
 
   // And a file someone else holds cannot be opened.
-  f.data.recordPath = first;
+  f.data.recordPaths = {first};
   EXPECT_FALSE(BuildPageIndex(f.data));
   EXPECT_EQ(f.sink.said, std::vector<std::string>{"文件打开失败"});
-  EXPECT_FALSE(f.data.recordFile.IsOpen());
+  EXPECT_FALSE(f.data.recordSet.IsOpen());
   EXPECT_TRUE(f.data.pages.empty());
 }
 
 TEST(BuildPageIndex, MissingFileFails) {
   RecordFixture f;
   f.data.language = 1;
-  f.data.recordPath = f.dir.File("none.D01");
+  f.data.recordPaths = {f.dir.File("none.D01")};
   EXPECT_FALSE(BuildPageIndex(f.data));
   EXPECT_EQ(f.sink.said, std::vector<std::string>{"Failed to open file"});
 }
@@ -260,9 +262,9 @@ TEST(BuildPageIndex, RefusedWhileALoadHoldsTheFile) {
   f.data.idle = 0;
   EXPECT_FALSE(BuildPageIndex(f.data));
   EXPECT_EQ(f.sink.said, std::vector<std::string>{"系统忙，请稍后再试"});
-  EXPECT_TRUE(f.data.recordFile.IsOpen());
+  EXPECT_TRUE(f.data.recordSet.IsOpen());
   EXPECT_EQ(RangesOf(f.data.pages), RangesOf(before));
-  EXPECT_EQ(f.data.dataSectors, 10u);
+  EXPECT_EQ(f.data.recordSet.DataSectors(), 10u);
 }
 
 }  // namespace

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include "record/page_index.h"
-#include "record/page_loader.h"
 #include "record_writer.h"
+#include "recorder/build_page_index.h"
+#include "recorder/page_loader.h"
 #include "support/record_fixture.h"
 
 namespace tessaly::record {
 namespace {
+
+using namespace tessaly::recorder;
 
 using sim::RecordSpec;
 using sim::SectorFault;

@@ -12,7 +12,7 @@
 #include "instrument_server.h"
 #include "realtime/acquisition.h"
 #include "realtime/data_file.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "support/platform.h"
 #include "support/temp_dir.h"
 
@@ -220,7 +220,7 @@ TEST(AcquisitionSettingsFrom, MapsTheSerialIndicesWithSafeDefaults) {
   struct Case {
     int baudIndex, parityIndex, baud, parity;
   };
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   data.comPort = 3;
   data.deviceAddress = 42;
   data.pollIntervalMs = 2500;

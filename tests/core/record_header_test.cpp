@@ -4,7 +4,7 @@
 #include "record/record_file.h"
 #include "record/record_header.h"
 #include "record_writer.h"
-#include "settings/recorder_data.h"
+#include "settings/program_settings.h"
 #include "support/temp_dir.h"
 
 namespace tessaly::record {
@@ -25,7 +25,7 @@ class RecordHeaderTest : public ::testing::Test {
     WriteFileBytes(path, bytes);
     ASSERT_TRUE(file_.Open(path));
     data_.language = language;
-    ReadRecordHeader(file_, data_);
+    headerSectors_ = ReadRecordHeader(file_, data_, language);
   }
 
   static RecordSpec NamedSpec() {
@@ -43,7 +43,7 @@ class RecordHeaderTest : public ::testing::Test {
 
   void ExpectDefaults(int language) {
     const bool zh = language == base::kChinese;
-    EXPECT_EQ(data_.headerSectors, 0u);
+    EXPECT_EQ(headerSectors_, 0u);
     EXPECT_EQ(settings::DeviceName(data_), "");
     EXPECT_EQ(settings::ChannelName(data_.channels[0]), zh ? "通道01" : "Channel01");
     EXPECT_EQ(settings::ChannelName(data_.channels[9]), zh ? "通道10" : "Channel10");
@@ -53,14 +53,15 @@ class RecordHeaderTest : public ::testing::Test {
 
   TempDir dir_;
   RecordFile file_;
-  settings::CRecorderData data_;
+  settings::ProgramSettings data_;
+  uint32_t headerSectors_ = 0;
 };
 
 TEST_F(RecordHeaderTest, ValidHeaderGivesItsTextsInUtf8) {
   data_.channels[2].shown = 0;
   settings::SetChannelName(data_.channels[4], "old name");
   ReadHeader(Bytes(sim::BuildRecordFile(NamedSpec())));
-  EXPECT_EQ(data_.headerSectors, 2u);
+  EXPECT_EQ(headerSectors_, 2u);
   EXPECT_EQ(settings::DeviceName(data_), "记录仪R-18");
   EXPECT_EQ(settings::ChannelName(data_.channels[0]), "温度1");
   EXPECT_EQ(settings::ChannelUnit(data_.channels[0]), "℃");
@@ -121,7 +122,7 @@ TEST_F(RecordHeaderTest, WholeSectorsOnlyCount) {
   bytes.resize(1'000'000, '\0');
   ReadHeader(bytes);
   EXPECT_EQ(file_.SectorCount(), 1953u);
-  EXPECT_EQ(file_.SectorCount() - data_.headerSectors, 1951u);
+  EXPECT_EQ(file_.SectorCount() - headerSectors_, 1951u);
 }
 
 }  // namespace

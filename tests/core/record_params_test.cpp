@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "record/record_params.h"
 #include "record_writer.h"
+#include "recorder/record_params.h"
 #include "support/record_fixture.h"
 
 namespace tessaly::record {
 namespace {
+
+using namespace tessaly::recorder;
 
 using tessaly::testing::RecordFixture;
 
@@ -15,7 +17,7 @@ struct Stored {
   int32_t autoPaging;
 };
 
-void Store(settings::CRecorderData& data, const Stored& s) {
+void Store(recorder::CRecorderData& data, const Stored& s) {
   data.pageMode = s.mode;
   data.sectorsPerPage = s.sectorsPerPage;
   data.pageCount = s.pageCount;
@@ -53,7 +55,7 @@ TEST(RecordParamsModel, OpeningShowsTheValuesAndRecomputesTheDependentOne) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::unique_ptr<RecordFixture> f = c.fileOpen ? std::make_unique<OpenFixture>() : std::make_unique<RecordFixture>();
-    ASSERT_EQ(f->data.recordFile.IsOpen(), c.fileOpen);
+    ASSERT_EQ(f->data.recordSet.IsOpen(), c.fileOpen);
     Store(f->data, c.stored);
     const RecordParamsModel m(f->data);
     EXPECT_EQ(m.sectorsText(), c.sectorsText);

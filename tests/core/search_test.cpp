@@ -3,10 +3,13 @@
 #include "record/page_index.h"
 #include "record/search.h"
 #include "record_writer.h"
+#include "recorder/search_by_time.h"
 #include "support/record_fixture.h"
 
 namespace tessaly::record {
 namespace {
+
+using namespace tessaly::recorder;
 
 using sim::RecordSpec;
 using sim::SectorFault;
@@ -45,7 +48,7 @@ struct FindCase {
 void ExpectFinds(const RecordFixture& f, const std::vector<FindCase>& cases) {
   for (const FindCase& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(FindSector(f.data, Ole(c.target)), c.sector);
+    EXPECT_EQ(FindSector(f.data.recordSet, Ole(c.target)), c.sector);
   }
 }
 

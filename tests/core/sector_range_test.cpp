@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "record/record_file.h"
 #include "record/sector_range.h"
 #include "record_writer.h"
 #include "support/sample_fixture.h"

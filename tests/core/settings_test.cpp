@@ -6,7 +6,8 @@
 
 #include "base/fs_path.h"
 #include "base/texts.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
+#include "settings/program_settings.h"
 #include "settings/settings_file.h"
 #include "settings/unit_table.h"
 #include "support/platform.h"
@@ -66,7 +67,7 @@ TEST(Settings, RecordLayoutsHaveTheirStoredSizes) {
 }
 
 TEST(Settings, InitialValuesBeforeAnyRead) {
-  CRecorderData data;
+  recorder::CRecorderData data;
   EXPECT_EQ(data.bandTool, -1);
   EXPECT_EQ(data.cursorTool, -1);
   EXPECT_EQ(data.idle.load(), 1);
@@ -78,7 +79,7 @@ TEST(Settings, InitialValuesBeforeAnyRead) {
 TEST(Settings, CompleteFileIsReadAtItsOffsetsThenReset) {
   ScopedSettingsDir dir;
   WriteFileBytes(dir.SettingsFile(), DistinctImage());
-  CRecorderData data;
+  ProgramSettings data;
   ReadSettings(data);
   EXPECT_EQ(data.pageMode, 1);
   EXPECT_EQ(data.sectorsPerPage, 77u);
@@ -106,7 +107,7 @@ TEST(Settings, CompleteFileIsReadAtItsOffsetsThenReset) {
 TEST(Settings, WriteThenReadRoundTripsEveryPersistedField) {
   ScopedSettingsDir dir;
   WriteFileBytes(dir.SettingsFile(), DistinctImage());
-  CRecorderData data;
+  ProgramSettings data;
   ReadSettings(data);
   ASSERT_TRUE(WriteSettings(data));
   std::string written = ReadFileBytes(dir.SettingsFile());
@@ -127,7 +128,7 @@ TEST(Settings, WriteThenReadRoundTripsEveryPersistedField) {
 
 TEST(Settings, MissingFileIsCreatedEmptyAndGivesSoundDefaults) {
   ScopedSettingsDir dir;
-  CRecorderData data;
+  ProgramSettings data;
   ReadSettings(data);
   std::error_code error;
   EXPECT_EQ(std::filesystem::file_size(base::FsPath(dir.SettingsFile()), error), 0u);
@@ -152,7 +153,7 @@ TEST(Settings, MissingFileIsCreatedEmptyAndGivesSoundDefaults) {
 TEST(Settings, FileOf1160BytesLeavesSerialLanguageAndAutoRangeAtZero) {
   ScopedSettingsDir dir;
   WriteFileBytes(dir.SettingsFile(), DistinctImage().substr(0, 1160));
-  CRecorderData data;
+  ProgramSettings data;
   ReadSettings(data);
   EXPECT_EQ(data.sectorsPerPage, 77u);
   EXPECT_EQ(data.listInterval, 7);
@@ -165,7 +166,7 @@ TEST(Settings, FileOf1160BytesLeavesSerialLanguageAndAutoRangeAtZero) {
 TEST(Settings, ShortFileKeepsDefaultsBeyondWhatItHolds) {
   ScopedSettingsDir dir;
   WriteFileBytes(dir.SettingsFile(), DistinctImage().substr(0, 6));  // pageMode and half of sectorsPerPage
-  CRecorderData data;
+  ProgramSettings data;
   ReadSettings(data);
   EXPECT_EQ(data.pageMode, 1);
   EXPECT_EQ(data.sectorsPerPage & 0xFFFFu, 77u);  // low half from the file, high half from the default
@@ -184,7 +185,7 @@ TEST(Settings, OutOfRangeValuesAreCorrectedBeforeUse) {
   put(1164, 5);  // baud index
   put(1168, 7);  // parity index
   WriteFileBytes(dir.SettingsFile(), image);
-  CRecorderData data;
+  ProgramSettings data;
   ReadSettings(data);
   EXPECT_EQ(data.channels[0].lineWidth, 4);
   EXPECT_EQ(data.channels[1].lineWidth, 1);
@@ -200,7 +201,7 @@ TEST(Settings, FailedWriteReportsInTheLanguageAndKeepsThePreviousFile) {
   WriteFileBytes(dir.SettingsFile(), previous);
   testing::SetReadOnly(dir.SettingsFile(), true);
   for (int language : {0, 1}) {
-    CRecorderData data;
+    ProgramSettings data;
     RecordingSink sink;
     data.messages = &sink;
     data.language = language;
@@ -214,7 +215,7 @@ TEST(Settings, FailedWriteReportsInTheLanguageAndKeepsThePreviousFile) {
 TEST(Settings, WriteIntoMissingFolderFailsWithTheMessage) {
   testing::TempDir tmp;
   ScopedEnv absent("TESSALY_SETTINGS_DIR", tmp.File("absent").c_str());
-  CRecorderData data;
+  ProgramSettings data;
   RecordingSink sink;
   data.messages = &sink;
   data.language = 1;
@@ -282,7 +283,7 @@ TEST_F(SettingsPlaces, FileBesideAReadOnlyProgramIsReadThereAndWrittenToTheUsers
   if (testing::UnderWine()) GTEST_SKIP() << "wine keeps no read-only attribute on folders";
   WriteFileBytes(Beside(), DistinctImage());
   testing::SetReadOnly(program, true);
-  CRecorderData data;
+  ProgramSettings data;
   ReadSettings(data, LocateSettings(program));
   EXPECT_EQ(data.sectorsPerPage, 77u);
   EXPECT_FALSE(std::filesystem::exists(base::FsPath(root.File(UserConfig()))));  // reading creates nothing
@@ -297,7 +298,7 @@ TEST_F(SettingsPlaces, FileBesideAReadOnlyProgramIsReadThereAndWrittenToTheUsers
   }
 
   // From now on the user's own file is the one read.
-  CRecorderData again;
+  ProgramSettings again;
   ReadSettings(again, LocateSettings(program));
   EXPECT_EQ(again.deviceAddress, 43);
 }
@@ -305,7 +306,7 @@ TEST_F(SettingsPlaces, FileBesideAReadOnlyProgramIsReadThereAndWrittenToTheUsers
 TEST(Settings, SettingsFileThatIsNotARegularFileIsNotRead) {
   ScopedSettingsDir dir;
   ASSERT_TRUE(testing::MakeNonRegularFile(dir.SettingsFile()));
-  CRecorderData data;
+  ProgramSettings data;
   ReadSettings(data);  // a pipe without a writer would block the read for ever
   EXPECT_EQ(data.sectorsPerPage, 1024u);
 }

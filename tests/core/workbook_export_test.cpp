@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "output/workbook_export.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "settings/settings_file.h"
 #include "support/platform.h"
 #include "support/sample_fixture.h"
@@ -24,7 +24,7 @@ constexpr const char* kAbsent = "<no cell>";
 
 // `count` samples one second apart from 2015-01-05 08:00:00; channel c of
 // sample n holds n + c / 10 with c % 3 decimals.
-std::vector<record::Sample> Fill(settings::CRecorderData& data, size_t count) {
+std::vector<record::Sample> Fill(recorder::CRecorderData& data, size_t count) {
   settings::ApplyDefaultSettings(data);
   for (int ch = 0; ch < 18; ++ch) settings::SetChannelName(data.channels[ch], "通道" + std::to_string(ch + 1));
   const RecordTime t0 = RecordTime::FromCalendar(2015, 1, 5, 8, 0, 0);
@@ -42,14 +42,14 @@ std::vector<record::Sample> Fill(settings::CRecorderData& data, size_t count) {
   return samples;
 }
 
-ExportResult Export(const settings::CRecorderData& data, uint32_t interval, const std::string& path,
+ExportResult Export(const recorder::CRecorderData& data, uint32_t interval, const std::string& path,
                     const ExportProgress& progress) {
   return WriteViewerWorkbookFile(path, data.samples, data.Display(), interval, data.language, progress);
 }
 
 TEST(ExportWorkbook, WritesTheCellsOfEveryKthSampleAsText) {
   TempDir dir;
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   std::vector<record::Sample> samples = Fill(data, 10);
   data.channels[1].shown = 0;  // column D stays empty
   samples[6].time.status = record::RecordTimeStatus::Invalid;
@@ -89,7 +89,7 @@ TEST(ExportWorkbook, WritesTheCellsOfEveryKthSampleAsText) {
 
 TEST(ExportWorkbook, EnglishHeadingsAndProgressEveryHundredRows) {
   TempDir dir;
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   Fill(data, 250);
   data.language = 1;
   std::vector<uint32_t> steps;
@@ -108,7 +108,7 @@ TEST(ExportWorkbook, EnglishHeadingsAndProgressEveryHundredRows) {
 
 TEST(ExportWorkbook, NothingForAnEmptyBufferOrAMissingFolder) {
   TempDir dir;
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   EXPECT_EQ(Export(data, 1, dir.File("empty.xls"), {}), ExportResult::NothingToWrite);
   Fill(data, 3);
   EXPECT_EQ(Export(data, 1, dir.File("missing/out.xls"), {}), ExportResult::OpenFailed);
@@ -118,7 +118,7 @@ TEST(ExportWorkbook, NothingForAnEmptyBufferOrAMissingFolder) {
 // A 64 KiB file system over `dir` fills up while the workbook is written.
 // Exit codes: 0 reported and the earlier file intact, 1 not reported, 2
 // earlier file changed or a temporary left.
-int ExportOntoAFullDisk(const settings::CRecorderData& data, const std::string& dir) {
+int ExportOntoAFullDisk(const recorder::CRecorderData& data, const std::string& dir) {
   const std::string path = dir + "/out.xls";
   WriteFileBytes(path, "the earlier export");
   if (Export(data, 1, path, {}) != ExportResult::WriteFailed) return 1;
@@ -129,7 +129,7 @@ int ExportOntoAFullDisk(const settings::CRecorderData& data, const std::string& 
 
 TEST(ExportWorkbook, AFullDiskLeavesTheTargetAsItWas) {
   TempDir dir;
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   Fill(data, 5000);
   const std::string folder = dir.path().string();
   const int status = tessaly::testing::RunOnASmallFileSystem(folder, [&] { return ExportOntoAFullDisk(data, folder); });
@@ -141,7 +141,7 @@ TEST(ExportWorkbook, AFullDiskLeavesTheTargetAsItWas) {
 // and the temporary workbook is removed.
 TEST(ExportWorkbook, AFailedRenameIsReported) {
   TempDir dir;
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   Fill(data, 3);
   std::filesystem::create_directory(dir.File("out.xls"));
   EXPECT_EQ(Export(data, 1, dir.File("out.xls"), {}), ExportResult::WriteFailed);

@@ -67,7 +67,7 @@ TEST_F(CliTest, InfoOfAGoodFile) {
                    "    {\"name\": \"\", \"unit\": \"\"}"),
             std::string::npos)
       << j;
-  EXPECT_EQ(std::count(j.begin(), j.end(), '{'), 1 + 18);
+  EXPECT_EQ(std::count(j.begin(), j.end(), '{'), 1 + 18 + 1);  // the whole, the channels, the one file
   EXPECT_NE(j.find("\"firstValidSector\": 2,"), std::string::npos) << j;
   EXPECT_NE(j.find("\"channelCount\": 3\n}"), std::string::npos) << j;
 }
@@ -111,6 +111,8 @@ TEST_F(CliTest, InfoOfDamagedFiles) {
 TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
   const std::string record = Record("r.D01", {"--sectors", "10"});
   const std::string out = dir_.File("out.csv");
+  const std::string emptyFolder = dir_.File("empty");
+  fs::create_directory(emptyFolder);
   struct Case {
     std::vector<std::string> args;
     int exitCode;
@@ -123,9 +125,9 @@ TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
        "unknown command: nonsense (commands: info, pages, csv, xlsx, search, stats, print, acquire, dt2csv)"},
       {{"info", record}, 2, "missing option: --json"},
       {{"info", "--json"}, 2, "missing file name"},
-      {{"info", record, record, "--json"}, 2, "unexpected argument: " + record},
+      {{"dt2csv", record, record}, 2, "unexpected argument: " + record},
       {{"info", dir_.File("missing.D01"), "--json"}, 1, "Failed to open file: " + dir_.File("missing.D01")},
-      {{"info", dir_.path().string(), "--json"}, 1, "Failed to open file: " + dir_.path().string()},
+      {{"info", emptyFolder, "--json"}, 1, emptyFolder + ": no record files"},
       {{"csv", record, "--count", "1", "-o", out}, 2, "missing option: --first"},
       {{"csv", record, "--first", "2", "-o", out}, 2, "missing option: --count"},
       {{"csv", record, "--first", "x", "--count", "1", "-o", out}, 2, "invalid value: --first x"},
@@ -165,17 +167,23 @@ TEST_F(CliTest, BadInputFailsWithOneLineAndNoFile) {
 }
 
 // Record and data files are regular files: a FIFO, a device or a folder is
-// refused at once instead of blocking the open or reading without end.
+// refused at once instead of blocking the open or reading without end. A
+// folder named as record files stands for its record files, and a FIFO with
+// a record file's name is none of them.
 TEST_F(CliTest, OnlyRegularFilesAreOpened) {
   const std::string fifo = dir_.File("pipe.DT");
   ASSERT_TRUE(tessaly::testing::MakeNonRegularFile(fifo));
-  for (const std::string& path : {fifo, std::string("/dev/zero"), dir_.path().string()}) {
+  ASSERT_TRUE(tessaly::testing::MakeNonRegularFile(dir_.File("pipe.D01")));
+  const std::string folder = dir_.path().string();
+  for (const std::string& path : {fifo, std::string("/dev/zero"), folder}) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"dt2csv", path, "-o", dir_.File("o.csv")},
                                                  std::vector<std::string>{"info", path, "--json"}}) {
       SCOPED_TRACE(args[0] + " " + path);
       const ProcessResult r = Cli(args);
       EXPECT_EQ(r.exitCode, 1);
-      EXPECT_EQ(r.err, "tessaly-cli: Failed to open file: " + path + "\n");
+      const bool recordFolder = path == folder && args[0] == "info";
+      EXPECT_EQ(r.err,
+                "tessaly-cli: " + (recordFolder ? path + ": no record files" : "Failed to open file: " + path) + "\n");
       EXPECT_FALSE(fs::exists(dir_.File("o.csv")));
     }
   }

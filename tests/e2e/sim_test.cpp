@@ -5,10 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "base/texts.h"
+#include "record/record_file.h"
 #include "record/record_header.h"
 #include "record/sector.h"
 #include "record/sector_range.h"
-#include "settings/recorder_data.h"
+#include "settings/channel_info.h"
 #include "support/temp_dir.h"
 #include "tools.h"
 
@@ -24,20 +25,21 @@ class SimTest : public ::testing::Test {
     options.insert(options.begin(), {"record", "-o", path_});
     const ProcessResult sim = Sim(options);
     ASSERT_EQ(sim.exitCode, 0) << sim.err;
-    ASSERT_TRUE(data_.recordFile.Open(path_));
-    data_.language = base::kEnglish;
-    record::ReadRecordHeader(data_.recordFile, data_);
+    ASSERT_TRUE(file_.Open(path_));
+    headerSectors_ = record::ReadRecordHeader(file_, data_, base::kEnglish);
   }
 
   std::vector<unsigned char> Sector(uint32_t absolute) {
     std::vector<unsigned char> bytes(record::kSectorSize);
-    EXPECT_TRUE(data_.recordFile.ReadSector(absolute, bytes.data()));
+    EXPECT_TRUE(file_.ReadSector(absolute, bytes.data()));
     return bytes;
   }
 
   TempDir dir_;
   std::string path_ = dir_.File("sim.D01");
-  settings::CRecorderData data_;
+  record::RecordFile file_;
+  settings::DisplaySettings data_{};
+  uint32_t headerSectors_ = 0;
 };
 
 TEST_F(SimTest, OptionsShapeTheFile) {
@@ -64,8 +66,8 @@ TEST_F(SimTest, OptionsShapeTheFile) {
           "--fault",          "5=overlap",
           "--marker",         "6:2:3=high",
           "--marker",         "7:4=low"});
-  EXPECT_EQ(data_.headerSectors, 3u);
-  EXPECT_EQ(data_.recordFile.SectorCount(), 15u);
+  EXPECT_EQ(headerSectors_, 3u);
+  EXPECT_EQ(file_.SectorCount(), 15u);
   EXPECT_EQ(settings::DeviceName(data_), "设备A");
   EXPECT_EQ(settings::ChannelName(data_.channels[0]), "温度1");
   EXPECT_EQ(settings::ChannelUnit(data_.channels[0]), "℃");
@@ -93,7 +95,7 @@ TEST_F(SimTest, OptionsShapeTheFile) {
   EXPECT_EQ(start.ticks, RecordTime::FromCalendar(2016, 3, 1, 0, 0, 19).ticks);
 
   record::SampleBuffer samples;
-  record::DecodeSectorRange(data_.recordFile, 3, 12, samples);
+  record::DecodeSectorRange(file_, 3, 12, samples);
   ASSERT_EQ(samples.size(), 10u * 20u);  // sectors 1 and 4 are not decodable
   // Samples of sector 0 are file samples 0 to 19.
   for (int n = 0; n < 20; ++n) {
@@ -113,13 +115,13 @@ TEST_F(SimTest, OptionsShapeTheFile) {
 
 TEST_F(SimTest, DemoFileHasNamedChannelsAndAFewPages) {
   Record({"--demo"});
-  EXPECT_EQ(data_.headerSectors, 2u);
-  EXPECT_EQ(data_.recordFile.SectorCount() - data_.headerSectors, 3000u);  // pages of 1024, 1024 and 952
+  EXPECT_EQ(headerSectors_, 2u);
+  EXPECT_EQ(file_.SectorCount() - headerSectors_, 3000u);  // pages of 1024, 1024 and 952
   EXPECT_EQ(settings::ChannelName(data_.channels[0]), "温度1");
   EXPECT_EQ(settings::ChannelUnit(data_.channels[0]), "℃");
   EXPECT_EQ(settings::ChannelName(data_.channels[8]), "");
   record::SampleBuffer samples;
-  record::DecodeSectorRange(data_.recordFile, 2, 3000, samples);
+  record::DecodeSectorRange(file_, 2, 3000, samples);
   ASSERT_EQ(samples.size(), 3000u * 14u);
   int high = 0;
   int low = 0;

@@ -304,5 +304,120 @@ TEST_F(ViewerCliTest, PrintGivesThePagesOfThePartWindow) {
   EXPECT_EQ(document.err, "tessaly-cli: invalid value: --document table\n");
 }
 
+// One recording written whole and as three consecutive files: every command
+// gives the same output on both. Sector 2 + 834 begins the second file at
+// 09:23:24, 2 + 1667 the third at 10:46:42; page 1 spans the first two.
+TEST_F(ViewerCliTest, ARecordingSplitInThreeFilesGivesTheWholesOutputs) {
+  const std::vector<std::string> recording = {"--sectors", "2500",   "--channels", "5",      "--decimals",
+                                              "2",         "--name", "1=温度",     "--wave", "3=ramp:0,0.25"};
+  const std::string whole = Record(recording);
+  const fs::path folder = dir_.path() / "copied";
+  fs::create_directory(folder);
+  std::vector<std::string> split = {"record", "-o", (folder / "shift.D01").string(), "--split", "3"};
+  split.insert(split.end(), recording.begin(), recording.end());
+  const ProcessResult written = Sim(split);
+  ASSERT_EQ(written.exitCode, 0) << written.err;
+  const std::string parts[] = {(folder / "shift.D01").string(), (folder / "shift.D02").string(),
+                               (folder / "shift.D03").string()};
+  for (const std::string& part : parts) ASSERT_TRUE(fs::exists(part)) << part;
+
+  const std::vector<std::vector<std::string>> commands = {
+      {"pages"},
+      {"pages", "--mode", "1", "--page-count", "7"},
+      {"csv", "--page", "1", "--interval", "3"},
+      {"csv", "--first", "800", "--count", "900"},
+      {"search", "--from", "2015-01-05 09:20:00", "--to", "2015-01-05 10:50:00"},
+      {"stats", "--page", "1", "--peak"},
+      {"stats", "--first", "830", "--count", "840", "--over", "--below", "--above", "--lower", "10", "--upper", "50"},
+      {"print", "--page", "1", "--document", "list", "--part-first", "4900", "--part-end", "5100", "--part-interval",
+       "1", "--json"},
+      {"print", "--page", "2", "--document", "graph", "--json"},
+  };
+  for (const std::vector<std::string>& command : commands) {
+    const auto run = [&](const std::vector<std::string>& files) {
+      std::vector<std::string> args = {"/usr/bin/env", "SOURCE_DATE_EPOCH=86400", TESSALY_CLI_PATH, command[0]};
+      args.insert(args.end(), files.begin(), files.end());
+      args.insert(args.end(), command.begin() + 1, command.end());
+      const ProcessResult r = RunProcess(args);
+      EXPECT_EQ(r.exitCode, 0) << r.err;
+      EXPECT_EQ(r.err, "");
+      return r.out;
+    };
+    std::string named;
+    for (const std::string& part : command) named += part + " ";
+    SCOPED_TRACE(named);
+    const std::string expected = run({whole});
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(run({parts[2], parts[0], parts[1]}), expected);
+    EXPECT_EQ(run({folder.string()}), expected);
+  }
+  EXPECT_EQ(Ok({"search", folder.string(), "--from", "2015-01-05 09:20:00", "--to", "2015-01-05 10:50:00"}),
+            "802\t1702\t901\n");  // from the first file to the third
+
+  const std::string wholeXlsx = dir_.File("whole.xlsx");
+  const std::string splitXlsx = dir_.File("split.xlsx");
+  EXPECT_EQ(Ok({"xlsx", whole, "--first", "830", "--count", "10", "-o", wholeXlsx}), "");
+  EXPECT_EQ(Ok({"xlsx", folder.string(), "--first", "830", "--count", "10", "-o", splitXlsx}), "");
+  EXPECT_EQ(WorkbookCells(splitXlsx), WorkbookCells(wholeXlsx));
+
+  const std::string info = Ok({"info", folder.string(), "--json"});
+  const size_t from = info.find("\"files\"");
+  const std::string files = info.substr(from, info.find("  \"firstValidSector\"") - from);
+  EXPECT_EQ(files,
+            "\"files\": [\n"
+            "    {\"path\": \"" +
+                parts[0] +
+                "\", \"headerSectors\": 2, \"dataSectors\": 834, \"firstSector\": 2, "
+                "\"firstTime\": \"2015-01-05 08:00:00\", \"lastTime\": \"2015-01-05 09:23:18\"},\n"
+                "    {\"path\": \"" +
+                parts[1] +
+                "\", \"headerSectors\": 2, \"dataSectors\": 833, \"firstSector\": 836, "
+                "\"firstTime\": \"2015-01-05 09:23:24\", \"lastTime\": \"2015-01-05 10:46:36\"},\n"
+                "    {\"path\": \"" +
+                parts[2] +
+                "\", \"headerSectors\": 2, \"dataSectors\": 833, \"firstSector\": 1669, "
+                "\"firstTime\": \"2015-01-05 10:46:42\", \"lastTime\": \"2015-01-05 12:09:54\"}\n"
+                "  ],\n"
+                "  \"refused\": [],\n");
+  EXPECT_NE(info.find("\"dataSectors\": 2500,"), std::string::npos) << info;
+}
+
+// A damaged file among the parts is named on stderr; the others still answer.
+TEST_F(ViewerCliTest, ARefusedPartIsNamedAndTheRestOpen) {
+  const std::string first = dir_.File("day.D01");
+  ASSERT_EQ(Sim({"record", "-o", first, "--split", "2", "--sectors", "20"}).exitCode, 0);
+  WriteFileBytes(dir_.File("day.D03"), std::string(2048, '\0'));
+  const ProcessResult r = Cli({"pages", dir_.path().string()});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "tessaly-cli: These files were not opened:\nday.D03: holds no valid record\n");
+  EXPECT_EQ(r.out, "2\t20\t2015_01_05 08:00:00\n");
+}
+
+TEST_F(ViewerCliTest, SplitNeedsANumberedNameAndEnoughSectors) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{"-o", "-", "--split", "2"}, "invalid value: --split 2"},
+      {{"-o", dir_.File("x.csv"), "--split", "2"}, "invalid value: --split 2"},
+      {{"-o", dir_.File("x.D98"), "--split", "3"}, "invalid value: --split 3"},
+      {{"-o", dir_.File("x.D01"), "--split", "0"}, "invalid value: --split 0"},
+      {{"-o", dir_.File("x.D01"), "--split", "5", "--sectors", "4"}, "invalid value: --split 5"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"record"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProcessResult r = Sim(args);
+    EXPECT_EQ(r.exitCode, 2) << c.args[1];
+    EXPECT_NE(r.err.find(c.error), std::string::npos) << r.err;
+  }
+  EXPECT_TRUE(fs::is_empty(dir_.path()));
+  ASSERT_EQ(Sim({"record", "-o", dir_.File("x.d07"), "--split", "3", "--sectors", "4"}).exitCode, 0);
+  EXPECT_EQ(fs::file_size(dir_.File("x.d07")), (2 + 2) * 512u);
+  EXPECT_EQ(fs::file_size(dir_.File("x.d08")), (2 + 1) * 512u);
+  EXPECT_EQ(fs::file_size(dir_.File("x.d09")), (2 + 1) * 512u);
+}
+
 }  // namespace
 }  // namespace tessaly::testing

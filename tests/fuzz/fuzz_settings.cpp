@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool moved = ::setenv("TESSALY_SETTINGS_DIR", fuzz::WorkFolder().c_str(), 1) == 0;
   if (!moved) std::abort();
   fuzz::InputFile(data, size, "记录仪.ini");
-  settings::CRecorderData recorder;
+  settings::ProgramSettings recorder;
   settings::ReadSettings(recorder);
   // What later code divides by or indexes with stays inside its tables.
   for (const auto& channel : recorder.channels)

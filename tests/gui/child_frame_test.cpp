@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <cmath>
+#include <filesystem>
 
 #include "app/progress_status_bar.h"
 #include "app/prompt_service.h"
@@ -109,6 +110,50 @@ TEST_F(ViewerTest, EnglishInterfaceNamesRootsAndTabsInEnglish) {
   EXPECT_EQ(TopLevelTexts(viewer->pageTree()), QStringList({"Record Searched", "Record Show Paging"}));
   EXPECT_EQ(viewer->formView()->tabCtrl()->tabText(0), QStringLiteral("History Curve"));
   EXPECT_EQ(viewer->formView()->tabCtrl()->tabText(1), QStringLiteral("Record List"));
+}
+
+// A recording of 2500 sectors copied off as shift.D01 to shift.D03 (834, 833
+// and 833 sectors) opens as one timeline, from its folder or from the files.
+TEST_F(ViewerTest, AFolderOrSeveralChosenFilesOpenAsOneTimeline) {
+  data.language = 1;
+  MakeFrame();
+  const std::string folder = files.File("copied");
+  std::filesystem::create_directory(folder);
+  sim::RecordSpec recording;
+  recording.sectorCount = 2500;
+  const std::vector<std::string> parts = sim::ConsecutiveRecordNames(folder + "/shift.D01", 3);
+  for (uint32_t k = 0, first = 0; k < 3; first += k++ == 0 ? 834 : 833)
+    ASSERT_TRUE(sim::WriteRecordPart(parts[k], recording, first, k == 0 ? 834 : 833));
+
+  prompts.paths.push_back(QString::fromStdString(folder));
+  Trigger(Command::FileOpenFolder);
+  CChildFrame* viewer = frame->CurrentViewer();
+  ASSERT_NE(viewer, nullptr);
+  const auto expectTimeline = [&] {
+    EXPECT_EQ(viewer->pagingRoot()->text(0), QStringLiteral("Record Show Paging - shift (3 files)"));
+    ASSERT_EQ(viewer->pagingRoot()->childCount(), 3);  // sectors 2-1025, 1026-2049, 2050-2501
+    EXPECT_EQ(viewer->pagingRoot()->child(0)->toolTip(0), QStringLiteral("shift.D01\nshift.D02"));
+    EXPECT_EQ(viewer->pagingRoot()->child(1)->toolTip(0), QStringLiteral("shift.D02\nshift.D03"));
+    EXPECT_EQ(viewer->pagingRoot()->child(2)->toolTip(0), QStringLiteral("shift.D03"));
+    EXPECT_EQ(frame->mdiArea()->currentSubWindow()->windowTitle(), QStringLiteral("shift"));
+  };
+  expectTimeline();
+  EXPECT_EQ(prompts.asked.back().kind, "folder");
+  EXPECT_EQ(prompts.asked.back().text, QStringLiteral("Open Record Folder"));
+
+  // The same files chosen together in the viewer's open dialog.
+  prompts.paths.push_back(QString::fromStdString(parts[1] + "\n" + parts[2] + "\n" + parts[0]));
+  Trigger(Command::FileOpen);
+  EXPECT_EQ(frame->CurrentViewer(), viewer);
+  expectTimeline();
+
+  // A folder without record files says so and leaves the viewer as it was.
+  const std::string empty = files.File("empty");
+  std::filesystem::create_directory(empty);
+  prompts.paths.push_back(QString::fromStdString(empty));
+  Trigger(Command::FileOpenFolder);
+  EXPECT_EQ(prompts.Messages(), std::vector<std::string>{empty + ": no record files"});
+  expectTimeline();
 }
 
 TEST_F(ViewerTest, CancellingTheOpenDialogLeavesNoViewer) {
@@ -222,7 +267,7 @@ TEST_F(ViewerTest, SearchedItemsLoadTheirEntryAndStaleItemsAreIgnored) {
   EXPECT_TRUE(probe->Calls().empty());
 
   // Another file opened in a newer viewer: the older tree's pages are gone.
-  CChildFrame* newer = frame->OpenRecordPath(QString::fromStdString(WriteRecord("newer.D01", 3000)));
+  CChildFrame* newer = frame->OpenRecordPaths({QString::fromStdString(WriteRecord("newer.D01", 3000))});
   ASSERT_NE(newer, nullptr);
   frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(older->parentWidget()));
   ClickLabel(older, older->pagingRoot()->child(0));
@@ -242,7 +287,7 @@ TEST_F(ViewerTest, WhileALoadRunsClicksRebuildAndCloseAreRefusedAsBusy) {
   EXPECT_EQ(prompts.Messages(), std::vector<std::string>(3, busy));
   EXPECT_EQ(viewer->pageTree()->currentItem(), viewer->pagingRoot()->child(1));
   EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 1);
-  EXPECT_TRUE(data.recordFile.IsOpen());
+  EXPECT_TRUE(data.recordSet.IsOpen());
   EXPECT_EQ(data.pages.size(), pages.size());
 
   probe->Release();
@@ -254,7 +299,7 @@ TEST_F(ViewerTest, WhileALoadRunsClicksRebuildAndCloseAreRefusedAsBusy) {
 TEST_F(ViewerTest, HandOffGoesToTheNewestViewerStillOpen) {
   MakeFrame();
   CChildFrame* first = OpenThroughMenu(WriteRecord("a.D01", 20));
-  CChildFrame* second = frame->OpenRecordPath(QString::fromStdString(WriteRecord("b.D01", 20)));
+  CChildFrame* second = frame->OpenRecordPaths({QString::fromStdString(WriteRecord("b.D01", 20))});
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, first);
   EXPECT_EQ(frame->CurrentViewer(), second);
@@ -270,9 +315,9 @@ TEST_F(ViewerTest, HandOffGoesToTheNewestViewerStillOpen) {
 TEST_F(ViewerTest, CloseCommandClosesTheViewerAndTheRecordFile) {
   MakeFrame();
   ASSERT_NE(OpenThroughMenu(WriteRecord("a.D01", 20)), nullptr);
-  ASSERT_TRUE(data.recordFile.IsOpen());
+  ASSERT_TRUE(data.recordSet.IsOpen());
   Trigger(Command::FileClose);
-  EXPECT_FALSE(data.recordFile.IsOpen());
+  EXPECT_FALSE(data.recordSet.IsOpen());
   ASSERT_TRUE(QTest::qWaitFor([&] { return frame->mdiArea()->subWindowList().isEmpty(); }));
 }
 
@@ -401,14 +446,14 @@ TEST_F(ViewerTest, ClosingDuringALoadWaitsForItToEnd) {
   EXPECT_EQ(data.running.load(), 0);
   QTest::qWait(0);
   EXPECT_TRUE(frame->isVisible());
-  EXPECT_TRUE(data.recordFile.IsOpen());
+  EXPECT_TRUE(data.recordSet.IsOpen());
 
   probe->Release();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->isVisible(); }, 20000));
   // The stopped load still handed off what it had decoded.
   EXPECT_EQ(probe->Calls(), std::vector<std::string>({"progress 0", "FillList", "FillAllGraph", "FillPartGraph"}));
   EXPECT_EQ(data.idle.load(), 1);
-  EXPECT_FALSE(data.recordFile.IsOpen());
+  EXPECT_FALSE(data.recordSet.IsOpen());
   EXPECT_EQ(restarts, 0);
 }
 

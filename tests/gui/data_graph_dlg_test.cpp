@@ -15,7 +15,7 @@
 #include "gui_probe.h"
 #include "record/sector.h"
 #include "record_writer.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "settings/settings_file.h"
 #include "viewer/my_button.h"
 
@@ -66,7 +66,7 @@ constexpr uint64_t kHighMarkerSample = 4998;
 constexpr uint64_t kLowMarkerSample = 5040;
 
 // A page of 10,000 samples decoded from recorder sectors, one a second.
-void LoadSamples(settings::CRecorderData& data) {
+void LoadSamples(recorder::CRecorderData& data) {
   sim::RecordSpec recordSpec;
   recordSpec.channels = kChannels;
   recordSpec.samplesPerSector = 5;
@@ -114,7 +114,7 @@ class GraphPage : public ::testing::Test {
     return data.samples[(data.partFirst + point) * static_cast<size_t>(data.partGraphInterval)];
   }
 
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   RecordingSink sink;
   ProgressLog progress;
   std::unique_ptr<CDataGraphDlg> page;
@@ -294,7 +294,7 @@ TEST_F(GraphPage, DraggingTheBandMovesThePartWindowAndRedrawsThePartGraph) {
   EXPECT_EQ(start, 214.0);
   EXPECT_NEAR(end, 350.0, 0.5);
 
-  settings::CRecorderData expected;
+  recorder::CRecorderData expected;
   expected.samples = data.samples;
   expected.allGraphInterval = 21;
   expected.partGraphInterval = 2;

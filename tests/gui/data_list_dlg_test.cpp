@@ -12,7 +12,7 @@
 #include "base/format.h"
 #include "base/texts.h"
 #include "gui_input.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "support/sample_fixture.h"
 #include "viewer/data_list_dlg.h"
 #include "widgets/grid_ctrl.h"
@@ -66,7 +66,7 @@ class ListPageTest : public ::testing::Test {
 
   std::string Cell(int row, int column) { return page.Grid().GetItemText(row, column).toStdString(); }
 
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   std::vector<record::Sample> chosen;
   RecordingSink sink;
   RecordingProgress progress;

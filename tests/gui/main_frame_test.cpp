@@ -19,6 +19,8 @@
 #include "realtime/child_frame2.h"
 #include "realtime/data_file.h"
 #include "realtime/record_store.h"
+#include "record_writer.h"
+#include "recorder/recorder_data.h"
 #include "settings/settings_file.h"
 #include "viewer/child_frame.h"
 
@@ -31,7 +33,7 @@ constexpr size_t kLanguageOffset = 1180;
 
 // A complete settings file with the given language flag.
 void WriteSettingsWithLanguage(int32_t language) {
-  settings::CRecorderData stored;
+  recorder::CRecorderData stored;
   settings::ApplyDefaultSettings(stored);
   stored.language = language;
   ASSERT_TRUE(settings::WriteSettings(stored));
@@ -66,16 +68,18 @@ TEST_P(StartupTest, InterfaceComesUpInTheLanguageOfTheFlag) {
 INSTANTIATE_TEST_SUITE_P(
     Languages, StartupTest,
     ::testing::Values(StartupCase{0,
-                                  {"文件(&F)/打开记录文件=57601", "文件(&F)/实时采集页面=32802", "文件(&F)/-",
-                                   "文件(&F)/退出(&X)=57665", "参数设置/显示参数=32774", "参数设置/记录读取参数=32776",
+                                  {"文件(&F)/打开记录文件=57601", "文件(&F)/打开记录文件夹=32803",
+                                   "文件(&F)/实时采集页面=32802", "文件(&F)/-", "文件(&F)/退出(&X)=57665",
+                                   "参数设置/显示参数=32774", "参数设置/记录读取参数=32776",
                                    "参数设置/语言切换/中文=32811", "参数设置/语言切换/英文=32812",
                                    "帮助(&H)/关于 Tessaly Software(&A)...=57664"},
                                   "记录数据读取参数设置"},
                       StartupCase{1,
-                                  {"File(&F)/Open Record File=57601", "File(&F)/Real-time collection=32802",
-                                   "File(&F)/-", "File(&F)/Exit(&X)=57665", "Params Set/Show Params=32774",
-                                   "Params Set/Record Read Params=32776", "Params Set/Language/Chinese=32811",
-                                   "Params Set/Language/English=32812", "Help(&H)/About Tessaly Software(&A)...=57664"},
+                                  {"File(&F)/Open Record File=57601", "File(&F)/Open Record Folder=32803",
+                                   "File(&F)/Real-time collection=32802", "File(&F)/-", "File(&F)/Exit(&X)=57665",
+                                   "Params Set/Show Params=32774", "Params Set/Record Read Params=32776",
+                                   "Params Set/Language/Chinese=32811", "Params Set/Language/English=32812",
+                                   "Help(&H)/About Tessaly Software(&A)...=57664"},
                                   "Record read params"}),
     [](const auto& info) { return LanguageName(info.param.language); });
 
@@ -251,7 +255,11 @@ std::string WriteDataFile(const std::string& path, int count) {
 TEST_F(GuiTest, FilesOnTheCommandLineOrDroppedOpenWhereTheyBelong) {
   const std::string named = WriteRecord("named.D01", 20);
   const std::string namedData = WriteDataFile(files.File("named.DT"), 3);
-  const std::string dropped[] = {WriteRecord("x.D01", 20), WriteRecord("y.D02", 2100)};
+  sim::RecordSpec later;  // an hour after x.D01's two minutes: the two are consecutive
+  later.hour = 9;
+  later.sectorCount = 2100;
+  const std::string dropped[] = {WriteRecord("x.D01", 20), files.File("y.D02")};
+  ASSERT_TRUE(sim::WriteRecordFile(dropped[1], later));
   gui::CAbrel_CorvaneApp app(data, prompts);
   app.InitInstance({QStringLiteral("tessaly"), QString::fromStdString(named), QString::fromStdString(namedData)});
   gui::CMainFrame* main = app.mainFrame();
@@ -269,9 +277,11 @@ TEST_F(GuiTest, FilesOnTheCommandLineOrDroppedOpenWhereTheyBelong) {
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
   QApplication::sendEvent(main, &drop);
-  EXPECT_EQ(main->mdiArea()->subWindowList().size(), 4);
-  EXPECT_EQ(data.recordPath, dropped[1]);
-  EXPECT_EQ(main->CurrentViewer()->pagingRoot()->childCount(), 3);
+  // Several files dropped at once open as one record set in one viewer.
+  EXPECT_EQ(main->mdiArea()->subWindowList().size(), 3);
+  EXPECT_EQ(data.recordPaths, (std::vector<std::string>{dropped[0], dropped[1]}));
+  EXPECT_EQ(data.recordSet.FileCount(), 2u);
+  EXPECT_EQ(main->CurrentViewer()->pagingRoot()->childCount(), 3);  // 2120 data sectors
 
   QMimeData dataMime;
   dataMime.setUrls({QUrl::fromLocalFile(QString::fromStdString(WriteDataFile(files.File("dropped.dt"), 2)))});
@@ -279,7 +289,7 @@ TEST_F(GuiTest, FilesOnTheCommandLineOrDroppedOpenWhereTheyBelong) {
   QApplication::sendEvent(main, &dataEnter);
   QDropEvent dataDrop(QPointF(10, 10), Qt::CopyAction, &dataMime, Qt::LeftButton, {});
   QApplication::sendEvent(main, &dataDrop);
-  EXPECT_EQ(main->mdiArea()->subWindowList().size(), 5);
+  EXPECT_EQ(main->mdiArea()->subWindowList().size(), 4);
   ASSERT_NE(main->ActiveRealtimePage(), nullptr);
   EXPECT_EQ(main->ActiveRealtimePage()->acquisition().records.Size(), 2u);
   EXPECT_TRUE(prompts.Messages().empty());

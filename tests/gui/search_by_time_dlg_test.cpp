@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_shot.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "support/record_fixture.h"
 #include "viewer/search_by_time_dlg.h"
 
@@ -25,7 +25,7 @@ void SetPicked(CSearchByTimeDlg& dlg, int dateId, int timeId, const QDateTime& m
 }
 
 TEST(SearchByTimeDlg, OpensOnNowSavingToTheTreeWithoutClearingIt) {
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   const QDateTime before = QDateTime::currentDateTime().addMSecs(-999);
   CSearchByTimeDlg dlg(data);
   const QDateTime after = QDateTime::currentDateTime();
@@ -55,7 +55,7 @@ TEST(SearchByTimeDlg, AStopNotLaterThanTheStartIsRefusedInChineseInBothLanguages
       {0, start.addDays(1).addSecs(-3600), true},
   };
   for (const Case& c : cases) {
-    settings::CRecorderData data;
+    recorder::CRecorderData data;
     testing::RecordingSink sink;
     data.messages = &sink;
     data.language = c.language;

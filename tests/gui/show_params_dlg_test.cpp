@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_shot.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "settings/settings_file.h"
 #include "support/record_fixture.h"
 #include "viewer/show_params_dlg.h"
@@ -50,7 +50,7 @@ class ShowParamsDlgTest : public ::testing::Test {
   QLineEdit* Edit(CShowParamsDlg& dlg, int id) { return Control<QLineEdit>(dlg, id); }
   void Click(CShowParamsDlg& dlg, int id) { Control<QAbstractButton>(dlg, id)->click(); }
 
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   testing::RecordingSink sink;
 };
 

@@ -64,7 +64,7 @@ class StatisticsDlgTest : public ::testing::Test {
     return shown;
   }
 
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   testing::RecordingSink sink;
 };
 

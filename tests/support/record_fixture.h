@@ -6,7 +6,7 @@
 
 #include "base/message_sink.h"
 #include "record_writer.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 #include "support/temp_dir.h"
 
 namespace tessaly::testing {
@@ -20,14 +20,14 @@ class RecordingSink : public base::MessageSink {
 struct RecordFixture {
   RecordFixture();  // default settings, messages recorded
 
-  // Writes the file and sets `data.recordPath` to it.
+  // Writes the file and sets `data.recordPaths` to it alone.
   std::string Write(const sim::RecordSpec& recordSpec, const std::string& name = "record.D01");
   // Write, then BuildPageIndex.
   bool Open(const sim::RecordSpec& recordSpec);
 
   TempDir dir;
   RecordingSink sink;
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
 };
 
 }  // namespace tessaly::testing

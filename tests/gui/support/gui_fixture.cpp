@@ -91,7 +91,7 @@ GuiTest::~GuiTest() {
 gui::CMainFrame& GuiTest::MakeFrame() {
   gui::MainFrameOptions options;
   options.restart = [this] { ++restarts; };
-  options.wrapLoaderHost = [this](record::LoaderHost& bridge) {
+  options.wrapLoaderHost = [this](recorder::LoaderHost& bridge) {
     auto wrapper = std::make_unique<LoaderProbe>(bridge);
     probe = wrapper.get();
     return wrapper;

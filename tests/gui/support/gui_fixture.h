@@ -17,8 +17,8 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "gui/support/scripted_prompts.h"
-#include "record/page_loader.h"
-#include "settings/recorder_data.h"
+#include "recorder/page_loader.h"
+#include "recorder/recorder_data.h"
 #include "support/temp_dir.h"
 
 class QMenuBar;
@@ -27,9 +27,9 @@ class QWidget;
 namespace tessaly::testing {
 
 // Sits between the loader and the frame's bridge on the loader thread.
-class LoaderProbe : public record::LoaderHost {
+class LoaderProbe : public recorder::LoaderHost {
  public:
-  explicit LoaderProbe(record::LoaderHost& next) : next_(next) {}
+  explicit LoaderProbe(recorder::LoaderHost& next) : next_(next) {}
 
   void ReportLoadProgress(uint32_t index) override;
   void FillList() override;
@@ -49,7 +49,7 @@ class LoaderProbe : public record::LoaderHost {
  private:
   void Record(std::string call);
 
-  record::LoaderHost& next_;
+  recorder::LoaderHost& next_;
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<std::string> calls_;
@@ -76,7 +76,7 @@ class GuiTest : public ::testing::Test {
 
   ScopedSettingsDir settingsDir;
   TempDir files;
-  settings::CRecorderData data;
+  recorder::CRecorderData data;
   ScriptedPrompts prompts;
   std::unique_ptr<gui::CMainFrame> frame;
   LoaderProbe* probe = nullptr;

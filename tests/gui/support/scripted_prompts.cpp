@@ -22,6 +22,11 @@ QString ScriptedPrompts::OpenFileName(QWidget*, const QString&, const QString& f
   return NextPath("open", filter);
 }
 
+QStringList ScriptedPrompts::OpenFileNames(QWidget*, const QString&, const QString& filter) {
+  const QString answer = NextPath("open", filter);
+  return answer.isEmpty() ? QStringList() : answer.split(QLatin1Char('\n'));
+}
+
 QString ScriptedPrompts::SaveFileName(QWidget*, const QString&, const QString& filter, const QString&) {
   return NextPath("save", filter);
 }

@@ -20,6 +20,8 @@ class ScriptedPrompts : public gui::PromptService {
 
   void ShowMessage(const std::string& utf8Text) override;
   QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
+  // Answers with the next path, several files being separated by new lines.
+  QStringList OpenFileNames(QWidget* parent, const QString& title, const QString& filter) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& suggestedPath) override;
   QString FolderName(QWidget* parent, const QString& title, const QString& startFolder) override;

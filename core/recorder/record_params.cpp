@@ -1,4 +1,4 @@
-#include "record/record_params.h"
+#include "recorder/record_params.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,13 +7,13 @@
 
 #include "base/format.h"
 #include "record/page_index.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 
-namespace tessaly::record {
+namespace tessaly::recorder {
 
-RecordParamsModel::RecordParamsModel(const settings::CRecorderData& data)
-    : fileOpen_(data.recordFile.IsOpen()),
-      dataSectors_(data.dataSectors),
+RecordParamsModel::RecordParamsModel(const CRecorderData& data)
+    : fileOpen_(data.recordSet.IsOpen()),
+      dataSectors_(data.recordSet.DataSectors()),
       pageMode_(data.pageMode),
       sectorsPerPage_(data.sectorsPerPage),
       pageCount_(data.pageCount),
@@ -40,7 +40,7 @@ void RecordParamsModel::SetAutoPaging(bool checked) {
   autoPaging_ = checked ? 1 : 0;
   if (checked) {
     pageMode_ = 0;
-    sectorsPerPage_ = kAutoSectorsPerPage;
+    sectorsPerPage_ = record::kAutoSectorsPerPage;
     modeListEnabled_ = sectorsEnabled_ = pageCountEnabled_ = false;
   } else {
     modeListEnabled_ = sectorsEnabled_ = true;
@@ -66,7 +66,7 @@ void RecordParamsModel::ApplyEdit(std::string_view text, uint32_t& edited, uint3
   otherText = base::Format("%d", static_cast<int32_t>(other));
 }
 
-void RecordParamsModel::Accept(settings::CRecorderData& data) const {
+void RecordParamsModel::Accept(CRecorderData& data) const {
   data.pageMode = pageMode_;
   data.sectorsPerPage = sectorsPerPage_;
   data.pageCount = pageCount_;
@@ -85,4 +85,4 @@ int64_t RecordParamsModel::LeadingInteger(std::string_view text) {
   return negative ? -n : std::min(n, kMax);
 }
 
-}  // namespace tessaly::record
+}  // namespace tessaly::recorder

@@ -6,11 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace tessaly::settings {
-struct CRecorderData;
-}
+namespace tessaly::recorder {
 
-namespace tessaly::record {
+struct CRecorderData;
 
 class RecordParamsModel {
  public:
@@ -18,7 +16,7 @@ class RecordParamsModel {
   // mode rule, sets the check box and applies the automatic rule, then shows
   // sectorsPerPage and pageCount, which recomputes the dependent value when
   // a record file is open.
-  explicit RecordParamsModel(const settings::CRecorderData& data);
+  explicit RecordParamsModel(const CRecorderData& data);
 
   // A new selection in the mode list (index = mode).
   void SelectMode(int32_t index);
@@ -30,7 +28,7 @@ class RecordParamsModel {
   void SetPageCountText(std::string_view text);
 
   // OK: the four values go back to the settings. (Cancel drops the model.)
-  void Accept(settings::CRecorderData& data) const;
+  void Accept(CRecorderData& data) const;
 
   int32_t pageMode() const { return pageMode_; }
   uint32_t sectorsPerPage() const { return sectorsPerPage_; }
@@ -70,4 +68,4 @@ class RecordParamsModel {
   std::string pageCountText_;
 };
 
-}  // namespace tessaly::record
+}  // namespace tessaly::recorder

@@ -1,32 +1,32 @@
-#include "settings/recorder_data.h"
+#include "settings/program_settings.h"
 
 #include <algorithm>
 
 namespace tessaly::settings {
 
-CRecorderData::CRecorderData() : DisplaySettings{} {}
+ProgramSettings::ProgramSettings() : DisplaySettings{} {}
 
-int32_t CRecorderData::UserShown(int channel) const {
+int32_t ProgramSettings::UserShown(int channel) const {
   return channel < recordedChannels ? channels[channel].shown : unrecordedShown_[channel];
 }
 
-void CRecorderData::SetUserShown(int channel, int32_t shown) {
+void ProgramSettings::SetUserShown(int channel, int32_t shown) {
   unrecordedShown_[channel] = shown;
   channels[channel].shown = channel < recordedChannels ? shown : 0;
 }
 
-void CRecorderData::SetRecordedChannels(int count) {
+void ProgramSettings::SetRecordedChannels(int count) {
   int32_t user[kChannels];
   for (int k = 0; k < kChannels; ++k) user[k] = UserShown(k);
   recordedChannels = std::clamp(count, 0, kChannels);
   for (int k = 0; k < kChannels; ++k) SetUserShown(k, user[k]);
 }
 
-void CRecorderData::ShowMessage(const std::string& utf8Text) const {
+void ProgramSettings::ShowMessage(const std::string& utf8Text) const {
   if (messages) messages->ShowMessage(utf8Text);
 }
 
-void CRecorderData::ShowError(const std::string& utf8Text) const {
+void ProgramSettings::ShowError(const std::string& utf8Text) const {
   if (messages) messages->ShowError(utf8Text);
 }
 

@@ -4,11 +4,9 @@
 #include <cstdint>
 #include <thread>
 
-namespace tessaly::settings {
-struct CRecorderData;
-}
+namespace tessaly::recorder {
 
-namespace tessaly::record {
+struct CRecorderData;
 
 // Implemented by the desktop program (blocking calls marshalled to the UI
 // thread) and by tests. Every call is synchronous: the loader waits for it.
@@ -30,11 +28,11 @@ class LoaderHost {
 // later", while a load or a part-graph redraw holds `idle` at 0: the record
 // file, the page lists and the SampleBuffer must not be changed then (a new
 // open, a close, a rebuild of the page index).
-bool RefuseWhileLoading(const settings::CRecorderData& data);
+bool RefuseWhileLoading(const CRecorderData& data);
 
 class PageLoader {
  public:
-  PageLoader(settings::CRecorderData& data, LoaderHost& host);
+  PageLoader(CRecorderData& data, LoaderHost& host);
   ~PageLoader();  // waits for a running load
   PageLoader(const PageLoader&) = delete;
   PageLoader& operator=(const PageLoader&) = delete;
@@ -53,9 +51,9 @@ class PageLoader {
  private:
   void Run();
 
-  settings::CRecorderData& data_;
+  CRecorderData& data_;
   LoaderHost& host_;
   std::thread thread_;
 };
 
-}  // namespace tessaly::record
+}  // namespace tessaly::recorder

@@ -1,10 +1,10 @@
-#include "record/page_loader.h"
+#include "recorder/page_loader.h"
 
 #include "base/texts.h"
 #include "record/sector_range.h"
-#include "settings/recorder_data.h"
+#include "recorder/recorder_data.h"
 
-namespace tessaly::record {
+namespace tessaly::recorder {
 namespace {
 
 // Progress goes out for the first and the last sector and every 300th, as
@@ -13,13 +13,13 @@ constexpr uint32_t kProgressStep = 300;
 
 }  // namespace
 
-bool RefuseWhileLoading(const settings::CRecorderData& data) {
+bool RefuseWhileLoading(const CRecorderData& data) {
   if (data.idle.load() != 0) return false;
   data.ShowMessage(base::Text(base::TextId::ServerBusyRetry, data.language));
   return true;
 }
 
-PageLoader::PageLoader(settings::CRecorderData& data, LoaderHost& host) : data_(data), host_(host) {}
+PageLoader::PageLoader(CRecorderData& data, LoaderHost& host) : data_(data), host_(host) {}
 
 PageLoader::~PageLoader() { Join(); }
 
@@ -58,7 +58,7 @@ void PageLoader::Run() {
   };
   data_.loadCut = false;
   if (data_.running == 1) {
-    data_.loadCut = DecodeSectorRange(data_.recordFile, data_.loadFirst, count, data_.samples, visit).bufferFull;
+    data_.loadCut = record::DecodeSectorRange(data_.recordSet, data_.loadFirst, count, data_.samples, visit).bufferFull;
     // A load that was not stopped ends at 100 %, also when the sample limit
     // or skipped sectors at its end left the last report out.
     if (data_.running == 1 && count > 0 && reported != count - 1) host_.ReportLoadProgress(count - 1);
@@ -73,4 +73,4 @@ void PageLoader::Run() {
   data_.idle = 1;
 }
 
-}  // namespace tessaly::record
+}  // namespace tessaly::recorder
