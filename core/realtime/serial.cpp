@@ -66,6 +66,22 @@ int32_t CSerial::CheckIo(uint32_t timeoutMs) {
   return 0;
 }
 
+int32_t CSerial::WriteBytes(const void* data, uint32_t size, uint32_t* written, uint32_t timeoutMs) {
+  uint32_t local = 0;
+  uint32_t& count = written ? *written : local;
+  count = 0;
+  if (const int32_t error = CheckIo(timeoutMs)) return error;
+  return lastError_ = WriteToLine(data, size, count, timeoutMs);
+}
+
+int32_t CSerial::ReadBytes(void* buffer, uint32_t size, uint32_t* read, uint32_t timeoutMs) {
+  uint32_t local = 0;
+  uint32_t& count = read ? *read : local;
+  count = 0;
+  if (const int32_t error = CheckIo(timeoutMs)) return error;
+  return lastError_ = ReadFromLine(buffer, size, count, timeoutMs);
+}
+
 int32_t CSerial::WriteText(const char* text, uint32_t* written, uint32_t timeoutMs) {
   return WriteBytes(text, static_cast<uint32_t>(std::strlen(text)), written, timeoutMs);
 }

@@ -95,6 +95,10 @@ class CSerial {
   int32_t Succeed() { return lastError_ = 0; }
   // Common entry of the I/O calls: kErrorInvalidHandle / kErrorInvalidFunction or 0.
   int32_t CheckIo(uint32_t timeoutMs);
+  // The platform's halves of WriteBytes and ReadBytes, on an open port with
+  // `count` cleared: the bytes moved go to `count`; the result code.
+  int32_t WriteToLine(const void* data, uint32_t size, uint32_t& count, uint32_t timeoutMs);
+  int32_t ReadFromLine(void* buffer, uint32_t size, uint32_t& count, uint32_t timeoutMs);
   static std::string DefaultComDevice(int portNumber);
 
   int32_t lastError_ = 0;

@@ -274,27 +274,19 @@ int32_t Pump(int fd, Transfer transfer, uint32_t size, uint32_t& count, short ev
 
 }  // namespace
 
-int32_t CSerial::WriteBytes(const void* data, uint32_t size, uint32_t* written, uint32_t timeoutMs) {
-  uint32_t local = 0;
-  uint32_t& count = written ? *written : local;
-  count = 0;
-  if (const int32_t error = CheckIo(timeoutMs)) return error;
+int32_t CSerial::WriteToLine(const void* data, uint32_t size, uint32_t& count, uint32_t timeoutMs) {
   const auto* bytes = static_cast<const unsigned char*>(data);
   const auto write = [&](uint32_t at, uint32_t n) { return ::write(Fd(port_), bytes + at, n); };
   const int32_t result = Pump(Fd(port_), write, size, count, POLLOUT, true, timeoutMs);
   // What the driver has not sent by the time-out is cancelled with the call.
   if (result == kErrorTimeout) ::tcflush(Fd(port_), TCOFLUSH);
-  return lastError_ = result;
+  return result;
 }
 
-int32_t CSerial::ReadBytes(void* buffer, uint32_t size, uint32_t* read, uint32_t timeoutMs) {
-  uint32_t local = 0;
-  uint32_t& count = read ? *read : local;
-  count = 0;
-  if (const int32_t error = CheckIo(timeoutMs)) return error;
+int32_t CSerial::ReadFromLine(void* buffer, uint32_t size, uint32_t& count, uint32_t timeoutMs) {
   auto* bytes = static_cast<unsigned char*>(buffer);
   const auto readSome = [&](uint32_t at, uint32_t n) { return ::read(Fd(port_), bytes + at, n); };
-  return lastError_ = Pump(Fd(port_), readSome, size, count, POLLIN, readMode_ == 1, timeoutMs);
+  return Pump(Fd(port_), readSome, size, count, POLLIN, readMode_ == 1, timeoutMs);
 }
 
 }  // namespace tessaly::realtime

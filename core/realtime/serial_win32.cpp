@@ -205,11 +205,7 @@ int CSerial::QueryFlowControl() {
   return 0;
 }
 
-int32_t CSerial::WriteBytes(const void* data, uint32_t size, uint32_t* written, uint32_t timeoutMs) {
-  uint32_t local = 0;
-  uint32_t& count = written ? *written : local;
-  count = 0;
-  if (const int32_t error = CheckIo(timeoutMs)) return error;
+int32_t CSerial::WriteToLine(const void* data, uint32_t size, uint32_t& count, uint32_t timeoutMs) {
   const HANDLE port = PortHandle(port_);
   DWORD done = 0;
   Operation operation;
@@ -218,14 +214,10 @@ int32_t CSerial::WriteBytes(const void* data, uint32_t size, uint32_t* written, 
   count = done;
   // What the driver has not sent by the time-out is cancelled with the call.
   if (result == kErrorTimeout) ::PurgeComm(port, PURGE_TXABORT | PURGE_TXCLEAR);
-  return lastError_ = result;
+  return result;
 }
 
-int32_t CSerial::ReadBytes(void* buffer, uint32_t size, uint32_t* read, uint32_t timeoutMs) {
-  uint32_t local = 0;
-  uint32_t& count = read ? *read : local;
-  count = 0;
-  if (const int32_t error = CheckIo(timeoutMs)) return error;
+int32_t CSerial::ReadFromLine(void* buffer, uint32_t size, uint32_t& count, uint32_t timeoutMs) {
   const HANDLE port = PortHandle(port_);
   uint32_t wanted = size;
   if (readMode_ == 0) {
@@ -233,16 +225,16 @@ int32_t CSerial::ReadBytes(void* buffer, uint32_t size, uint32_t* read, uint32_t
     // the read completes without waiting on any driver's time-out rules.
     COMSTAT status{};
     DWORD errors = 0;
-    if (!::ClearCommError(port, &errors, &status)) return Fail(::GetLastError());
+    if (!::ClearCommError(port, &errors, &status)) return static_cast<int32_t>(::GetLastError());
     wanted = std::min<uint32_t>(size, status.cbInQue);
-    if (wanted == 0) return Succeed();
+    if (wanted == 0) return 0;
   }
   DWORD done = 0;
   Operation operation;
   const int32_t result = operation.Run(
       port, [&](OVERLAPPED* o) { return ::ReadFile(port, buffer, wanted, nullptr, o); }, timeoutMs, done);
   count = done;
-  return lastError_ = result;
+  return result;
 }
 
 }  // namespace tessaly::realtime
