@@ -21,6 +21,7 @@ constexpr base::OptionSpec kOptions[] = {
     {.name = "--address", .value = "A", .help = TextId::HelpSimAddress, .byDefault = "1"},
     {.name = "--channels", .value = "N", .help = TextId::HelpSimChannelCount, .byDefault = "18"},
     {.name = "--baud", .value = "B", .help = TextId::HelpSimBaud, .byDefault = "9600"},
+    {.name = "--com", .value = "N", .help = TextId::HelpSimCom},
     {.name = "--pace", .takesValue = false, .help = TextId::HelpSimPace},
     {.name = "--delay", .value = "MS", .help = TextId::HelpSimDelay, .byDefault = "0"},
     {.name = "--pieces", .value = "N", .help = TextId::HelpSimPieces, .byDefault = "1"},
@@ -100,7 +101,11 @@ int RunInstrumentCommand(const std::vector<std::string>& args) {
   if (!line.Positional().empty()) return UsageError({TextId::ArgUnexpected, line.Positional().front()});
   InstrumentOptions options;
   if (!BuildOptions(line, options, error)) return UsageError(error);
-  InstrumentServer server(options);
+  int comPort = 0;
+  if (line.Has("--com") && !InstrumentServer::ServesComPorts())
+    return UsageError({TextId::SimComWindowsOnly, "--com"});
+  if (!line.Integer("--com", 1, 255, comPort, error)) return UsageError(error);
+  InstrumentServer server(options, comPort);
   std::string reason;
   if (!server.Open(reason)) return base::ReportError(kProgram, reason, 1);
   std::printf("%s\n", server.DevicePath().c_str());

@@ -1,3 +1,5 @@
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -9,7 +11,6 @@
 #include "realtime/device.h"
 #include "realtime/modbus.h"
 #include "realtime/serial.h"
-#include "support/platform.h"
 
 namespace tessaly::sim {
 namespace {
@@ -150,18 +151,30 @@ TEST(Instrument, FaultsFollowTheSeed) {
   EXPECT_LT(a.size(), 40u);
 }
 
-TEST(InstrumentServer, AnswersInPiecesOverAPseudoTerminal) {
-  if (!tessaly::testing::HasPseudoTerminals())
-    GTEST_SKIP() << "Windows has no pseudo-terminals (the COM port test covers the line)";
+// On its platform's line: a pseudo-terminal, or on Windows one end of the COM
+// port pair that tools/test-windows links and names in TESSALY_TEST_COM_PAIR
+// ("8:9", the server's port first). Leaving the test stops the server while
+// it waits for bytes.
+TEST(InstrumentServer, AnswersInPiecesOnItsLine) {
+  int serverCom = 0;
+  std::string clientPath;
+  if (InstrumentServer::ServesComPorts()) {
+    const char* pair = std::getenv("TESSALY_TEST_COM_PAIR");
+    int clientCom = 0;
+    if (!pair || std::sscanf(pair, "%d:%d", &serverCom, &clientCom) != 2)
+      GTEST_SKIP() << "no COM port pair (tools/test-windows links one)";
+    clientPath = realtime::CSerial::ComPortPath(clientCom);
+  }
   InstrumentOptions options;
   options.pieces = 4;
   options.pieceGapMs = 3;
-  InstrumentServer server(options);
+  InstrumentServer server(options, serverCom);
   std::string error;
   ASSERT_TRUE(server.Open(error)) << error;
+  if (clientPath.empty()) clientPath = server.DevicePath();
   server.Start();
   realtime::CSerial port;
-  ASSERT_EQ(port.OpenPort(server.DevicePath(), 115200, 8, 0, 0), 1);
+  ASSERT_EQ(port.OpenPort(clientPath, 115200, 8, 0, 0), 1) << port.LastError();
   realtime::CommLogLines log;
   realtime::CCorvane device(1, &port, &log, 0);
   float values[realtime::kMaxChannels] = {};

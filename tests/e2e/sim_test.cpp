@@ -10,6 +10,7 @@
 #include "record/sector.h"
 #include "record/sector_range.h"
 #include "settings/channel_info.h"
+#include "support/platform.h"
 #include "support/temp_dir.h"
 #include "tools.h"
 
@@ -170,6 +171,24 @@ TEST_F(SimTest, BadArgumentsPrintUsageAndWriteNothing) {
   const ProcessResult unwritable = Sim({"record", "-o", dir_.File("no/dir.D01")});
   EXPECT_EQ(unwritable.exitCode, 1);
   EXPECT_EQ(unwritable.err, "tessaly-sim: failed to write " + dir_.File("no/dir.D01") + "\n");
+}
+
+// The instrument answers on a pseudo-terminal on POSIX and on a COM port on
+// Windows; a line the platform cannot give is refused with the reason.
+TEST_F(SimTest, InstrumentRefusesALineItCannotServe) {
+  if (HasPseudoTerminals()) {
+    const ProcessResult com = Sim({"instrument", "--com", "3"});
+    EXPECT_EQ(com.exitCode, 2);
+    EXPECT_EQ(com.err.rfind("tessaly-sim: --com exists on Windows only", 0), 0u) << com.err;
+    return;
+  }
+  const ProcessResult noCom = Sim({"instrument"});
+  EXPECT_EQ(noCom.exitCode, 1);
+  EXPECT_EQ(noCom.err, "tessaly-sim: pseudo-terminals do not exist on Windows\n");
+  const ProcessResult absent = Sim({"instrument", "--com", "200"});
+  EXPECT_EQ(absent.exitCode, 1);
+  EXPECT_EQ(absent.err.rfind("tessaly-sim: cannot open \\\\.\\COM200 (error ", 0), 0u) << absent.err;
+  EXPECT_EQ(absent.out, "");
 }
 
 }  // namespace
