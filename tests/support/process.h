@@ -36,7 +36,8 @@ class ChildProcess {
   intptr_t process_ = -1;
   intptr_t out_ = -1;
   intptr_t err_ = -1;
-  std::string unread_;  // stdout read past the last line handed out
+  std::string unread_;      // stdout read past the last line handed out
+  std::string startError_;  // why the program could not be started, if it could not
 };
 
 ProcessResult RunProcess(const std::vector<std::string>& argv);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <csignal>
+#include <string>
 #include <thread>
 
 #include "base/utf16.h"
@@ -66,6 +67,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
                        CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &info)) {
     ::CloseHandle(info.hThread);
     process_ = reinterpret_cast<intptr_t>(info.hProcess);
+  } else {
+    startError_ = "CreateProcessW failed: " + std::to_string(::GetLastError());
   }
   ::CloseHandle(outWrite);
   ::CloseHandle(errWrite);
@@ -115,7 +118,10 @@ ProcessResult ChildProcess::Finish() {
   if (out_ != -1) Drain(Handle(out_), result.out);
   if (errors.joinable()) errors.join();
   out_ = err_ = -1;
-  if (process_ == -1) return result;
+  if (process_ == -1) {
+    result.err += startError_;
+    return result;
+  }
   ::WaitForSingleObject(Handle(process_), INFINITE);
   DWORD code = 0;
   if (::GetExitCodeProcess(Handle(process_), &code)) result.exitCode = static_cast<int>(code);
