@@ -102,8 +102,7 @@ int RunInstrumentCommand(const std::vector<std::string>& args) {
   InstrumentOptions options;
   if (!BuildOptions(line, options, error)) return UsageError(error);
   int comPort = 0;
-  if (line.Has("--com") && !InstrumentServer::ServesComPorts())
-    return UsageError({TextId::SimComWindowsOnly, "--com"});
+  if (line.Has("--com") && !InstrumentServer::ServesComPorts()) return UsageError({TextId::SimComWindowsOnly, "--com"});
   if (!line.Integer("--com", 1, 255, comPort, error)) return UsageError(error);
   InstrumentServer server(options, comPort);
   std::string reason;

@@ -87,8 +87,8 @@ bool InstrumentServer::OpenLine(std::string& error) {
     error = CannotOpen(path_, LastError());
     return false;
   }
-  line.port = ::CreateFileW(base::Utf8ToUtf16(path_).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+  line.port = ::CreateFileW(base::Utf8ToUtf16(path_).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_OVERLAPPED, nullptr);
   if (line.port == INVALID_HANDLE_VALUE) {
     error = CannotOpen(path_, LastError());
     return false;
