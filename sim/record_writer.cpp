@@ -1,13 +1,13 @@
 #include "record_writer.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 
 #include "base/atomic_file.h"
 #include "base/gbk.h"
 #include "record/record_crc.h"
+#include "record/record_set.h"
 #include "record/record_time.h"
 
 namespace tessaly::sim {
@@ -140,16 +140,12 @@ bool WriteRecordPart(const std::string& path, const RecordSpec& recordSpec, uint
 }
 
 std::vector<std::string> ConsecutiveRecordNames(const std::string& path, uint32_t parts) {
-  const size_t n = path.size();
-  if (n < 4 || path[n - 4] != '.' || (path[n - 3] != 'D' && path[n - 3] != 'd') ||
-      !std::isdigit(static_cast<unsigned char>(path[n - 2])) || !std::isdigit(static_cast<unsigned char>(path[n - 1])))
-    return {};
-  const uint32_t from = static_cast<uint32_t>((path[n - 2] - '0') * 10 + (path[n - 1] - '0'));
-  if (from == 0 || uint64_t{from} + parts - 1 > 99) return {};
+  const int from = record::RecordFileNumber(path);
+  if (from == 0 || uint64_t(from) + parts - 1 > 99) return {};
   std::vector<std::string> names;
   for (uint32_t k = 0; k < parts; ++k) {
-    const uint32_t number = from + k;
-    names.push_back(path.substr(0, n - 2) + static_cast<char>('0' + number / 10) +
+    const uint32_t number = static_cast<uint32_t>(from) + k;
+    names.push_back(path.substr(0, path.size() - 2) + static_cast<char>('0' + number / 10) +
                     static_cast<char>('0' + number % 10));
   }
   return names;

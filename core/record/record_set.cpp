@@ -211,16 +211,20 @@ std::string RecordSet::Name() const {
   return base::Utf8Path(fs::absolute(base::FsPath(members_.front().path)).parent_path().filename());
 }
 
+int RecordFileNumber(std::string_view name) {
+  const size_t n = name.size();
+  if (n < 5 || name[n - 4] != '.' || std::toupper(static_cast<unsigned char>(name[n - 3])) != 'D' ||
+      !std::isdigit(static_cast<unsigned char>(name[n - 2])) || !std::isdigit(static_cast<unsigned char>(name[n - 1])))
+    return 0;
+  return (name[n - 2] - '0') * 10 + (name[n - 1] - '0');
+}
+
 std::vector<std::string> RecordFilesInFolder(const std::string& folder) {
   std::vector<std::string> found;
   std::error_code error;
   for (fs::directory_iterator it(base::FsPath(folder), error), end; !error && it != end; it.increment(error)) {
     const std::string name = base::Utf8Path(it->path().filename());
-    const size_t n = name.size();
-    if (n < 5 || name[n - 4] != '.' || std::toupper(static_cast<unsigned char>(name[n - 3])) != 'D' ||
-        !std::isdigit(static_cast<unsigned char>(name[n - 2])) ||
-        !std::isdigit(static_cast<unsigned char>(name[n - 1])) || name.compare(n - 2, 2, "00") == 0)
-      continue;
+    if (RecordFileNumber(name) == 0) continue;
     std::error_code typeError;
     // Joined with '/' as every path inside the program is.
     if (it->is_regular_file(typeError)) found.push_back(folder + (folder.back() == '/' ? "" : "/") + name);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -93,8 +94,12 @@ class RecordSet : public SectorSource {
   std::vector<std::unique_ptr<RecordFile>> files_;
 };
 
-// The record files of `folder` (names ending in .D01 to .D99, any letter
-// case), sorted by name; nothing when it cannot be read.
+// The number nn (1 to 99) of a record file's name, which ends in ".Dnn" (any
+// letter case) after at least one other character; 0 for any other name.
+int RecordFileNumber(std::string_view name);
+
+// The record files of `folder` (names RecordFileNumber accepts), sorted by
+// name; nothing when it cannot be read.
 std::vector<std::string> RecordFilesInFolder(const std::string& folder);
 
 // Paths as a user names them: a folder stands for its record files; a path
