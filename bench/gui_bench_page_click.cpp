@@ -45,15 +45,9 @@ constexpr double kDragBudgetSeconds = 0.1;
 
 // Answers nothing and shows nothing: the list's message about too many rows
 // would otherwise wait for a person.
-class SilentPrompts : public gui::PromptService {
+class SilentPrompts : public gui::UnattendedPrompts {
  public:
   void ShowMessage(const std::string&) override {}
-  QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  QStringList OpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  QString FolderName(QWidget*, const QString&, const QString&) override { return {}; }
-  bool PrintDialog(QWidget*, QPrinter&) override { return false; }
-  int RunDialog(QDialog&) override { return 0; }
 };
 
 // Counts the paint events a widget receives.

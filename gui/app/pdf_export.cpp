@@ -22,15 +22,9 @@ using base::TextId;
 constexpr base::OptionSpec kOptions[] = {{"--pdf"}, {"--document"}, {"--page"}};
 
 // Nobody to ask: every message goes to stderr, every dialog is cancelled.
-class StderrPrompts : public PromptService {
+class StderrPrompts : public UnattendedPrompts {
  public:
   void ShowMessage(const std::string& utf8Text) override { std::fprintf(stderr, "tessaly: %s\n", utf8Text.c_str()); }
-  QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  QStringList OpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  QString FolderName(QWidget*, const QString&, const QString&) override { return {}; }
-  bool PrintDialog(QWidget*, QPrinter&) override { return false; }
-  int RunDialog(QDialog&) override { return 0; }
 };
 
 int Fail(StderrPrompts& prompts, const std::string& message) {

@@ -38,6 +38,18 @@ class PromptService : public base::MessageSink {
   virtual int RunDialog(QDialog& dialog) = 0;
 };
 
+// Nobody to ask (a run without a person, a benchmark): every file, folder,
+// print and own dialog is cancelled; what messages do is the subclass's.
+class UnattendedPrompts : public PromptService {
+ public:
+  QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QStringList OpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+  QString FolderName(QWidget*, const QString&, const QString&) override { return {}; }
+  bool PrintDialog(QWidget*, QPrinter&) override { return false; }
+  int RunDialog(QDialog&) override { return 0; }
+};
+
 // Shows real Qt dialogs; message boxes stand over the active window and
 // carry the program title and an OK button in the interface language.
 class QtPromptService : public PromptService {
